@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <vector>
+
+// One diagnostic line ("unknown parameter id=%d" and the like). Lines go to the debugger output
+// only; the user never sees them. Every diagnostic of the program goes through this function so
+// that tests can capture them with ZylDebugCapture.
+void zylDebugLine(const juce::String& line);
+
+// While one of these exists, every diagnostic line is also recorded here (from any thread).
+// Captures nest: the newest one receives the lines.
+class ZylDebugCapture
+{
+public:
+    ZylDebugCapture();
+    ~ZylDebugCapture();
+
+    std::vector<juce::String> getLines() const;
+    bool contains(const juce::String& line) const;
+    void clear();
+
+private:
+    friend void zylDebugLine(const juce::String&);
+    void record(const juce::String& line);
+
+    ZylDebugCapture* previous = nullptr;
+    mutable juce::CriticalSection lock;
+    std::vector<juce::String> lines;
+
+    JUCE_DECLARE_NON_COPYABLE(ZylDebugCapture)
+};

@@ -1,0 +1,34 @@
+#include "framework/ZylDebug.h"
+#include "tests/TestHelpers.h"
+
+#include <gtest/gtest.h>
+#include <juce_events/juce_events.h>
+
+#include <thread>
+
+TEST(ZylDebug, CaptureRecordsLinesFromAnyThreadAndNests)
+{
+    ZylDebugCapture outer;
+    zylDebugLine("first");
+    {
+        ZylDebugCapture inner;
+        std::thread t([] { zylDebugLine("from thread"); });
+        t.join();
+        EXPECT_TRUE(inner.contains("from thread"));
+        EXPECT_FALSE(outer.contains("from thread"));
+    }
+    zylDebugLine("second");
+    EXPECT_EQ(outer.getLines(), (std::vector<juce::String>{ "first", "second" }));
+}
+
+TEST(TestHelpers, DrainDeliversMessagesPostedWhileDelivering)
+{
+    int depth = 0;
+    std::function<void()> chain = [&] {
+        if (++depth < 5)
+            juce::MessageManager::callAsync(chain);
+    };
+    juce::MessageManager::callAsync(chain);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(depth, 5);
+}
