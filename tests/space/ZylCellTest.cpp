@@ -12,7 +12,7 @@ std::unique_ptr<ZylCell> makeCell(double x1, double y1, double x2, double y2, in
     return std::make_unique<ZylCell>(std::make_unique<ZylRectangleTile>(x1, y1, x2, y2), note);
 }
 
-// Shaped like a white piano key: a narrow part below a wide part.
+// Shaped like a white piano key: a narrow part above a wide part (y points up).
 std::unique_ptr<ZylCell> makeTwoTileCell()
 {
     ZylCell::TileList tiles;

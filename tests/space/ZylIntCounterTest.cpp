@@ -61,6 +61,9 @@ TEST(ZylIntCounter, ConstructionResetsAndTouchesOnce)
     EXPECT_EQ(counter.getMin(), 0);
     EXPECT_EQ(counter.getMax(), kMax);
     EXPECT_EQ(counter.getTime(), 1);
+    EXPECT_TRUE(counter.hasChanged());
+    EXPECT_EQ(counter.getValue(), -1);
+    EXPECT_EQ(counter.getNext(), 0);
 }
 
 TEST(ZylIntCounter, RandomDrawsFollowTheLinearCongruentialSequence)
