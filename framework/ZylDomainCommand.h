@@ -11,7 +11,11 @@
 class ZylDomainCommand
 {
 public:
-    explicit ZylDomainCommand(const std::wstring& commandLabel) : label(commandLabel) {}
+    // Every command of the program opens the MIDI settings (id 10); id 0 posts nothing.
+    explicit ZylDomainCommand(const std::wstring& commandLabel, int commandId = kCommandMidiSettings)
+        : id(commandId), label(commandLabel)
+    {
+    }
     virtual ~ZylDomainCommand() = default;
 
     int getId() const noexcept { return id; }
@@ -19,7 +23,7 @@ public:
     bool isEnabled() const noexcept { return enabled; }
 
 private:
-    int id = kCommandMidiSettings;
+    int id;
     std::wstring label;
     bool enabled = true;
 

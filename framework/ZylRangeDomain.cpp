@@ -38,7 +38,7 @@ ZylRangeDomain::ZylRangeDomain(ZylDomainSet* owningSet, double min, double max, 
     ZylValue* chosenDefault = nullptr;
     for (int i = 0; i < count; ++i)
     {
-        const double data = min + static_cast<double>(i) * step;
+        const double data = i == 0 ? min : min + static_cast<double>(i) * step;
         auto* value = addValue(std::make_unique<ZylValue>(this, 0, 0.0f, data, L"", L"", L"",
                                                           nullptr, 0));
         value->setNameFromNumber(data, 0, "%1.2f", true);

@@ -1,4 +1,9 @@
 # Test sources for framework/, one line each.
 target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylDebugTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMessageTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylRealDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFilteredLinkDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylGeneralDomainsTest.cpp
 )

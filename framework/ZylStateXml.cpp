@@ -1,0 +1,434 @@
+#include "framework/ZylStateXml.h"
+
+#include <climits>
+#include <cstring>
+
+namespace
+{
+constexpr const char* kBinaryXmlMagic = "VC2!";
+constexpr juce::int64 kBinaryXmlHeaderSize = 8;
+constexpr int kMajorVersionLoaded = 2;
+
+// ASCII characters written as they are inside attribute values; every other ASCII character
+// except the four with named entities becomes a character reference. The set is the one the
+// framework's own writer uses, so ASCII text reads the same whichever wrote it.
+bool isPlainXmlChar(juce::juce_wchar c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return true;
+    return c != 0 && std::strchr(" .,;:-()_+=?!$#@[]/|*%~{}'\\", static_cast<int>(c)) != nullptr;
+}
+
+void writeUtf8Char(juce::MemoryOutputStream& out, juce::juce_wchar c)
+{
+    char buffer[8] = {};
+    juce::CharPointer_UTF8 dest(buffer);
+    dest.write(c);
+    out.write(buffer, static_cast<size_t>(dest.getAddress() - buffer));
+}
+
+void writeEscaped(juce::MemoryOutputStream& out, const juce::String& text, bool escapeNewLines)
+{
+    for (auto p = text.getCharPointer(); !p.isEmpty();)
+    {
+        const auto c = p.getAndAdvance();
+        if (static_cast<juce::uint32>(c) >= 128)
+        {
+            writeUtf8Char(out, c);
+            continue;
+        }
+        if (isPlainXmlChar(c))
+        {
+            out.writeByte(static_cast<char>(c));
+            continue;
+        }
+        switch (c)
+        {
+        case '&': out << "&amp;"; break;
+        case '"': out << "&quot;"; break;
+        case '>': out << "&gt;"; break;
+        case '<': out << "&lt;"; break;
+        case '\n':
+        case '\r':
+            if (!escapeNewLines)
+            {
+                out.writeByte(static_cast<char>(c));
+                break;
+            }
+            out << "&#" << static_cast<int>(c) << ';';
+            break;
+        default: out << "&#" << static_cast<int>(c) << ';'; break;
+        }
+    }
+}
+
+void writeElement(juce::MemoryOutputStream& out, const juce::XmlElement& element)
+{
+    if (element.isTextElement())
+    {
+        writeEscaped(out, element.getText(), false);
+        return;
+    }
+    out.writeByte('<');
+    out << element.getTagName();
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+    {
+        out.writeByte(' ');
+        out << element.getAttributeName(i);
+        out.write("=\"", 2);
+        writeEscaped(out, element.getAttributeValue(i), true);
+        out.writeByte('"');
+    }
+    if (element.getFirstChildElement() == nullptr)
+    {
+        out.write("/>", 2);
+        return;
+    }
+    out.writeByte('>');
+    for (auto* child : element.getChildIterator())
+        writeElement(out, *child);
+    out.write("</", 2);
+    out << element.getTagName();
+    out.writeByte('>');
+}
+
+bool startsWithAt(const char* s, size_t n, size_t at, const char* literal)
+{
+    const auto length = std::strlen(literal);
+    return at + length <= n && std::memcmp(s + at, literal, length) == 0;
+}
+
+bool startsWithAtIgnoreCase(const char* s, size_t n, size_t at, const char* literal)
+{
+    const auto length = std::strlen(literal);
+    if (at + length > n)
+        return false;
+    for (size_t k = 0; k < length; ++k)
+    {
+        auto c = s[at + k];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != literal[k])
+            return false;
+    }
+    return true;
+}
+
+size_t findFrom(const char* s, size_t n, size_t from, const char* literal)
+{
+    const auto length = std::strlen(literal);
+    for (size_t k = from; k + length <= n; ++k)
+        if (std::memcmp(s + k, literal, length) == 0)
+            return k;
+    return std::string::npos;
+}
+
+bool isAcceptableCodePoint(juce::int64 code)
+{
+    return code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Length of the entity or character reference at s[at] == '&', including its ';'; 0 when it is
+// not one the loader accepts. The framework's parser misreads a character reference that runs
+// to the end of the text and expands named entities from a document type declaration, so only
+// the five predefined entities and references to valid characters pass.
+size_t referenceLength(const char* s, size_t n, size_t at)
+{
+    for (const char* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
+        if (startsWithAtIgnoreCase(s, n, at + 1, name))
+            return 1 + std::strlen(name);
+
+    if (at + 1 >= n || s[at + 1] != '#')
+        return 0;
+
+    size_t k = at + 2;
+    const bool hex = k < n && (s[k] == 'x' || s[k] == 'X');
+    if (hex)
+        ++k;
+    const auto digitsStart = k;
+    juce::int64 code = 0;
+    for (; k < n && s[k] != ';'; ++k)
+    {
+        const int digit = hex ? hexDigitValue(s[k]) : ((s[k] >= '0' && s[k] <= '9') ? s[k] - '0' : -1);
+        if (digit < 0 || k - digitsStart >= 10)
+            return 0;
+        code = code * (hex ? 16 : 10) + digit;
+    }
+    if (k >= n || k == digitsStart || !isAcceptableCodePoint(code))
+        return 0;
+    return k + 1 - at;
+}
+
+// A lexical pass over the text before the framework's parser sees it: it refuses what that parser
+// handles unsafely (see referenceLength), document type declarations, and nesting deeper than
+// kMaxStateXmlDepth (the parser recurses once per level). Well-formedness is left to the parser.
+bool prescanXml(const char* s, size_t n)
+{
+    int depth = 0;
+    size_t i = 0;
+    while (i < n)
+    {
+        const char c = s[i];
+        if (c == '&')
+        {
+            const auto length = referenceLength(s, n, i);
+            if (length == 0)
+                return false;
+            i += length;
+            continue;
+        }
+        if (c != '<')
+        {
+            ++i;
+            continue;
+        }
+
+        const char* terminator = nullptr;
+        size_t skip = 0;
+        if (startsWithAt(s, n, i, "<?"))
+            terminator = "?>", skip = 2;
+        else if (startsWithAt(s, n, i, "<!--"))
+            terminator = "-->", skip = 4;
+        else if (startsWithAt(s, n, i, "<![CDATA["))
+            terminator = "]]>", skip = 9;
+        else if (startsWithAt(s, n, i, "<!"))
+            return false;
+        else if (startsWithAt(s, n, i, "</"))
+            terminator = ">", skip = 2, --depth;
+
+        if (terminator != nullptr)
+        {
+            const auto end = findFrom(s, n, i + skip, terminator);
+            if (end == std::string::npos)
+                return false;
+            i = end + std::strlen(terminator);
+            continue;
+        }
+
+        // A start tag: attribute values may hold '>' and '/', and references are checked there
+        // as in text.
+        char quote = 0;
+        size_t k = i + 1;
+        for (; k < n; ++k)
+        {
+            const char d = s[k];
+            if (quote != 0)
+            {
+                if (d == quote)
+                    quote = 0;
+                else if (d == '&')
+                {
+                    const auto length = referenceLength(s, n, k);
+                    if (length == 0)
+                        return false;
+                    k += length - 1;
+                }
+                continue;
+            }
+            if (d == '"' || d == '\'')
+                quote = d;
+            else if (d == '>')
+                break;
+            else if (d == '<')
+                return false;
+        }
+        if (k >= n)
+            return false;
+        const bool selfClosing = s[k - 1] == '/';
+        if (!selfClosing && ++depth > kMaxStateXmlDepth)
+            return false;
+        i = k + 1;
+    }
+    return true;
+}
+
+bool isSpaceForAtoi(juce::juce_wchar c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int parseLeadingInt(const juce::String& text)
+{
+    auto p = text.getCharPointer();
+    while (isSpaceForAtoi(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+    {
+        negative = *p == '-';
+        ++p;
+    }
+    juce::int64 value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
+        value = value * 10 + (*p - '0');
+        if (value > static_cast<juce::int64>(INT_MAX) + 1)
+            value = static_cast<juce::int64>(INT_MAX) + 1;
+    }
+    if (negative)
+        return static_cast<int>(-value);
+    return static_cast<int>(juce::jmin<juce::int64>(value, INT_MAX));
+}
+} // namespace
+
+const juce::XmlElement* findFirstChildElement(const juce::XmlElement& parent, const char* tag)
+{
+    for (auto* child : parent.getChildIterator())
+        if (child->getTagName() == tag)
+            return child;
+    return nullptr;
+}
+
+void writeXmlToMemory(const juce::XmlElement& element, juce::MemoryBlock& block)
+{
+    juce::MemoryOutputStream text;
+    writeElement(text, element);
+    const auto n = text.getDataSize();
+    block.setSize(n + 1, true);
+    block.fillWith(0);
+    if (n > 0)
+        block.copyFrom(text.getData(), 0, n);
+}
+
+juce::String createStateXmlText(const juce::XmlElement& element)
+{
+    juce::MemoryOutputStream text;
+    writeElement(text, element);
+    return text.toUTF8();
+}
+
+std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size)
+{
+    if (data == nullptr || size <= 0)
+        return {};
+
+    auto* bytes = static_cast<const char*>(data);
+    if (size > kBinaryXmlHeaderSize && std::memcmp(bytes, kBinaryXmlMagic, 4) == 0)
+    {
+        bytes += kBinaryXmlHeaderSize;
+        size -= kBinaryXmlHeaderSize;
+    }
+
+    const auto* zero = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(size)));
+    const auto length = zero != nullptr ? static_cast<size_t>(zero - bytes) : static_cast<size_t>(size);
+    if (length == 0 || length > static_cast<size_t>(INT_MAX))
+        return {};
+    if (!isValidUtf8(bytes, length) || !prescanXml(bytes, length))
+        return {};
+
+    juce::XmlDocument document(juce::String::fromUTF8(bytes, static_cast<int>(length)));
+    return document.getDocumentElement();
+}
+
+bool getStateInfo(const juce::XmlElement& element, juce::String& name, juce::String& version,
+                  juce::String& kind)
+{
+    name.clear();
+    version.clear();
+    kind.clear();
+
+    const auto& tag = element.getTagName();
+    if (tag == ZylStateTags::kBank || tag == ZylStateTags::kProgram)
+    {
+        kind = tag;
+        if (auto* first = element.getFirstChildElement();
+            first != nullptr && first->getTagName() == ZylStateTags::kModule)
+        {
+            name = first->getStringAttribute(ZylStateTags::kName);
+            version = first->getStringAttribute(ZylStateTags::kVersion);
+        }
+    }
+    else if (tag == ZylStateTags::kOldRoot)
+    {
+        name = element.getStringAttribute(ZylStateTags::kOldPluginName);
+        version = element.getStringAttribute(ZylStateTags::kOldPluginVersion);
+        auto* fourth = element.getNumChildElements() >= 4 ? element.getChildElement(3) : nullptr;
+        auto* first = element.getFirstChildElement();
+        if (fourth != nullptr && fourth->getTagName() == ZylStateTags::kBank)
+            kind = ZylStateTags::kBank;
+        else if (first != nullptr && first->getTagName() == ZylStateTags::kProgram)
+            kind = ZylStateTags::kProgram;
+    }
+    return name.isNotEmpty() && version.isNotEmpty() && kind.isNotEmpty();
+}
+
+void parseVersion(const juce::String& text, int& major, int& minor, int& build)
+{
+    int parts[3] = { 0, 0, 0 };
+    int start = 0;
+    for (int k = 0; k < 3 && start <= text.length(); ++k)
+    {
+        auto dot = text.indexOfChar(start, '.');
+        if (dot < 0)
+            dot = text.length();
+        parts[k] = parseLeadingInt(text.substring(start, dot));
+        start = dot + 1;
+    }
+    major = parts[0];
+    minor = parts[1];
+    build = parts[2];
+}
+
+bool isStateAccepted(const juce::XmlElement& element, const juce::String& expectedTag,
+                     const juce::String& pluginName, const juce::String& versionString)
+{
+    juce::String name, version, kind;
+    getStateInfo(element, name, version, kind);
+
+    int storedMajor = 0, storedMinor = 0, storedBuild = 0;
+    int ownMajor = 0, ownMinor = 0, ownBuild = 0;
+    parseVersion(version, storedMajor, storedMinor, storedBuild);
+    parseVersion(versionString, ownMajor, ownMinor, ownBuild);
+
+    return name == pluginName && storedMajor >= kMajorVersionLoaded && ownMajor >= storedMajor
+           && kind == expectedTag;
+}
+
+bool isValidUtf8(const char* data, size_t size)
+{
+    auto* s = reinterpret_cast<const unsigned char*>(data);
+    size_t i = 0;
+    while (i < size)
+    {
+        const unsigned c = s[i];
+        if (c < 0x80)
+        {
+            ++i;
+            continue;
+        }
+        size_t extra = 0;
+        juce::uint32 code = 0, minimum = 0;
+        if ((c & 0xE0) == 0xC0)
+            extra = 1, code = c & 0x1F, minimum = 0x80;
+        else if ((c & 0xF0) == 0xE0)
+            extra = 2, code = c & 0x0F, minimum = 0x800;
+        else if ((c & 0xF8) == 0xF0)
+            extra = 3, code = c & 0x07, minimum = 0x10000;
+        else
+            return false;
+        if (size - i <= extra)
+            return false;
+        for (size_t k = 1; k <= extra; ++k)
+        {
+            const unsigned d = s[i + k];
+            if ((d & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (d & 0x3F);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
