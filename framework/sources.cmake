@@ -19,4 +19,7 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylOnOffSwitchDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylModulationSourceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGeneralDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylStateXml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFxFiles.cpp
 )
