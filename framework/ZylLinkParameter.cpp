@@ -3,8 +3,8 @@
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMessageCodes.h"
 
-ZylLinkParameter::ZylLinkParameter(ZylLinkParameterSet* ownerSet, ZylParameter* initialTarget)
-    : ownerSet(ownerSet)
+ZylLinkParameter::ZylLinkParameter(ZylLinkParameterSet* owner, ZylParameter* initialTarget)
+    : ownerSet(owner)
 {
     setTarget(initialTarget);
 }

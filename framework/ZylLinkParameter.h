@@ -18,7 +18,7 @@ class ZylLinkParameter : public ZylParameter
 {
 public:
     // Created by ZylLinkParameterSet only.
-    ZylLinkParameter(ZylLinkParameterSet* ownerSet, ZylParameter* target);
+    ZylLinkParameter(ZylLinkParameterSet* owner, ZylParameter* initialTarget);
     ~ZylLinkParameter() override;
 
     int getId() const override;

@@ -19,14 +19,15 @@ void* domainSender(ZylDomain* domain)
 }
 } // namespace
 
-ZylRealParameter::ZylRealParameter(ZylParameterSet* ownerSet, int id, int automationIndex,
-                                   ZylDomain* domain, bool ownsDomain, const std::wstring& name)
-    : id(id),
-      domain(domain),
-      ownedDomain(ownsDomain ? domain : nullptr),
-      name(name),
-      ownerSet(ownerSet),
-      automationIndex(automationIndex)
+ZylRealParameter::ZylRealParameter(ZylParameterSet* owner, int parameterId, int hostIndex,
+                                   ZylDomain* valueDomain, bool ownsDomain,
+                                   const std::wstring& parameterName)
+    : id(parameterId),
+      domain(valueDomain),
+      ownedDomain(ownsDomain ? valueDomain : nullptr),
+      name(parameterName),
+      ownerSet(owner),
+      automationIndex(hostIndex)
 {
     jassert(domain != nullptr);
     domain->addSink(this);
@@ -83,8 +84,10 @@ void ZylRealParameter::setValueObject(ZylValue* newValue, int cause, bool force,
     const auto& values = domain->getValues();
     if (newValue == nullptr || newIndex < 0 || newIndex >= static_cast<int>(values.size()))
         return;
-
     auto* selected = values[static_cast<size_t>(newIndex)];
+    if (selected != newValue)
+        return; // a value of another domain whose index happens to fall within this list
+
     index = newIndex;
     displayText = selected->getName();
     selectedId = selected->getId();

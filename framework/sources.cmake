@@ -22,4 +22,17 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylStateXml.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFiles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParameter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylRealParameter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylLinkParameter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParameterSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylLinkParameterSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParameterMap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylPinBase.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylAudioCable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiCable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiKeyboardCable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleMap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleContainer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModule.cpp
 )

@@ -9,4 +9,5 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylStateXmlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFilesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylRealParameterTest.cpp
 )

@@ -1,0 +1,7 @@
+#include "framework/ZylAudioCable.h"
+
+void ZylAudioCable::clear()
+{
+    if (auto* attached = getBuffer())
+        attached->clear();
+}
