@@ -9,8 +9,9 @@
 // it shows only the linked values carrying the tag, in the linked order, with view positions
 // spread evenly over them (the values' own positions never change). Without a tag it behaves
 // exactly like the linked domain. Id and data lookups, the lock, the texts, commands and XML
-// always go to the linked domain. All view state is guarded by the linked domain's lock, which
-// must outlive this view.
+// always go to the linked domain. All view state is guarded by the linked domain's lock; the
+// linked domain must outlive this view, and a linked domain that rebuilds its list must be
+// re-filtered (setFilterTag) under the same lock, since the view points at the linked values.
 class ZylFilteredLinkDomain : public ZylDomain, public ZylMessageSink
 {
 public:
