@@ -4,4 +4,11 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylCellTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylIntCounterTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylChordDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModeDomainsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylScaleDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylScaleNoteTableTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomainSetTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylVoicingDomainTest.cpp
 )
