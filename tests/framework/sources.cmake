@@ -10,4 +10,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFilesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRealParameterTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParameterSetTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylPinCableTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleTest.cpp
 )

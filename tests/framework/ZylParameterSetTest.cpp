@@ -1,0 +1,217 @@
+#include "framework/ZylDebug.h"
+#include "framework/ZylLinkParameter.h"
+#include "framework/ZylLinkParameterSet.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameterMap.h"
+#include "framework/ZylParameterSet.h"
+#include "framework/ZylRealParameter.h"
+#include "framework/ZylValue.h"
+#include "tests/TestHelpers.h"
+#include "tests/framework/ZylTestDomain.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+juce::String textOf(const juce::XmlElement& element)
+{
+    return element.toString(juce::XmlElement::TextFormat().singleLine().withoutHeader());
+}
+
+std::vector<int> codesFrom(const ZylTestSink& sink, const void* sender)
+{
+    std::vector<int> codes;
+    for (const auto& entry : sink.entries)
+        if (entry.sender == sender)
+            codes.push_back(entry.code);
+    return codes;
+}
+
+// A set shaped like a module program: parameters 0 and 2 and one child set (id 4) holding
+// parameter 5.
+struct ProgramSet
+{
+    explicit ProgramSet(ZylDomain* domain, int firstHostIndex = 0)
+    {
+        set.setName(L"Prog");
+        a = set.createParameter(0, firstHostIndex, domain);
+        b = set.createParameter(2, -1, domain);
+        auto* child = set.addChildSet(std::make_unique<ZylParameterSet>());
+        child->setId(4);
+        c = child->createParameter(5, firstHostIndex + 1, domain);
+    }
+
+    ZylParameterSet set;
+    ZylRealParameter* a;
+    ZylRealParameter* b;
+    ZylRealParameter* c;
+};
+
+struct ParameterSets : ::testing::Test
+{
+    ParameterSets()
+    {
+        for (const auto* name : { L"w", L"x", L"y", L"z" })
+            domain.add(name);
+    }
+
+    ZylValue* value(int index) { return domain.getValues()[static_cast<size_t>(index)]; }
+
+    ZylTestDomain domain;
+};
+} // namespace
+
+TEST_F(ParameterSets, IndexCoversTheLargestIdAndLeavesGapsEmpty)
+{
+    ProgramSet program(&domain);
+    program.set.createParameter(5, -2, &domain);
+    auto* repeated = program.set.createParameter(2, -3, &domain);
+
+    EXPECT_EQ(program.set.getParameterById(0), program.a);
+    EXPECT_EQ(program.set.getParameterById(2), repeated);
+    for (int id : { 1, -1, 6 })
+        EXPECT_EQ(program.set.getParameterById(id), nullptr) << id;
+    EXPECT_EQ(program.set.findByAutomationIndex(1), program.c);
+    EXPECT_EQ(program.set.findByAutomationIndex(-3), repeated);
+    EXPECT_EQ(program.set.findChildSet(4), program.set.getChildSets()[0]);
+    EXPECT_EQ(program.set.findChildSet(5), nullptr);
+
+    ZylParameterSet empty;
+    empty.buildIndex();
+    EXPECT_EQ(empty.getParameterById(0), nullptr);
+}
+
+TEST_F(ParameterSets, StateWritesParametersThenChildSetsAndOmitsAZeroId)
+{
+    ProgramSet program(&domain);
+    program.b->setValueObject(value(3), kCauseUser, false, false);
+    EXPECT_EQ(textOf(*program.set.createXml()),
+              "<ps><pv i=\"0\" v=\"0\"/><pv i=\"2\" v=\"3\"/>"
+              "<cs><ps i=\"4\"><pv i=\"5\" v=\"0\"/></ps></cs></ps>");
+}
+
+TEST_F(ParameterSets, StateMatchesParametersByIdAndChildSetsByPlace)
+{
+    ProgramSet program(&domain);
+    program.set.setId(9);
+    ZylDebugCapture capture;
+    program.set.restoreFromXml(*juce::parseXML("<ps><pv i=\"3\" v=\"1\"/><pv i=\"2\" v=\"2\"/>"
+                                               "<cs><other/><ps i=\"6\"><pv i=\"5\" v=\"1\"/></ps>"
+                                               "<ps><pv i=\"5\" v=\"3\"/></ps></cs></ps>"),
+                               false);
+    EXPECT_EQ(program.set.getId(), 9);
+    EXPECT_EQ(program.b->getValueObject(), value(2));
+    EXPECT_EQ(program.c->getValueObject(), value(1)); // the second "ps" has no child set
+    EXPECT_EQ(program.set.getChildSets()[0]->getId(), 6);
+    EXPECT_EQ(capture.getLines(), std::vector<juce::String>{ "unknown parameter id=3" });
+}
+
+TEST_F(ParameterSets, PrefixesReachEveryParameterUnlessEmpty)
+{
+    ProgramSet program(&domain);
+    program.set.setNamePrefixForAll(L"Sp ");
+    program.set.setNamePrefixForAll(L"");
+    program.set.setNameSuffixForAll(L" 1");
+    EXPECT_EQ(program.c->getFullName(), L"Sp Test 1");
+    EXPECT_EQ(program.set.getNamePrefix(), L"");
+}
+
+TEST_F(ParameterSets, LinkSetMirrorsTheShapeAndTakesTheSourceName)
+{
+    ProgramSet program(&domain);
+    ZylLinkParameterSet links(program.set);
+    EXPECT_EQ(links.getName(), L"ProgLinks");
+    ASSERT_EQ(links.getParameters().size(), 2u);
+    ASSERT_EQ(links.getChildSets().size(), 1u);
+    EXPECT_EQ(links.getChildSets()[0]->getId(), 4);
+    EXPECT_EQ(links.getChildSets()[0]->getName(), L"Links");
+    EXPECT_EQ(links.getParameterById(2)->getOwnerSet(), &links);
+    EXPECT_EQ(links.getLinks()[1]->getTarget(), program.b);
+    EXPECT_EQ(&links.getParameters()[1]->getLock(), &domain.getLock());
+    EXPECT_EQ(links.getParameters()[1]->getAutomationIndex(), -1);
+    EXPECT_EQ(textOf(*links.createXml()), textOf(*program.set.createXml()));
+}
+
+TEST_F(ParameterSets, LinkKeepsItsOwnWheelFlag)
+{
+    ProgramSet program(&domain);
+    ZylLinkParameterSet links(program.set);
+    auto* link = links.getParameters()[0];
+    ZylTestSink sink;
+    link->addSink(&sink);
+
+    link->setWheelAssigned(true);
+    link->setWheelAssigned(true);
+    zyltest::drainMessageQueue();
+    EXPECT_TRUE(link->isWheelAssigned());
+    EXPECT_FALSE(program.a->isWheelAssigned());
+    EXPECT_EQ(codesFrom(sink, link->asSender()), std::vector<int>{ kWheelAssignmentChanged });
+    link->removeSink(&sink);
+}
+
+TEST_F(ParameterSets, RelinkedLinksPassOnTheNewTargetsMessagesOnly)
+{
+    ProgramSet first(&domain);
+    ProgramSet second(&domain);
+    ZylLinkParameterSet links(first.set);
+    ZylTestSink sink;
+    links.addSinkToAll(&sink);
+    auto* link = links.getParameters()[0];
+    auto* childLink = links.getChildSets()[0]->getParameters()[0];
+
+    links.relink(second.set);
+    EXPECT_EQ(static_cast<ZylLinkParameter*>(childLink)->getTarget(), second.c);
+    first.a->setValueObject(value(1), kCauseUser, false, true);
+    second.a->setValueObject(value(2), kCauseHost, false, true);
+    link->setValueObject(value(3), kCauseUser, false, true);
+    zyltest::drainMessageQueue();
+
+    ASSERT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(sink.entries[0].sender, link->asSender());
+    EXPECT_EQ(sink.entries[0].code, 0x0103);
+    EXPECT_EQ(sink.entries[1].code, 0x0102);
+    EXPECT_EQ(second.a->getValueObject(), value(3));
+    EXPECT_EQ(first.a->getValueObject(), value(1));
+    EXPECT_EQ(first.a->getSinkList().getNumSinks(), 0);
+    links.removeSinkFromAll(&sink);
+}
+
+TEST_F(ParameterSets, ResendAllPostsOnceForEveryParameterOfTheTree)
+{
+    ProgramSet program(&domain);
+    ZylTestSink sink;
+    program.set.addSinkToAll(&sink);
+    program.set.resendAll();
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(sink.entries.size(), 3u);
+    program.set.removeSinkFromAll(&sink);
+    program.set.resendAll();
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(sink.entries.size(), 3u);
+}
+
+TEST_F(ParameterSets, MapCountsEachHostIndexOnceAndReadingNeverInserts)
+{
+    ProgramSet program(&domain); // host indexes 0 and 1, one internal -1
+    ProgramSet clash(&domain, 1); // host 1 is taken already, host 2 is new
+    ZylParameterMap map;
+    map.add(nullptr);
+    map.add(&program.set);
+    EXPECT_EQ(map.size(), 3);
+    EXPECT_EQ(map.getNumHostParameters(), 2);
+
+    // A set added twice must not announce phantom parameters to the host.
+    map.add(&program.set);
+    EXPECT_EQ(map.size(), 3);
+    EXPECT_EQ(map.getNumHostParameters(), 2);
+
+    map.add(&clash.set);
+    EXPECT_EQ(map.getParameter(1), program.c);
+    EXPECT_EQ(map.getParameter(2), clash.c);
+    EXPECT_EQ(map.getNumHostParameters(), 3);
+
+    EXPECT_EQ(map.getParameter(40), nullptr);
+    EXPECT_EQ(map.size(), 4);
+}
