@@ -2,11 +2,14 @@
 
 #include "framework/ZylDebug.h"
 #include "space/ZylCellFilter.h"
+#include "space/ZylChordDomain.h"
+#include "space/ZylChordEnumerator.h"
 #include "space/ZylRectangleTile.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace
 {
@@ -264,4 +267,214 @@ void ZylSpace::getCellsForNote(int note, std::vector<ZylCell*>& out, bool append
 const juce::CriticalSection& ZylSpace::getLock() const
 {
     return lock;
+}
+
+namespace
+{
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void appendHexByte(std::string& key, unsigned value)
+{
+    key += kHexDigits[(value >> 4) & 0xFu];
+    key += kHexDigits[value & 0xFu];
+}
+
+// printf's "%02X": at least two digits, more when the value needs them.
+void appendHex(std::string& key, std::uint32_t value)
+{
+    char digits[8];
+    int n = 0;
+    do
+    {
+        digits[n++] = kHexDigits[value & 0xFu];
+        value >>= 4;
+    } while (value != 0);
+    if (n < 2)
+        digits[n++] = '0';
+    while (n > 0)
+        key += digits[--n];
+}
+
+// True when every interval lands on a MIDI note. An interval beyond that can never be placed,
+// and it must not reach the cache: two digits per interval would let it share a key with the
+// interval 256 semitones away.
+bool allNotesInRange(const std::vector<std::int32_t>& intervals, int rootNote)
+{
+    for (const std::int32_t interval : intervals)
+    {
+        const std::int64_t note = std::int64_t(rootNote) + interval;
+        if (note < 0 || note >= ZylSpace::kNumNotes)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+void ZylSpace::makeShapeKey(std::string& key, const std::vector<std::int32_t>& intervals,
+                            const ZylCell* root, ZylCellFilter* filter)
+{
+    if (filter != nullptr)
+        key += filter->getFilterKey();
+    key += 'R';
+    key += root->getId();
+    key += 'I';
+    for (const std::int32_t interval : intervals)
+        appendHexByte(key, static_cast<std::uint32_t>(interval) & 0xFFu);
+}
+
+void ZylSpace::makeShapeListKey(std::string& key, const ZylCell* root, int scoreMode,
+                                ZylCellFilter* filter, ZylChordEnumerator* enumerator)
+{
+    if (filter != nullptr)
+        key += filter->getFilterKey();
+    if (enumerator != nullptr)
+        key += enumerator->getEnumeratorKey();
+    key += 'R';
+    key += root->getId();
+    key += 'M';
+    appendHex(key, static_cast<std::uint32_t>(scoreMode));
+}
+
+ZylCell* ZylSpace::findNearestCell(const std::vector<ZylCell*>& cells, const ZylCell* from,
+                                   double& distance)
+{
+    distance = 0.0;
+    ZylCell* best = nullptr;
+    double bestDistance = std::numeric_limits<double>::max();
+    for (ZylCell* cell : cells)
+    {
+        const double d = (from == nullptr || cell == nullptr || cell == from) ? 0.0 : cell->distanceTo(*from);
+        if (d < bestDistance)
+        {
+            best = cell;
+            bestDistance = d;
+        }
+    }
+    if (best != nullptr)
+        distance = bestDistance;
+    return best;
+}
+
+void ZylSpace::placeChord(const std::vector<std::int32_t>& intervals, const ZylCell* root,
+                          std::vector<ZylCell*>& out, double& average, ZylCellFilter* filter)
+{
+    const juce::ScopedLock sl(lock);
+    out.clear();
+    average = 0.0;
+    if (root == nullptr)
+        return;
+
+    const int rootNote = root->getNote();
+    double sum = 0.0;
+    for (const std::int32_t interval : intervals)
+    {
+        const std::int64_t note = std::int64_t(rootNote) + interval;
+        if (note < 0 || note >= kNumNotes)
+            continue;
+        getCellsForNote(static_cast<int>(note), candidates, false, filter);
+        double distance = 0.0;
+        ZylCell* nearest = findNearestCell(candidates, root, distance);
+        if (nearest == nullptr || std::find(out.begin(), out.end(), nearest) != out.end())
+            continue;
+        out.push_back(nearest);
+        sum += distance;
+    }
+    if (!out.empty())
+        average = sum / double(out.size());
+}
+
+ZylCellSet* ZylSpace::getChordShape(const std::vector<std::int32_t>& intervals, const ZylCell* root,
+                                    ZylCellFilter* filter)
+{
+    const juce::ScopedLock sl(lock);
+    if (root == nullptr || !allNotesInRange(intervals, root->getNote()))
+        return nullptr;
+
+    shapeKey.clear();
+    makeShapeKey(shapeKey, intervals, root, filter);
+    const auto found = shapeCache.find(shapeKey);
+    if (found != shapeCache.end())
+        return found->second.get();
+
+    double average = 0.0;
+    placeChord(intervals, root, placed, average, filter);
+    if (placed.size() != intervals.size())
+        return nullptr;
+
+    auto shape = std::make_unique<ZylCellSet>();
+    for (ZylCell* cell : placed)
+        shape->add(cell);
+    shape->setAverageDistance(average);
+    ZylCellSet* result = shape.get();
+    shapeCache.emplace(shapeKey, std::move(shape));
+    return result;
+}
+
+void ZylSpace::getChordCells(const std::vector<std::int32_t>& intervals, const ZylCell* root,
+                             std::vector<ZylCell*>& out, ZylCellFilter* filter)
+{
+    const juce::ScopedLock sl(lock);
+    out.clear();
+    if (const ZylCellSet* shape = getChordShape(intervals, root, filter))
+        out.insert(out.end(), shape->getCells().begin(), shape->getCells().end());
+}
+
+void ZylSpace::rankChords(RankedList& list, const ZylCell* root, int scoreMode,
+                          ZylCellFilter* filter, ZylChordEnumerator* enumerator)
+{
+    if (enumerator == nullptr)
+        return;
+    const int numChords = enumerator->getNumChords();
+    for (int i = 0; i < numChords; ++i)
+    {
+        ZylChordValue* chord = enumerator->getChord(i);
+        if (chord == nullptr)
+            continue;
+        ZylCellSet* shape = getChordShape(chord->intervals, root, filter);
+        if (shape == nullptr)
+            continue;
+        const double score = scoreMode == kScoreByDistance
+            ? shape->getAverageDistance()
+                  + double(kFullChordSize - int(shape->getCells().size())) * kMissingCellPenalty
+            : double(chord->rank);
+        list.push_back({ shape, chord, score });
+    }
+    // Equal scores are common (chords of one size often tie on distance) and must keep the
+    // enumeration order whatever the list's length.
+    std::stable_sort(list.begin(), list.end(),
+                     [](const RankedShape& a, const RankedShape& b) { return a.score < b.score; });
+}
+
+void ZylSpace::findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& out, int scoreMode,
+                               bool bestOnly, ZylCellFilter* filter, ZylChordEnumerator* enumerator)
+{
+    const juce::ScopedLock sl(lock);
+    out.clear();
+    if (root == nullptr)
+        return;
+
+    listKey.clear();
+    makeShapeListKey(listKey, root, scoreMode, filter, enumerator);
+    auto found = shapeListCache.find(listKey);
+    if (found == shapeListCache.end())
+    {
+        found = shapeListCache.emplace(listKey, RankedList()).first;
+        rankChords(found->second, root, scoreMode, filter, enumerator);
+    }
+
+    const RankedList& list = found->second;
+    size_t run = list.size();
+    if (bestOnly && !list.empty())
+    {
+        run = 1;
+        while (run < list.size() && !(list[run].score > list.front().score))
+            ++run;
+    }
+    for (size_t i = 0; i < run; ++i)
+    {
+        ZylCellSet* shape = list[i].shape;
+        shape->setChord(list[i].chord);
+        shape->setScore(list[i].score);
+        out.push_back(shape);
+    }
 }

@@ -20,4 +20,6 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomainSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylVoicingDomain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCellStates.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylLiveSpace.cpp
 )

@@ -11,4 +11,6 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomainSetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceDomainTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylVoicingDomainTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCellStatesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylChordPlacementTest.cpp
 )
