@@ -45,6 +45,15 @@ target_link_libraries(lumenfold_core
 if(TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
   target_link_libraries(lumenfold_core PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
 endif()
+if(MINGW)
+  # The same for Windows, from the static builds that scripts/cross-build.sh makes (zlib is
+  # Debian's libz-mingw-w64-dev); the DLL import library of zlib must not be picked.
+  set(ZLIB_USE_STATIC_LIBS ON)
+  find_package(ZLIB REQUIRED)
+  find_package(PNG REQUIRED)
+  find_package(JPEG REQUIRED)
+  target_link_libraries(lumenfold_core PUBLIC PNG::PNG JPEG::JPEG ZLIB::ZLIB)
+endif()
 
 target_include_directories(lumenfold_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 foreach(module ${LUMENFOLD_JUCE_MODULES})

@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Runs what scripts/cross-build.sh built under Wine, on a virtual display: for each target the
+# test executable (any failure fails the run), then the program, which must stay up for a few
+# seconds and exit with status 0 once its window is asked to close.
+#
+# Usage: scripts/cross-test.sh [win64] [win32]      (both when none is named)
+#
+# The Wine prefix is build-cross/wineprefix, made on first use. ALSA's null device stands in for
+# a sound card, so that the programs find an audio output on machines without one.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cross="$top/build-cross"
+run_seconds=${LUMENFOLD_RUN_SECONDS:-5}
+
+targets=("$@")
+[ "${#targets[@]}" -gt 0 ] || targets=(win64 win32)
+for target in "${targets[@]}"; do
+  case "$target" in
+    win64|win32) ;;
+    *) echo "unknown target '$target' (win64 or win32)" >&2; exit 2 ;;
+  esac
+done
+
+if [ -z "${LUMENFOLD_CROSS_TEST_DISPLAY:-}" ]; then
+  command -v wine > /dev/null || { echo "Wine is missing: run scripts/cross-build.sh first" >&2; exit 1; }
+  export LUMENFOLD_CROSS_TEST_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+program_of() {
+  case "$1" in
+    win64) echo "$top/build-win64/app/lumenfold.exe" ;;
+    win32) echo "$top/build-win32/app/lumenfold32.exe" ;;
+  esac
+}
+
+mkdir -p "$cross"
+export WINEPREFIX="$cross/wineprefix"
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs in a new prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+printf '%s\n' '</usr/share/alsa/alsa.conf>' 'pcm.!default { type null }' > "$cross/alsa-null.conf"
+export ALSA_CONFIG_PATH="$cross/alsa-null.conf"
+
+wine wineboot --init > /dev/null 2>&1
+
+# Closes a program as a user would: WM_CLOSE to its visible top-level windows only. taskkill
+# sends WM_CLOSE to every top-level window, hidden ones too; DefWindowProc then destroys
+# JUCE's hidden message window, and a quit posted to it may never arrive.
+closer="$cross/closewindows.exe"
+cat > "$cross/closewindows.c.new" <<'CLOSER'
+#include <windows.h>
+#include <stdio.h>
+#include <wchar.h>
+
+static const wchar_t* wanted;
+static int posted;
+
+static BOOL CALLBACK closeIfWanted(HWND window, LPARAM unused)
+{
+    (void) unused;
+    DWORD pid = 0;
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != NULL)
+        return TRUE;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == NULL)
+        return TRUE;
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (QueryFullProcessImageNameW(process, 0, path, &size))
+    {
+        const wchar_t* name = wcsrchr(path, L'\\');
+        name = name ? name + 1 : path;
+        if (_wcsicmp(name, wanted) == 0 && PostMessageW(window, WM_CLOSE, 0, 0))
+            ++posted;
+    }
+    CloseHandle(process);
+    return TRUE;
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2)
+        return 2;
+    wanted = argv[1];
+    EnumWindows(closeIfWanted, 0);
+    printf("%d window(s) asked to close\n", posted);
+    return posted > 0 ? 0 : 1;
+}
+CLOSER
+if [ ! -f "$closer" ] || ! cmp -s "$cross/closewindows.c.new" "$cross/closewindows.c"; then
+  mv "$cross/closewindows.c.new" "$cross/closewindows.c"
+  x86_64-w64-mingw32-gcc-posix -municode -O2 -static "$cross/closewindows.c" -o "$closer"
+fi
+rm -f "$cross/closewindows.c.new"
+
+failures=0
+passed_total=0
+failed_total=0
+
+run_tests() {
+  local target=$1 exe="$top/build-$1/tests/lumenfold_tests.exe" log="$cross/tests-$1.log"
+  local status=0 passed failed
+  if [ ! -f "$exe" ]; then
+    echo "$target: $exe is missing" >&2
+    failures=$((failures + 1))
+    return
+  fi
+  echo "== $target: running the tests under Wine"
+  # Wine's console writes CRLF line ends.
+  timeout 900 wine "$exe" --gtest_brief=1 2>&1 | tr -d '\r' > "$log" || status=$?
+  cat "$log"
+  passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$log" | tail -n 1)
+  failed=$(grep -c '^\[  FAILED  \] .* ([0-9]* ms)$' "$log" || true)
+  passed_total=$((passed_total + ${passed:-0}))
+  failed_total=$((failed_total + ${failed:-0}))
+  if [ "$status" -ne 0 ] || [ -z "$passed" ]; then
+    echo "$target: the tests failed (exit status $status)" >&2
+    failures=$((failures + 1))
+  fi
+}
+
+# Starts every program, checks that each is still running after run_seconds, then asks its
+# windows to close and expects a clean exit.
+run_programs() {
+  local target exe pids=() names=() i status
+  for target in "$@"; do
+    exe=$(program_of "$target")
+    if [ ! -f "$exe" ]; then
+      echo "$target: $exe is missing" >&2
+      failures=$((failures + 1))
+      continue
+    fi
+    echo "== $target: starting $(basename "$exe") under Wine for $run_seconds s"
+    wine "$exe" > "$cross/program-$target.log" 2>&1 &
+    pids+=("$!")
+    names+=("$target:$(basename "$exe")")
+  done
+  sleep "$run_seconds"
+  for i in "${!pids[@]}"; do
+    if ! kill -0 "${pids[$i]}" 2> /dev/null; then
+      status=0
+      wait "${pids[$i]}" || status=$?
+      echo "${names[$i]} exited on its own (status $status)" >&2
+      cat "$cross/program-${names[$i]%%:*}.log" >&2
+      failures=$((failures + 1))
+      pids[$i]=""
+      continue
+    fi
+    if ! wine "$closer" "${names[$i]#*:}" > /dev/null 2>&1; then
+      echo "${names[$i]} shows no window" >&2
+      failures=$((failures + 1))
+    fi
+  done
+  for i in "${!pids[@]}"; do
+    [ -n "${pids[$i]}" ] || continue
+    local waited=0
+    while kill -0 "${pids[$i]}" 2> /dev/null && [ "$waited" -lt 30 ]; do
+      sleep 1
+      waited=$((waited + 1))
+    done
+    if kill -0 "${pids[$i]}" 2> /dev/null; then
+      echo "${names[$i]} did not exit within 30 s of being closed" >&2
+      kill "${pids[$i]}" 2> /dev/null || true
+      failures=$((failures + 1))
+    fi
+    status=0
+    wait "${pids[$i]}" || status=$?
+    if [ "$status" -ne 0 ]; then
+      echo "${names[$i]} exited with status $status" >&2
+      cat "$cross/program-${names[$i]%%:*}.log" >&2
+      failures=$((failures + 1))
+    else
+      echo "${names[$i]} stayed up and closed cleanly"
+    fi
+  done
+}
+
+for target in "${targets[@]}"; do
+  run_tests "$target"
+done
+run_programs "${targets[@]}"
+
+# Let the prefix's server and its helper processes end before the display goes away.
+wineserver -w
+
+echo "wine: $passed_total passed, $failed_total failed"
+[ "$failures" -eq 0 ]
