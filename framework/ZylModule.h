@@ -128,6 +128,52 @@ public:
     virtual void renderAudioMidi(juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                  bool flag, juce::MidiBuffer& midi);
 
+    // State XML (bodies in ZylModuleState.cpp). The writers return new elements the caller owns;
+    // "glob", "pgms" and "pgm" come back even when empty, and the caller drops an empty one.
+    // "mod": "i", "n" and "v" (the last two only when not empty), "ext" around createExtXml,
+    // then "pgm" for one program or "glob" and "pgms" for the bank, then "cm" with the children.
+    virtual std::unique_ptr<juce::XmlElement> createXml(bool programOnly, int programIndex) const;
+    // Loading never resets anything first: what the element does not mention keeps its value.
+    // Child states are found by module id; unknown ids are skipped. notify is passed on to the
+    // parameter sets (every load of the program passes false and resends afterwards).
+    virtual void restoreFromXml(const juce::XmlElement& element, bool programOnly,
+                                int programIndex, bool notify);
+    virtual std::unique_ptr<juce::XmlElement> createGlobalXml() const;
+    virtual void restoreGlobalXml(const juce::XmlElement& element, bool notify);
+    virtual std::unique_ptr<juce::XmlElement> createProgramsXml() const;
+    virtual std::unique_ptr<juce::XmlElement> createProgramXml(int index) const;
+    virtual void restoreProgramsXml(const juce::XmlElement& element, bool notify);
+    // Into the program set of index (the element's "i" is not read); nothing outside 0..127.
+    virtual void restoreProgramParameters(int index, const juce::XmlElement& element, bool notify);
+    // By the element's "i"; a missing "i" or one outside 0..127 is skipped.
+    virtual void restoreProgramXml(const juce::XmlElement& element, bool notify);
+    // The module's own element for "ext", or null (the base writes none).
+    virtual std::unique_ptr<juce::XmlElement> createExtXml(bool programOnly, int programIndex) const;
+    // element is the "ext" element; the module's own element is its first child.
+    virtual void restoreExtXml(const juce::XmlElement& element, bool programOnly, int programIndex,
+                               bool notify);
+
+    // Whole-tree loads, used on the root module: parse, check, restore, then stateLoaded,
+    // stateLoadedPost and updateParameters (every parameter resent with cause 5). False, with
+    // nothing changed, when the text does not parse, the state is not this program's, its
+    // structure is unusable (a "pgm" index outside 0..127, an "ext" without a child) or the
+    // program index lies outside 0..127.
+    virtual bool loadBankFromMemory(const void* data, juce::int64 size);
+    // The "fxb" document as text followed by one zero byte.
+    virtual void saveBankToMemory(juce::MemoryBlock& block) const;
+    virtual bool loadProgramFromMemory(int programIndex, const void* data, juce::int64 size);
+    // The "fxp" document of one program.
+    virtual void saveProgramToMemory(int programIndex, juce::MemoryBlock& block) const;
+    // Bank and program files (".fxb", ".fxp"). Saves return whether the file was written; loads
+    // whether a state was loaded. Files over 64 MiB are refused before they are read.
+    virtual bool saveBankToFile(const juce::File& file) const;
+    virtual bool loadBankFromFile(const juce::File& file);
+    virtual bool saveProgramToFile(int programIndex, const juce::File& file) const;
+    virtual bool loadProgramFromFile(int programIndex, const juce::File& file);
+    // The element when its name, major version and kind are this program's; null otherwise.
+    virtual std::unique_ptr<juce::XmlElement> checkXml(std::unique_ptr<juce::XmlElement> element,
+                                                       const juce::String& expectedTag) const;
+
     // The program set of an index, null outside 0..127.
     ZylParameterSet* getProgramSet(int index) const;
 

@@ -4,6 +4,7 @@
 #include "framework/ZylModuleMap.h"
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylParameterSet.h"
+#include "framework/ZylProgramModule.h"
 #include "framework/ZylRealParameter.h"
 
 namespace
@@ -105,4 +106,9 @@ const juce::CriticalSection& ZylModuleContainer::getCallbackLock() const
 void ZylModuleContainer::setCallbackLock(const juce::CriticalSection* processorLock)
 {
     callbackLock = processorLock;
+}
+
+ZylProgramModule* ZylModuleContainer::getProgramModule() const
+{
+    return dynamic_cast<ZylProgramModule*>(getModule(ZylProgramModule::kModuleId));
 }

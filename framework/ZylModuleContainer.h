@@ -14,6 +14,7 @@ class ZylModuleMap;
 class ZylParameter;
 class ZylParameterMap;
 class ZylParameterSet;
+class ZylProgramModule;
 
 // The hub of one module tree: root module (not owned: the processor owns it and deletes it
 // before the container), module id map, host parameter map, general domains, reset parameter
@@ -43,6 +44,8 @@ public:
     virtual ZylParameterSet* getParameters() const;
     // The sender of the reset command; every module listens to it.
     virtual ZylParameter* getResetParameter() const;
+    // Module 1000 as the program module; null when it is missing or of another class.
+    virtual ZylProgramModule* getProgramModule() const;
 
     // Taken first in the lock order by every module handler that changes the tree, and held by
     // the audio thread for the whole block. Set on the message thread before audio starts; null

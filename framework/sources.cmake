@@ -35,4 +35,12 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylModuleMap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylModuleContainer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleState.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylProgramDomain.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylProgramDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylProgramModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHostParameter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFocusController.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylEditor.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFilter.cpp
 )

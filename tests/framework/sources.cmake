@@ -13,4 +13,9 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylParameterSetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPinCableTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylModuleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleStateTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylBankFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylProgramModuleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFilterTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylEditorTest.cpp
 )
