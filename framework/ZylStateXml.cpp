@@ -171,11 +171,14 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 }
 
 // A lexical pass over the text before the framework's parser sees it: it refuses what that parser
-// handles unsafely (see referenceLength), document type declarations, and nesting deeper than
-// kMaxStateXmlDepth (the parser recurses once per level). Well-formedness is left to the parser.
+// handles unsafely (see referenceLength), document type declarations, processing instructions
+// after the first element (followed by text, one makes the parser loop for ever), and nesting
+// deeper than kMaxStateXmlDepth (the parser recurses once per level). Well-formedness is left to
+// the parser.
 bool prescanXml(const char* s, size_t n)
 {
     int depth = 0;
+    bool elementSeen = false;
     size_t i = 0;
     while (i < n)
     {
@@ -197,7 +200,11 @@ bool prescanXml(const char* s, size_t n)
         const char* terminator = nullptr;
         size_t skip = 0;
         if (startsWithAt(s, n, i, "<?"))
+        {
+            if (elementSeen)
+                return false;
             terminator = "?>", skip = 2;
+        }
         else if (startsWithAt(s, n, i, "<!--"))
             terminator = "-->", skip = 4;
         else if (startsWithAt(s, n, i, "<![CDATA["))
@@ -245,6 +252,7 @@ bool prescanXml(const char* s, size_t n)
         }
         if (k >= n)
             return false;
+        elementSeen = true;
         const bool selfClosing = s[k - 1] == '/';
         if (!selfClosing && ++depth > kMaxStateXmlDepth)
             return false;

@@ -100,12 +100,15 @@ TEST(ZylStateXml, RefusesInputTheParserHandlesUnsafely)
         { "doctype", "<!DOCTYPE fxb [<!ENTITY a \"b\">]><fxb n=\"&a;\"/>" },
         { "unterminated tag", "<fxb n=\"1\"" },
         { "unterminated comment", "<fxb><!-- x </fxb>" },
+        { "instruction followed by text", "<fxb><??>text</fxb>" },
+        { "instruction inside an element", "<fxb><mod/><?x y?></fxb>" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(parse(c.text), nullptr) << c.what;
 
     EXPECT_EQ(parseXmlFromMemory(nullptr, 10), nullptr);
     EXPECT_NE(parse("<fxb n=\"&#65;&#x42;&amp;\"><!-- c --><![CDATA[<x>]]></fxb>"), nullptr);
+    EXPECT_NE(parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fxb/>"), nullptr);
 }
 
 TEST(ZylStateXml, RefusesNestingDeeperThanTheBound)
