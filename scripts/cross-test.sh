@@ -44,19 +44,21 @@ export ALSA_CONFIG_PATH="$cross/alsa-null.conf"
 
 wine wineboot --init > /dev/null 2>&1
 
-# Closes a program as a user would: WM_CLOSE to its visible top-level windows only. taskkill
-# sends WM_CLOSE to every top-level window, hidden ones too; DefWindowProc then destroys
-# JUCE's hidden message window, and a quit posted to it may never arrive.
-closer="$cross/closewindows.exe"
-cat > "$cross/closewindows.c.new" <<'CLOSER'
+# A helper that finds a program's visible top-level windows by executable name and, unless
+# --find is given, asks them to close (WM_CLOSE), as the close button would. Exit status 0 when
+# it found one. taskkill is no substitute: it sends WM_CLOSE to hidden top-level windows too;
+# DefWindowProc then destroys JUCE's hidden message window, and a quit posted to it may be lost.
+windows_tool="$cross/windows-tool.exe"
+cat > "$cross/windows-tool.c.new" <<'HELPER'
 #include <windows.h>
 #include <stdio.h>
 #include <wchar.h>
 
 static const wchar_t* wanted;
-static int posted;
+static BOOL closeThem;
+static int found;
 
-static BOOL CALLBACK closeIfWanted(HWND window, LPARAM unused)
+static BOOL CALLBACK visitWindow(HWND window, LPARAM unused)
 {
     (void) unused;
     DWORD pid = 0;
@@ -72,8 +74,8 @@ static BOOL CALLBACK closeIfWanted(HWND window, LPARAM unused)
     {
         const wchar_t* name = wcsrchr(path, L'\\');
         name = name ? name + 1 : path;
-        if (_wcsicmp(name, wanted) == 0 && PostMessageW(window, WM_CLOSE, 0, 0))
-            ++posted;
+        if (_wcsicmp(name, wanted) == 0 && (!closeThem || PostMessageW(window, WM_CLOSE, 0, 0)))
+            ++found;
     }
     CloseHandle(process);
     return TRUE;
@@ -81,19 +83,25 @@ static BOOL CALLBACK closeIfWanted(HWND window, LPARAM unused)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2)
+    if (argc == 3 && wcscmp(argv[1], L"--find") == 0)
+        wanted = argv[2];
+    else if (argc == 2)
+    {
+        wanted = argv[1];
+        closeThem = TRUE;
+    }
+    else
         return 2;
-    wanted = argv[1];
-    EnumWindows(closeIfWanted, 0);
-    printf("%d window(s) asked to close\n", posted);
-    return posted > 0 ? 0 : 1;
+    EnumWindows(visitWindow, 0);
+    printf("%d window(s)\n", found);
+    return found > 0 ? 0 : 1;
 }
-CLOSER
-if [ ! -f "$closer" ] || ! cmp -s "$cross/closewindows.c.new" "$cross/closewindows.c"; then
-  mv "$cross/closewindows.c.new" "$cross/closewindows.c"
-  x86_64-w64-mingw32-gcc-posix -municode -O2 -static "$cross/closewindows.c" -o "$closer"
+HELPER
+if [ ! -f "$windows_tool" ] || ! cmp -s "$cross/windows-tool.c.new" "$cross/windows-tool.c"; then
+  mv "$cross/windows-tool.c.new" "$cross/windows-tool.c"
+  x86_64-w64-mingw32-gcc-posix -municode -O2 -static "$cross/windows-tool.c" -o "$windows_tool"
 fi
-rm -f "$cross/closewindows.c.new"
+rm -f "$cross/windows-tool.c.new"
 
 failures=0
 passed_total=0
@@ -121,10 +129,11 @@ run_tests() {
   fi
 }
 
-# Starts every program, checks that each is still running after run_seconds, then asks its
-# windows to close and expects a clean exit.
+# Starts every program and waits for its window (a new prefix builds its font cache first),
+# checks that it is still running run_seconds later, then closes its window and expects exit
+# status 0.
 run_programs() {
-  local target exe pids=() names=() i status
+  local target exe i status waited pids=() names=() alive=()
   for target in "$@"; do
     exe=$(program_of "$target")
     if [ ! -f "$exe" ]; then
@@ -137,25 +146,32 @@ run_programs() {
     pids+=("$!")
     names+=("$target:$(basename "$exe")")
   done
+  for i in "${!pids[@]}"; do
+    alive[$i]=1
+    waited=0
+    until wine "$windows_tool" --find "${names[$i]#*:}" > /dev/null 2>&1; do
+      if ! kill -0 "${pids[$i]}" 2> /dev/null || [ "$waited" -ge 60 ]; then
+        echo "${names[$i]} showed no window" >&2
+        alive[$i]=0
+        break
+      fi
+      sleep 1
+      waited=$((waited + 1))
+    done
+  done
   sleep "$run_seconds"
   for i in "${!pids[@]}"; do
-    if ! kill -0 "${pids[$i]}" 2> /dev/null; then
-      status=0
-      wait "${pids[$i]}" || status=$?
-      echo "${names[$i]} exited on its own (status $status)" >&2
-      cat "$cross/program-${names[$i]%%:*}.log" >&2
-      failures=$((failures + 1))
-      pids[$i]=""
-      continue
+    if [ "${alive[$i]}" = 1 ] && ! kill -0 "${pids[$i]}" 2> /dev/null; then
+      echo "${names[$i]} exited on its own" >&2
+      alive[$i]=0
     fi
-    if ! wine "$closer" "${names[$i]#*:}" > /dev/null 2>&1; then
-      echo "${names[$i]} shows no window" >&2
-      failures=$((failures + 1))
+    if [ "${alive[$i]}" = 1 ] && ! wine "$windows_tool" "${names[$i]#*:}" > /dev/null 2>&1; then
+      echo "${names[$i]} has no window left to close" >&2
+      alive[$i]=0
     fi
   done
   for i in "${!pids[@]}"; do
-    [ -n "${pids[$i]}" ] || continue
-    local waited=0
+    waited=0
     while kill -0 "${pids[$i]}" 2> /dev/null && [ "$waited" -lt 30 ]; do
       sleep 1
       waited=$((waited + 1))
@@ -163,16 +179,16 @@ run_programs() {
     if kill -0 "${pids[$i]}" 2> /dev/null; then
       echo "${names[$i]} did not exit within 30 s of being closed" >&2
       kill "${pids[$i]}" 2> /dev/null || true
-      failures=$((failures + 1))
+      alive[$i]=0
     fi
     status=0
     wait "${pids[$i]}" || status=$?
-    if [ "$status" -ne 0 ]; then
-      echo "${names[$i]} exited with status $status" >&2
+    if [ "${alive[$i]}" = 1 ] && [ "$status" -eq 0 ]; then
+      echo "${names[$i]} stayed up and closed cleanly"
+    else
+      echo "${names[$i]} failed (exit status $status); its output:" >&2
       cat "$cross/program-${names[$i]%%:*}.log" >&2
       failures=$((failures + 1))
-    else
-      echo "${names[$i]} stayed up and closed cleanly"
     fi
   done
 }
