@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -170,95 +171,235 @@ size_t referenceLength(const char* s, size_t n, size_t at)
     return k + 1 - at;
 }
 
-// A lexical pass over the text before the framework's parser sees it: it refuses what that parser
-// handles unsafely (see referenceLength), document type declarations, processing instructions
-// after the first element (followed by text, one makes the parser loop for ever), and nesting
-// deeper than kMaxStateXmlDepth (the parser recurses once per level). Well-formedness is left to
-// the parser.
+// A strict pass over the text before the framework's parser sees it. That parser misreads some
+// malformed input: a processing instruction followed by text inside an element makes it loop for
+// ever, a character reference running to the end of the text makes it read past the end, it
+// recurses once per nesting level and it expands entities of a document type declaration. So the
+// text must be a well-formed document of the simple shape the state writer produces, in which
+// every token means the same to both readers:
+// - before the root element only blanks, an XML declaration or other processing instructions and
+//   comments; after it only blanks and comments;
+// - tags "<name", attributes name="value" or name='value' separated by blanks, "/>" or ">",
+//   end tags "</name>" matching their start tags, at most kMaxStateXmlDepth levels deep;
+// - no raw '<' inside a tag or a value, and every '&' in text or values one of the five
+//   predefined entities or a reference to a valid character;
+// - no document type declaration and no processing instruction inside the root element;
+//   comments and CDATA sections inside it are allowed.
+class StrictXmlScanner
+{
+public:
+    StrictXmlScanner(const char* text, size_t size) : s(text), n(size) {}
+
+    bool scan()
+    {
+        if (!skipMisc(true) || !at("<") || !element())
+            return false;
+        return skipMisc(false) && i == n;
+    }
+
+private:
+    bool at(const char* literal) const { return startsWithAt(s, n, i, literal); }
+
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    static bool isNameStart(char c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+    }
+
+    static bool isNameChar(char c)
+    {
+        return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    }
+
+    void skipBlanks()
+    {
+        while (i < n && isBlank(s[i]))
+            ++i;
+    }
+
+    // Skips to just after the terminator; false when there is none.
+    bool skipPast(const char* terminator)
+    {
+        const auto end = findFrom(s, n, i, terminator);
+        if (end == std::string::npos)
+            return false;
+        i = end + std::strlen(terminator);
+        return true;
+    }
+
+    // Blanks, comments and (before the root only) processing instructions.
+    bool skipMisc(bool beforeRoot)
+    {
+        for (;;)
+        {
+            skipBlanks();
+            if (at("<!--"))
+            {
+                i += 4;
+                if (!skipPast("-->"))
+                    return false;
+            }
+            else if (beforeRoot && at("<?"))
+            {
+                i += 2;
+                if (!skipPast("?>"))
+                    return false;
+            }
+            else
+            {
+                return true;
+            }
+        }
+    }
+
+    bool name(std::string& out)
+    {
+        const auto start = i;
+        if (i >= n || !isNameStart(s[i]))
+            return false;
+        while (i < n && isNameChar(s[i]))
+            ++i;
+        out.assign(s + start, i - start);
+        return true;
+    }
+
+    bool reference()
+    {
+        const auto length = referenceLength(s, n, i);
+        if (length == 0)
+            return false;
+        i += length;
+        return true;
+    }
+
+    bool attributeValue()
+    {
+        if (i >= n || (s[i] != '"' && s[i] != '\''))
+            return false;
+        const char quote = s[i++];
+        while (i < n && s[i] != quote)
+        {
+            if (s[i] == '<')
+                return false;
+            if (s[i] == '&')
+            {
+                if (!reference())
+                    return false;
+            }
+            else
+            {
+                ++i;
+            }
+        }
+        if (i >= n)
+            return false;
+        ++i;
+        return true;
+    }
+
+    // At '<' of a start tag: the whole element with its content.
+    bool element()
+    {
+        ++i;
+        std::string tag;
+        if (!name(tag))
+            return false;
+        for (;;)
+        {
+            const auto beforeBlanks = i;
+            skipBlanks();
+            if (at("/>"))
+            {
+                i += 2;
+                return true;
+            }
+            if (at(">"))
+            {
+                ++i;
+                break;
+            }
+            std::string attribute;
+            if (i == beforeBlanks || !name(attribute))
+                return false;
+            skipBlanks();
+            if (!at("="))
+                return false;
+            ++i;
+            skipBlanks();
+            if (!attributeValue())
+                return false;
+        }
+
+        if (++depth > kMaxStateXmlDepth)
+            return false;
+        if (!content())
+            return false;
+
+        // At "</".
+        i += 2;
+        std::string endTag;
+        if (!name(endTag) || endTag != tag)
+            return false;
+        skipBlanks();
+        if (!at(">"))
+            return false;
+        ++i;
+        --depth;
+        return true;
+    }
+
+    // Text, references, comments, CDATA sections and child elements, up to the end tag's "</".
+    bool content()
+    {
+        while (i < n)
+        {
+            if (s[i] == '&')
+            {
+                if (!reference())
+                    return false;
+            }
+            else if (s[i] != '<')
+            {
+                ++i;
+            }
+            else if (at("</"))
+            {
+                return true;
+            }
+            else if (at("<!--"))
+            {
+                i += 4;
+                if (!skipPast("-->"))
+                    return false;
+            }
+            else if (at("<![CDATA["))
+            {
+                i += 9;
+                if (!skipPast("]]>"))
+                    return false;
+            }
+            else if (at("<!") || at("<?"))
+            {
+                return false;
+            }
+            else if (!element())
+            {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    const char* s;
+    size_t n;
+    size_t i = 0;
+    int depth = 0;
+};
+
 bool prescanXml(const char* s, size_t n)
 {
-    int depth = 0;
-    bool elementSeen = false;
-    size_t i = 0;
-    while (i < n)
-    {
-        const char c = s[i];
-        if (c == '&')
-        {
-            const auto length = referenceLength(s, n, i);
-            if (length == 0)
-                return false;
-            i += length;
-            continue;
-        }
-        if (c != '<')
-        {
-            ++i;
-            continue;
-        }
-
-        const char* terminator = nullptr;
-        size_t skip = 0;
-        if (startsWithAt(s, n, i, "<?"))
-        {
-            if (elementSeen)
-                return false;
-            terminator = "?>", skip = 2;
-        }
-        else if (startsWithAt(s, n, i, "<!--"))
-            terminator = "-->", skip = 4;
-        else if (startsWithAt(s, n, i, "<![CDATA["))
-            terminator = "]]>", skip = 9;
-        else if (startsWithAt(s, n, i, "<!"))
-            return false;
-        else if (startsWithAt(s, n, i, "</"))
-            terminator = ">", skip = 2, --depth;
-
-        if (terminator != nullptr)
-        {
-            const auto end = findFrom(s, n, i + skip, terminator);
-            if (end == std::string::npos)
-                return false;
-            i = end + std::strlen(terminator);
-            continue;
-        }
-
-        // A start tag: attribute values may hold '>' and '/', and references are checked there
-        // as in text.
-        char quote = 0;
-        size_t k = i + 1;
-        for (; k < n; ++k)
-        {
-            const char d = s[k];
-            if (quote != 0)
-            {
-                if (d == quote)
-                    quote = 0;
-                else if (d == '&')
-                {
-                    const auto length = referenceLength(s, n, k);
-                    if (length == 0)
-                        return false;
-                    k += length - 1;
-                }
-                continue;
-            }
-            if (d == '"' || d == '\'')
-                quote = d;
-            else if (d == '>')
-                break;
-            else if (d == '<')
-                return false;
-        }
-        if (k >= n)
-            return false;
-        elementSeen = true;
-        const bool selfClosing = s[k - 1] == '/';
-        if (!selfClosing && ++depth > kMaxStateXmlDepth)
-            return false;
-        i = k + 1;
-    }
-    return true;
+    return StrictXmlScanner(s, n).scan();
 }
 
 bool isSpaceForAtoi(juce::juce_wchar c)

@@ -55,10 +55,10 @@ juce::String createStateXmlText(const juce::XmlElement& element);
 // Parses a state document. Data of more than 8 bytes that begins with "VC2!" (the header that
 // juce::AudioProcessor::copyXmlToBinary writes) is read after those 8 bytes. The text ends at the
 // first zero byte or at the end of the data. Null when the data is null or empty, when the text
-// is not valid UTF-8, when it holds a document type declaration, a processing instruction after
-// the first element, an entity reference other than the five predefined ones and character
-// references to valid characters, elements nested deeper than kMaxStateXmlDepth, or when it does
-// not parse.
+// is not valid UTF-8, when it is not a well-formed document of the shape the state writer
+// produces (no document type declaration, no processing instruction inside the root element,
+// quoted attributes, matching end tags, only predefined entities and references to valid
+// characters, at most kMaxStateXmlDepth levels), or when it does not parse.
 std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size);
 
 // Name, version and kind of a stored state. For an "fxb" or "fxp" root the kind is the tag and
