@@ -199,7 +199,7 @@ done
 run_programs "${targets[@]}"
 
 # Let the prefix's server and its helper processes end before the display goes away.
-wineserver -w
+timeout 60 wineserver -w || wineserver -k
 
 echo "wine: $passed_total passed, $failed_total failed"
 [ "$failures" -eq 0 ]
