@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
 # Builds the state loader fuzz targets with clang-14 (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) in their own build folder and runs each of them for a fixed time
+# UndefinedBehaviorSanitizer) in the build folder they share with the sanitizer tests
+# (build-asan) and runs each of them for a fixed time
 # on a copy of its seed corpus. Any crash, leak, sanitizer report or broken loader promise fails
 # the run. The executions per second and totals are printed at the end.
 #
 #   scripts/fuzz.sh [seconds per target, default 60]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build-fuzz"
+build="$top/build-asan"
 seconds="${1:-60}"
 targets=(bank_loader program_loader fx_chunks)
 
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DLUMENFOLD_BUILD_FUZZ=ON -DLUMENFOLD_BUILD_TESTS=OFF -DLUMENFOLD_BUILD_APP=OFF >/dev/null
+"$top/scripts/configure-asan.sh"
 cmake --build "$build" --target $(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
