@@ -271,7 +271,8 @@ void ZylFilter::changeProgramName(int index, const juce::String& newName)
         programs->setProgramName(index, newName);
 }
 
-void ZylFilter::getStateInformation(juce::MemoryBlock& destData)
+template <typename Operation>
+void ZylFilter::withProcessingSuspended(Operation&& operation)
 {
     auto* root = getRootModule();
     if (root == nullptr)
@@ -279,8 +280,13 @@ void ZylFilter::getStateInformation(juce::MemoryBlock& destData)
     const bool wasSuspended = isSuspended();
     if (!wasSuspended)
         setSuspended(true);
-    root->saveBankToMemory(destData);
+    operation(*root);
     setSuspended(wasSuspended);
+}
+
+void ZylFilter::getStateInformation(juce::MemoryBlock& destData)
+{
+    withProcessingSuspended([&](ZylModule& root) { root.saveBankToMemory(destData); });
 }
 
 void ZylFilter::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
@@ -291,26 +297,13 @@ void ZylFilter::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
 
 void ZylFilter::setStateInformation(const void* data, int sizeInBytes)
 {
-    auto* root = getRootModule();
-    if (root == nullptr)
-        return;
-    const bool wasSuspended = isSuspended();
-    if (!wasSuspended)
-        setSuspended(true);
-    root->loadBankFromMemory(data, sizeInBytes);
-    setSuspended(wasSuspended);
+    withProcessingSuspended([&](ZylModule& root) { root.loadBankFromMemory(data, sizeInBytes); });
 }
 
 void ZylFilter::setCurrentProgramStateInformation(const void* data, int sizeInBytes)
 {
-    auto* root = getRootModule();
-    if (root == nullptr)
-        return;
-    const bool wasSuspended = isSuspended();
-    if (!wasSuspended)
-        setSuspended(true);
-    root->loadProgramFromMemory(getCurrentProgram(), data, sizeInBytes);
-    setSuspended(wasSuspended);
+    withProcessingSuspended(
+        [&](ZylModule& root) { root.loadProgramFromMemory(getCurrentProgram(), data, sizeInBytes); });
 }
 
 bool ZylFilter::saveBankToFile(const juce::File& file)

@@ -108,6 +108,10 @@ private:
     ZylModule* getRootModule() const;
     void createHostParameters();
     void forwardGesture(int index);
+    // Runs a state operation on the root module with processing suspended for the call, and
+    // leaves the suspended flag as it found it. Does nothing without a root module.
+    template <typename Operation>
+    void withProcessingSuspended(Operation&& operation);
 
     ZylFocusController focusController;
     bool suspended = false;
