@@ -65,12 +65,37 @@ bool writeFile(const juce::File& file, const juce::MemoryBlock& data)
     return file.replaceWithData(data.getData(), data.getSize());
 }
 
-// The whole file, or nothing when it is missing, too large or unreadable.
-bool readFile(const juce::File& file, juce::MemoryBlock& data)
+using ChunkReader = bool (*)(const juce::MemoryBlock&, juce::MemoryBlock&, std::uint32_t&,
+                             std::uint32_t&);
+
+// The chunk of a bank or program file, or nothing when the file is missing, too large or
+// unreadable or its header is not the reader's.
+bool readFileChunk(const juce::File& file, ChunkReader readChunk, juce::MemoryBlock& chunk)
 {
     if (!file.existsAsFile() || file.getSize() > ZylFx::kMaxFileSize)
         return false;
-    return file.loadFileAsData(data);
+    juce::MemoryBlock data;
+    std::uint32_t pluginId = 0, pluginVersion = 0;
+    return file.loadFileAsData(data) && readChunk(data, chunk, pluginId, pluginVersion);
+}
+
+// A whole-tree load of a bank (programOnly false) or of one program: the document is parsed and
+// checked in full before the module's state is touched, then restored and announced.
+bool loadState(ZylModule& module, const void* data, juce::int64 size, const char* tag,
+               bool programOnly, int programIndex)
+{
+    auto document = module.checkXml(parseXmlFromMemory(data, size), tag);
+    if (document == nullptr)
+        return false;
+    auto* state = document->getFirstChildElement();
+    if (state == nullptr || !isModuleStateUsable(*state, programOnly))
+        return false;
+
+    module.restoreFromXml(*state, programOnly, programIndex, false);
+    module.stateLoaded();
+    module.stateLoadedPost();
+    module.updateParameters();
+    return true;
 }
 } // namespace
 
@@ -214,18 +239,7 @@ void ZylModule::restoreExtXml(const juce::XmlElement& /*element*/, bool /*progra
 
 bool ZylModule::loadBankFromMemory(const void* data, juce::int64 size)
 {
-    auto document = checkXml(parseXmlFromMemory(data, size), kBank);
-    if (document == nullptr)
-        return false;
-    auto* state = document->getFirstChildElement();
-    if (state == nullptr || !isModuleStateUsable(*state, false))
-        return false;
-
-    restoreFromXml(*state, false, 0, false);
-    stateLoaded();
-    stateLoadedPost();
-    updateParameters();
-    return true;
+    return loadState(*this, data, size, kBank, false, 0);
 }
 
 void ZylModule::saveBankToMemory(juce::MemoryBlock& block) const
@@ -239,18 +253,7 @@ bool ZylModule::loadProgramFromMemory(int programIndex, const void* data, juce::
 {
     if (!isValidProgramIndex(programIndex))
         return false;
-    auto document = checkXml(parseXmlFromMemory(data, size), kProgram);
-    if (document == nullptr)
-        return false;
-    auto* state = document->getFirstChildElement();
-    if (state == nullptr || !isModuleStateUsable(*state, true))
-        return false;
-
-    restoreFromXml(*state, true, programIndex, false);
-    stateLoaded();
-    stateLoadedPost();
-    updateParameters();
-    return true;
+    return loadState(*this, data, size, kProgram, true, programIndex);
 }
 
 void ZylModule::saveProgramToMemory(int programIndex, juce::MemoryBlock& block) const
@@ -269,9 +272,8 @@ bool ZylModule::saveBankToFile(const juce::File& file) const
 
 bool ZylModule::loadBankFromFile(const juce::File& file)
 {
-    juce::MemoryBlock data, chunk;
-    std::uint32_t pluginId = 0, pluginVersion = 0;
-    if (!readFile(file, data) || !readFxbChunk(data, chunk, pluginId, pluginVersion))
+    juce::MemoryBlock chunk;
+    if (!readFileChunk(file, readFxbChunk, chunk))
         return false;
     return loadBankFromMemory(chunk.getData(), static_cast<juce::int64>(chunk.getSize()));
 }
@@ -298,9 +300,8 @@ bool ZylModule::loadProgramFromFile(int programIndex, const juce::File& file)
 {
     if (!isValidProgramIndex(programIndex))
         return false;
-    juce::MemoryBlock data, chunk;
-    std::uint32_t pluginId = 0, pluginVersion = 0;
-    if (!readFile(file, data) || !readFxpChunk(data, chunk, pluginId, pluginVersion))
+    juce::MemoryBlock chunk;
+    if (!readFileChunk(file, readFxpChunk, chunk))
         return false;
     return loadProgramFromMemory(programIndex, chunk.getData(),
                                  static_cast<juce::int64>(chunk.getSize()));
