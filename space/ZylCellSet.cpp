@@ -28,16 +28,22 @@ bool ZylCellSet::contains(const ZylCell* cell) const
     return std::find(cells.begin(), cells.end(), cell) != cells.end();
 }
 
-void ZylCellSet::add(ZylCell* cell)
+bool ZylCellSet::append(ZylCell* cell)
 {
     if (cell == nullptr || contains(cell))
-        return;
+        return false;
     cells.push_back(cell);
     if (indexed)
         index.insert(cell);
     else if (cells.size() > kIndexThreshold)
         rebuildIndex();
-    touch();
+    return true;
+}
+
+void ZylCellSet::add(ZylCell* cell)
+{
+    if (append(cell))
+        touch();
 }
 
 void ZylCellSet::remove(const ZylCell* cell)
@@ -68,16 +74,7 @@ void ZylCellSet::addAll(const ZylCellSet& other)
         return;
     bool appended = false;
     for (ZylCell* cell : other.cells)
-    {
-        if (cell == nullptr || contains(cell))
-            continue;
-        cells.push_back(cell);
-        if (indexed)
-            index.insert(cell);
-        else if (cells.size() > kIndexThreshold)
-            rebuildIndex();
-        appended = true;
-    }
+        appended = append(cell) || appended;
     if (appended)
         touch();
 }

@@ -56,6 +56,8 @@ public:
     virtual void setChord(ZylChordValue* c);
 
 private:
+    // Appends the cell unless it is null or present, keeping the index in step; no touch.
+    bool append(ZylCell* cell);
     void rebuildIndex();
 
     // Up to this many cells a linear scan beats hashing; past it the index answers membership,
