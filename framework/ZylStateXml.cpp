@@ -143,7 +143,9 @@ int hexDigitValue(char c)
 // Length of the entity or character reference at s[at] == '&', including its ';'; 0 when it is
 // not one the loader accepts. The framework's parser misreads a character reference that runs
 // to the end of the text and expands named entities from a document type declaration, so only
-// the five predefined entities and references to valid characters pass.
+// the five predefined entities and references to valid characters pass. It also reads at most
+// 8 hexadecimal digits and takes what follows as text, so a longer hexadecimal reference (one
+// with leading zeros) is refused rather than read as another character.
 size_t referenceLength(const char* s, size_t n, size_t at)
 {
     for (const char* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
@@ -158,11 +160,12 @@ size_t referenceLength(const char* s, size_t n, size_t at)
     if (hex)
         ++k;
     const auto digitsStart = k;
+    const size_t maxDigits = hex ? 8 : 10;
     juce::int64 code = 0;
     for (; k < n && s[k] != ';'; ++k)
     {
         const int digit = hex ? hexDigitValue(s[k]) : ((s[k] >= '0' && s[k] <= '9') ? s[k] - '0' : -1);
-        if (digit < 0 || k - digitsStart >= 10)
+        if (digit < 0 || k - digitsStart >= maxDigits)
             return 0;
         code = code * (hex ? 16 : 10) + digit;
     }
