@@ -80,19 +80,15 @@ void ZylRealParameter::setValueObject(ZylValue* newValue, int cause, bool force,
     if (!force && newValue == getValueObject())
         return;
 
-    const int newIndex = domain->getIndexOf(newValue, false);
-    const auto& values = domain->getValues();
-    if (newValue == nullptr || newIndex < 0 || newIndex >= static_cast<int>(values.size()))
+    const int newIndex = shownPlaceOf(newValue);
+    if (newIndex < 0)
         return;
-    auto* selected = values[static_cast<size_t>(newIndex)];
-    if (selected != newValue)
-        return; // a value of another domain whose index happens to fall within this list
 
     index = newIndex;
-    displayText = selected->getName();
-    selectedId = selected->getId();
+    displayText = newValue->getName();
+    selectedId = newValue->getId();
     hasSelectedId = true;
-    value = domain->getPositionOf(selected, false);
+    value = domain->getPositionOf(newValue, false);
 
     if (notify)
         notifyValueChanged(cause);
@@ -343,18 +339,26 @@ void ZylRealParameter::setGestureActive(bool flag)
     notifyGestureChanged(kCauseUnspecified);
 }
 
+int ZylRealParameter::shownPlaceOf(const ZylValue* candidate) const
+{
+    if (candidate == nullptr)
+        return -1;
+    const int place = domain->getIndexOf(candidate, false);
+    const auto& values = domain->getValues();
+    // A value of another domain may carry an index that happens to fall within this list.
+    if (place < 0 || place >= static_cast<int>(values.size())
+        || values[static_cast<size_t>(place)] != candidate)
+        return -1;
+    return place;
+}
+
 ZylValue* ZylRealParameter::findValueAfterRebuild() const
 {
-    const auto& values = domain->getValues();
     if (domain->hasFixedValues() && hasSelectedId)
     {
-        if (auto* kept = domain->findById(selectedId))
-        {
-            const int place = domain->getIndexOf(kept, false);
-            if (place >= 0 && place < static_cast<int>(values.size())
-                && values[static_cast<size_t>(place)] == kept)
-                return kept;
-        }
+        auto* kept = domain->findById(selectedId);
+        if (shownPlaceOf(kept) >= 0)
+            return kept;
     }
     if (auto* sameName = domain->findByName(displayText))
         return sameName;

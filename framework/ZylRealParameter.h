@@ -74,6 +74,10 @@ public:
     void receiveMessage(void* sender, int code, int timeMs) override;
 
 private:
+    // The place of the value in the list the domain shows now; -1 for null, a value the view
+    // hides and a value of another domain.
+    int shownPlaceOf(const ZylValue* candidate) const;
+
     // The value to keep after the domain rebuilt its list: the selected value when the list
     // still shows it, else the value of the same name, else the default (may be null).
     ZylValue* findValueAfterRebuild() const;
