@@ -42,9 +42,10 @@ ZylModule::ZylModule(ZylModuleContainer* owner, std::int32_t moduleId,
 
 ZylModule::~ZylModule()
 {
-    if (initialised)
-        if (auto* containerParameters = container->getParameters())
-            containerParameters->removeSinkFromAll(this);
+    // Whatever the initialised flag says now: it can be cleared after initialise registered the
+    // module with the reset parameter, and removing a sink that was never added does nothing.
+    if (auto* containerParameters = container->getParameters())
+        containerParameters->removeSinkFromAll(this);
     destroyTree();
 }
 

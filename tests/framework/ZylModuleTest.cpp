@@ -402,6 +402,25 @@ TEST(ZylModule, DeletingTheTreeDeletesChildrenLastToFirstAndLeavesTheContainerCl
     zyltest::drainMessageQueue();
 }
 
+TEST(ZylModule, ADeletedModuleNeverStaysASinkOfTheResetParameter)
+{
+    ZylModuleContainer container;
+    auto* reset = container.getResetParameter();
+    for (const bool clearedAfterInitialise : { false, true })
+    {
+        auto module = std::make_unique<ZylModule>(&container, 7, L"");
+        module->initialise();
+        ASSERT_TRUE(reset->getSinkList().containsSink(module.get()));
+        if (clearedAfterInitialise)
+            module->setInitialised(false);
+        module.reset();
+        EXPECT_EQ(reset->getSinkList().getNumSinks(), 0) << clearedAfterInitialise;
+    }
+    // A reset posted afterwards reaches nobody.
+    reset->sendMessage(kResetCommand);
+    zyltest::drainMessageQueue();
+}
+
 TEST(ZylModuleContainer, StandsInWithItsOwnCallbackLockUntilGivenOne)
 {
     ZylModuleContainer container;
