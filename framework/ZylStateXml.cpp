@@ -20,6 +20,11 @@ bool isPlainXmlChar(juce::juce_wchar c)
     return c != 0 && std::strchr(" .,;:-()_+=?!$#@[]/|*%~{}'\\", static_cast<int>(c)) != nullptr;
 }
 
+bool isAcceptableCodePoint(juce::int64 code)
+{
+    return code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+}
+
 void writeUtf8Char(juce::MemoryOutputStream& out, juce::juce_wchar c)
 {
     char buffer[8] = {};
@@ -35,7 +40,11 @@ void writeEscaped(juce::MemoryOutputStream& out, const juce::String& text, bool 
         const auto c = p.getAndAdvance();
         if (static_cast<juce::uint32>(c) >= 128)
         {
-            writeUtf8Char(out, c);
+            // A text converted from malformed UTF-16 can hold a lone surrogate, and a string
+            // built from UTF-32 a code point beyond U+10FFFF. UTF-8 cannot hold either, and one
+            // written as it is would make the whole document unreadable, so it becomes U+FFFD.
+            const bool encodable = isAcceptableCodePoint(static_cast<juce::uint32>(c));
+            writeUtf8Char(out, encodable ? c : static_cast<juce::juce_wchar>(0xFFFD));
             continue;
         }
         if (isPlainXmlChar(c))
@@ -122,11 +131,6 @@ size_t findFrom(const char* s, size_t n, size_t from, const char* literal)
         if (std::memcmp(s + k, literal, length) == 0)
             return k;
     return std::string::npos;
-}
-
-bool isAcceptableCodePoint(juce::int64 code)
-{
-    return code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
 }
 
 int hexDigitValue(char c)

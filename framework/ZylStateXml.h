@@ -11,7 +11,8 @@
 // Text form: UTF-8 without an XML declaration, all on one line, attributes in insertion order,
 // followed by one zero byte. Characters outside ASCII are written as UTF-8 bytes, never as
 // character references, so a program name written by this program reads the same in any
-// editor that shows UTF-8.
+// editor that shows UTF-8. A code point UTF-8 cannot hold (a surrogate, or one above U+10FFFF)
+// is written as U+FFFD, so that one malformed string never makes the document unreadable.
 
 // Tags of the state document.
 namespace ZylStateTags

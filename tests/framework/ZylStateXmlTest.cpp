@@ -55,6 +55,26 @@ TEST(ZylStateXml, ControlCharactersAndQuotesSurviveARoundTrip)
     EXPECT_EQ(back->getStringAttribute("k"), odd);
 }
 
+TEST(ZylStateXml, CharactersUtf8CannotHoldAreWrittenAsReplacementCharacters)
+{
+    // A text converted from malformed UTF-16 (a file name with a lone surrogate, say) can hold
+    // code points that UTF-8 cannot encode; written as they are, they would make the whole
+    // document unreadable.
+    for (const juce::juce_wchar bad : { 0xD800u, 0xDFFFu, 0x110000u, 0x7FFFFFFFu })
+    {
+        const juce::juce_wchar raw[] = { 'a', bad, 'b', 0 };
+        juce::XmlElement root("prs");
+        root.setAttribute("k", juce::String(juce::CharPointer_UTF32(raw)));
+
+        juce::MemoryBlock block;
+        writeXmlToMemory(root, block);
+        auto back = parseXmlFromMemory(block.getData(), static_cast<juce::int64>(block.getSize()));
+        ASSERT_NE(back, nullptr) << std::hex << static_cast<unsigned>(bad);
+        EXPECT_EQ(back->getStringAttribute("k"), juce::String(juce::CharPointer_UTF8("a\xef\xbf\xbd" "b")))
+            << std::hex << static_cast<unsigned>(bad);
+    }
+}
+
 TEST(ZylStateXml, ParsesWithAndWithoutBinaryHeaderAndTrailingZero)
 {
     EXPECT_NE(parse("<fxb/>"), nullptr);
