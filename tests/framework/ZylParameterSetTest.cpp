@@ -20,15 +20,6 @@ juce::String textOf(const juce::XmlElement& element)
     return element.toString(juce::XmlElement::TextFormat().singleLine().withoutHeader());
 }
 
-std::vector<int> codesFrom(const ZylTestSink& sink, const void* sender)
-{
-    std::vector<int> codes;
-    for (const auto& entry : sink.entries)
-        if (entry.sender == sender)
-            codes.push_back(entry.code);
-    return codes;
-}
-
 // A set shaped like a module program: parameters 0 and 2 and one child set (id 4) holding
 // parameter 5.
 struct ProgramSet

@@ -17,15 +17,6 @@
 
 namespace
 {
-std::vector<int> codesFrom(const ZylTestSink& sink, const void* sender)
-{
-    std::vector<int> codes;
-    for (const auto& entry : sink.entries)
-        if (entry.sender == sender)
-            codes.push_back(entry.code);
-    return codes;
-}
-
 // Four values a, b, c, d at 0, 0.25, 0.5, 0.75 with c as the default.
 struct ListParameter : ::testing::Test
 {

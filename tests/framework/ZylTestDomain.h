@@ -48,3 +48,13 @@ public:
 
     std::vector<Entry> entries;
 };
+
+// The codes the sink received from sender, in arrival order.
+inline std::vector<int> codesFrom(const ZylTestSink& sink, const void* sender)
+{
+    std::vector<int> codes;
+    for (const auto& entry : sink.entries)
+        if (entry.sender == sender)
+            codes.push_back(entry.code);
+    return codes;
+}
