@@ -33,7 +33,8 @@ public:
     // child sets' "ps" when there are child sets.
     virtual std::unique_ptr<juce::XmlElement> createXml() const;
     // Parameters are matched by id ("unknown parameter id=%d" for others), child sets by
-    // position among the "ps" children of the first "cs"; loading never resets anything first.
+    // position among the "ps" children of a "cs" (every "cs" starts again at the first child
+    // set); loading never resets anything first.
     virtual void restoreFromXml(const juce::XmlElement& element, bool notify);
     virtual std::wstring getName() const;
     virtual void setName(const std::wstring& text);
