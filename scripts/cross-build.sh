@@ -6,10 +6,12 @@
 #
 # Usage: scripts/cross-build.sh [win64] [win32]      (both when none is named)
 #
-# First installs what is missing (MinGW-w64, zlib for MinGW, Wine for scripts/cross-test.sh),
-# in one apt-get run; set LUMENFOLD_NO_INSTALL=1 to skip that. libpng, libjpeg-turbo and kissfft
-# have no MinGW packages in Debian: they are built as static libraries from Debian's source
-# packages under build-cross/ (once; delete build-cross/ to build them again).
+# First installs what is missing of scripts/packages-cross.txt (MinGW-w64, zlib for MinGW, Wine
+# for scripts/cross-test.sh), enabling the i386 architecture and deb-src entries when needed, in
+# one apt-get run and only when something is missing (LUMENFOLD_NO_INSTALL=1 skips it). libpng,
+# libjpeg-turbo and kissfft have no MinGW packages in Debian: they are built as static libraries
+# from Debian's source packages under build-cross/ (once; delete build-cross/ to build them
+# again).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cross="$top/build-cross"
@@ -36,46 +38,6 @@ triple_of() {
     win64) echo x86_64-w64-mingw32 ;;
     win32) echo i686-w64-mingw32 ;;
   esac
-}
-
-packages=(
-  cmake ninja-build git dpkg-dev xvfb xauth
-  juce-modules-source googletest
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine wine64 wine32:i386
-  # 32-bit Wine needs OpenGL to create a window.
-  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
-)
-
-install_packages() {
-  export DEBIAN_FRONTEND=noninteractive
-  local need_update=0 missing=() p
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need_update=1
-  fi
-  # apt-get source needs deb-src entries: mirror those of the binary packages.
-  if ! grep -Eqs '^(Types:.*deb-src|deb-src[[:space:]])' /etc/apt/sources.list \
-       /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-      sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-        > /etc/apt/sources.list.d/lumenfold-deb-src.sources
-    else
-      grep -E '^deb[[:space:]]' /etc/apt/sources.list | sed 's/^deb/deb-src/' \
-        > /etc/apt/sources.list.d/lumenfold-deb-src.list
-    fi
-    need_update=1
-  fi
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${db:Status-Status}\n' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
-  done
-  if [ "${#missing[@]}" -gt 0 ] || [ "$need_update" = 1 ]; then
-    apt-get -o DPkg::Lock::Timeout=600 update -q
-  fi
-  if [ "${#missing[@]}" -gt 0 ]; then
-    echo "Installing ${missing[*]}"
-    apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
-  fi
 }
 
 # Unpacks a Debian source package into build-cross/src once and prints its folder. The security
@@ -174,7 +136,7 @@ check_imports() {
   return "$bad"
 }
 
-[ "${LUMENFOLD_NO_INSTALL:-0}" = 1 ] || install_packages
+"$top/scripts/ensure-packages.sh" --deb-src "$top/scripts/packages-cross.txt"
 fetch_sources
 
 # The targets build side by side: a few large JUCE translation units dominate each build, so
