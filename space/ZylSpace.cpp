@@ -364,9 +364,6 @@ struct BusyScope
     bool& flag;
 };
 
-// Holds eviction back for its scope.
-using HoldScope = BusyScope;
-
 // True when every interval lands on a MIDI note. An interval beyond that can never be placed,
 // and it must not reach the cache: two digits per interval would let it share a key with the
 // interval 256 semitones away.
@@ -516,8 +513,7 @@ ZylCellSet* ZylSpace::getChordShapeUnguarded(const std::vector<std::int32_t>& in
     entry.link.bytes = nodeBytes<decltype(shapeCache)>(*inserted) + cellSetHeapBytes(entry.shape);
     entryBytes += entry.link.bytes;
     linkNewest(entry.link);
-    if (!holdEviction)
-        evictToLimit();
+    evictToLimit();
     return &entry.shape;
 }
 
@@ -536,50 +532,54 @@ void ZylSpace::getChordCells(const std::vector<std::int32_t>& intervals, const Z
 void ZylSpace::rankChords(const ZylCell* root, int scoreMode, ZylCellFilter* filter,
                           ZylChordEnumerator* enumerator)
 {
+    // Each chord is placed as getChordShape would place it, but straight into the list: the
+    // list keeps its own copy of every shape, so caching the shapes as well would only spend
+    // the budget twice.
     ranking.clear();
+    rankedCells.clear();
+    const int numChords = enumerator != nullptr ? enumerator->getNumChords() : 0;
+    for (int i = 0; i < numChords; ++i)
     {
-        // The shapes gathered here are copied into the list below; until then none may go.
-        const HoldScope gathering(holdEviction);
-        const int numChords = enumerator != nullptr ? enumerator->getNumChords() : 0;
-        for (int i = 0; i < numChords; ++i)
-        {
-            ZylChordValue* chord = enumerator->getChord(i);
-            if (chord == nullptr)
-                continue;
-            const ZylCellSet* shape = getChordShapeUnguarded(chord->intervals, root, filter);
-            if (shape == nullptr)
-                continue;
-            const double score = scoreMode == kScoreByDistance
-                ? shape->getAverageDistance()
-                      + double(kFullChordSize - int(shape->getCells().size())) * kMissingCellPenalty
-                : double(chord->rank);
-            ranking.push_back({ shape, chord, score });
-        }
-        // Equal scores are common (chords of one size often tie on distance) and must keep the
-        // enumeration order whatever the list's length.
-        std::stable_sort(ranking.begin(), ranking.end(),
-                         [](const RankedShape& a, const RankedShape& b) { return a.score < b.score; });
-
-        const auto inserted = shapeListCache.emplace(std::piecewise_construct, std::forward_as_tuple(listKey),
-                                                     std::forward_as_tuple()).first;
-        ListEntry& entry = inserted->second;
-        entry.shapes.reserve(ranking.size());
-        std::size_t bytes = nodeBytes<decltype(shapeListCache)>(*inserted)
-                          + heapBlockBytes(entry.shapes.capacity() * sizeof(ZylCellSet));
-        for (const RankedShape& ranked : ranking)
-        {
-            entry.shapes.push_back(*ranked.shape);
-            entry.shapes.back().setChord(ranked.chord);
-            entry.shapes.back().setScore(ranked.score);
-            bytes += cellSetHeapBytes(entry.shapes.back());
-        }
-        entry.link.key = &inserted->first;
-        entry.link.isList = true;
-        entry.link.bytes = bytes;
-        entryBytes += bytes;
-        linkNewest(entry.link);
-        ranking.clear();
+        ZylChordValue* chord = enumerator->getChord(i);
+        if (chord == nullptr || !allNotesInRange(chord->intervals, root->getNote()))
+            continue;
+        double average = 0.0;
+        placeChordUnguarded(chord->intervals, root, placed, average, filter);
+        if (placed.size() != chord->intervals.size())
+            continue;
+        const double score = scoreMode == kScoreByDistance
+            ? average + double(kFullChordSize - int(placed.size())) * kMissingCellPenalty
+            : double(chord->rank);
+        ranking.push_back({ rankedCells.size(), placed.size(), average, chord, score });
+        rankedCells.insert(rankedCells.end(), placed.begin(), placed.end());
     }
+    // Equal scores are common (chords of one size often tie on distance) and must keep the
+    // enumeration order whatever the list's length.
+    std::stable_sort(ranking.begin(), ranking.end(),
+                     [](const RankedShape& a, const RankedShape& b) { return a.score < b.score; });
+
+    const auto inserted = shapeListCache.emplace(std::piecewise_construct, std::forward_as_tuple(listKey),
+                                                 std::forward_as_tuple()).first;
+    ListEntry& entry = inserted->second;
+    entry.shapes.reserve(ranking.size());
+    std::size_t bytes = nodeBytes<decltype(shapeListCache)>(*inserted)
+                      + heapBlockBytes(entry.shapes.capacity() * sizeof(ZylCellSet));
+    for (const RankedShape& ranked : ranking)
+    {
+        entry.shapes.emplace_back();
+        ZylCellSet& shape = entry.shapes.back();
+        for (std::size_t c = 0; c < ranked.numCells; ++c)
+            shape.add(rankedCells[ranked.firstCell + c]);
+        shape.setAverageDistance(ranked.average);
+        shape.setChord(ranked.chord);
+        shape.setScore(ranked.score);
+        bytes += cellSetHeapBytes(shape);
+    }
+    entry.link.key = &inserted->first;
+    entry.link.isList = true;
+    entry.link.bytes = bytes;
+    entryBytes += bytes;
+    linkNewest(entry.link);
     evictToLimit();
 }
 

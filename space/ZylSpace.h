@@ -181,17 +181,20 @@ private:
         CacheLink link;
         ZylCellSet shape;
     };
-    // A ranked list: each entry a copy of its placed shape with the chord and score of this
-    // list, so that the list depends on no other entry and its scores on no other list.
+    // A ranked list: each entry a shape of its own, placed for this list, with the chord and
+    // score of this list, so that the list depends on no other entry and its scores on no other
+    // list.
     struct ListEntry
     {
         CacheLink link;
         std::vector<ZylCellSet> shapes;
     };
-    // One chord of a ranking being built; the shape is read before anything can evict it.
+    // One chord of a ranking being built: its cells lie in rankedCells from firstCell on.
     struct RankedShape
     {
-        const ZylCellSet* shape;
+        std::size_t firstCell;
+        std::size_t numCells;
+        double average;
         ZylChordValue* chord;
         double score;
     };
@@ -225,8 +228,6 @@ private:
     std::size_t cacheLimit = kDefaultCacheLimit;
     // Set while a chord operation runs, so that a callback re-entering one is caught.
     bool busy = false;
-    // Set while a ranking gathers its shapes: nothing is evicted until its list is stored.
-    bool holdEviction = false;
 
     // Scratch reused under the lock, so that a request answered from the caches allocates
     // nothing once these have grown.
@@ -235,6 +236,7 @@ private:
     std::vector<ZylCell*> candidates;
     std::vector<ZylCell*> placed;
     std::vector<RankedShape> ranking;
+    std::vector<ZylCell*> rankedCells;
 
     JUCE_DECLARE_NON_COPYABLE(ZylSpace)
 };
