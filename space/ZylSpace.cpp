@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <tuple>
 #include <utility>
@@ -558,29 +560,91 @@ void ZylSpace::rankChords(const ZylCell* root, int scoreMode, ZylCellFilter* fil
     std::stable_sort(ranking.begin(), ranking.end(),
                      [](const RankedShape& a, const RankedShape& b) { return a.score < b.score; });
 
+    RankedShapes* ranked = shareRanking();
     const auto inserted = shapeListCache.emplace(std::piecewise_construct, std::forward_as_tuple(listKey),
                                                  std::forward_as_tuple()).first;
     ListEntry& entry = inserted->second;
-    entry.shapes.reserve(ranking.size());
-    std::size_t bytes = nodeBytes<decltype(shapeListCache)>(*inserted)
-                      + heapBlockBytes(entry.shapes.capacity() * sizeof(ZylCellSet));
-    for (const RankedShape& ranked : ranking)
-    {
-        entry.shapes.emplace_back();
-        ZylCellSet& shape = entry.shapes.back();
-        for (std::size_t c = 0; c < ranked.numCells; ++c)
-            shape.add(rankedCells[ranked.firstCell + c]);
-        shape.setAverageDistance(ranked.average);
-        shape.setChord(ranked.chord);
-        shape.setScore(ranked.score);
-        bytes += cellSetHeapBytes(shape);
-    }
+    entry.ranked = ranked;
     entry.link.key = &inserted->first;
     entry.link.isList = true;
-    entry.link.bytes = bytes;
-    entryBytes += bytes;
+    entry.link.bytes = nodeBytes<decltype(shapeListCache)>(*inserted);
+    entryBytes += entry.link.bytes;
     linkNewest(entry.link);
     evictToLimit();
+}
+
+ZylSpace::RankedShapes* ZylSpace::shareRanking()
+{
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the chords, scores and cells
+    const auto mix = [&hash](std::uint64_t word) { hash = (hash ^ word) * 1099511628211ull; };
+    for (const RankedShape& r : ranking)
+    {
+        mix(reinterpret_cast<std::uintptr_t>(r.chord));
+        mix(static_cast<std::uint64_t>(std::hash<double>()(r.score)));
+        for (std::size_t c = 0; c < r.numCells; ++c)
+            mix(reinterpret_cast<std::uintptr_t>(rankedCells[r.firstCell + c]));
+    }
+
+    const auto same = [this](const RankedShapes& stored) {
+        if (stored.shapes.size() != ranking.size())
+            return false;
+        for (std::size_t i = 0; i < ranking.size(); ++i)
+        {
+            const RankedShape& r = ranking[i];
+            const ZylCellSet& shape = stored.shapes[i];
+            const auto& cellList = shape.getCells();
+            if (shape.getChord() != r.chord || shape.getScore() != r.score
+                || shape.getAverageDistance() != r.average || cellList.size() != r.numCells
+                || !std::equal(cellList.begin(), cellList.end(), rankedCells.begin() + std::ptrdiff_t(r.firstCell)))
+                return false;
+        }
+        return true;
+    };
+    const auto candidates = rankedShapes.equal_range(hash);
+    for (auto it = candidates.first; it != candidates.second; ++it)
+        if (same(*it->second))
+        {
+            ++it->second->users;
+            return it->second.get();
+        }
+
+    auto stored = std::make_unique<RankedShapes>();
+    stored->hash = hash;
+    stored->users = 1;
+    stored->shapes.reserve(ranking.size());
+    std::size_t bytes = heapBlockBytes(sizeof(RankedShapes))
+                      + heapBlockBytes(sizeof(std::uint64_t) + sizeof(void*) + 2 * sizeof(void*)) // the table's node
+                      + heapBlockBytes(stored->shapes.capacity() * sizeof(ZylCellSet));
+    for (const RankedShape& r : ranking)
+    {
+        stored->shapes.emplace_back();
+        ZylCellSet& shape = stored->shapes.back();
+        for (std::size_t c = 0; c < r.numCells; ++c)
+            shape.add(rankedCells[r.firstCell + c]);
+        shape.setAverageDistance(r.average);
+        shape.setChord(r.chord);
+        shape.setScore(r.score);
+        bytes += cellSetHeapBytes(shape);
+    }
+    stored->bytes = bytes;
+    entryBytes += bytes;
+    RankedShapes* result = stored.get();
+    rankedShapes.emplace(hash, std::move(stored));
+    return result;
+}
+
+void ZylSpace::releaseRanking(RankedShapes* ranked)
+{
+    if (ranked == nullptr || --ranked->users > 0)
+        return;
+    entryBytes -= ranked->bytes;
+    const auto candidates = rankedShapes.equal_range(ranked->hash);
+    for (auto it = candidates.first; it != candidates.second; ++it)
+        if (it->second.get() == ranked)
+        {
+            rankedShapes.erase(it);
+            return;
+        }
 }
 
 void ZylSpace::findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& out, int scoreMode,
@@ -606,7 +670,7 @@ void ZylSpace::findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& ou
         useNow(found->second.link);
     }
 
-    std::vector<ZylCellSet>& list = found->second.shapes;
+    std::vector<ZylCellSet>& list = found->second.ranked->shapes;
     size_t run = list.size();
     if (bestOnly && !list.empty())
     {
@@ -647,6 +711,7 @@ void ZylSpace::flushCaches()
         return;
     // Swapped out rather than cleared, so that the bucket arrays go too.
     decltype(shapeListCache)().swap(shapeListCache);
+    decltype(rankedShapes)().swap(rankedShapes);
     decltype(shapeCache)().swap(shapeCache);
     oldest = nullptr;
     newest = nullptr;
@@ -656,7 +721,8 @@ void ZylSpace::flushCaches()
 std::size_t ZylSpace::bucketBytes() const
 {
     return heapBlockBytes(shapeCache.bucket_count() * sizeof(void*))
-         + heapBlockBytes(shapeListCache.bucket_count() * sizeof(void*));
+         + heapBlockBytes(shapeListCache.bucket_count() * sizeof(void*))
+         + heapBlockBytes(rankedShapes.bucket_count() * sizeof(void*));
 }
 
 void ZylSpace::linkNewest(CacheLink& link)
@@ -705,7 +771,11 @@ void ZylSpace::evictOldest()
     entryBytes -= link.bytes;
     // The key lives in the node; the lookup is done before the node goes.
     if (link.isList)
-        shapeListCache.erase(shapeListCache.find(*link.key));
+    {
+        const auto found = shapeListCache.find(*link.key);
+        releaseRanking(found->second.ranked);
+        shapeListCache.erase(found);
+    }
     else
         shapeCache.erase(shapeCache.find(*link.key));
 }

@@ -181,13 +181,22 @@ private:
         CacheLink link;
         ZylCellSet shape;
     };
-    // A ranked list: each entry a shape of its own, placed for this list, with the chord and
-    // score of this list, so that the list depends on no other entry and its scores on no other
-    // list.
+    // The entries of a ranked list: each a shape of its own, placed for this list, with the
+    // chord and score of this list, so that the list depends on no other entry and its scores
+    // on no other list. Lists that rank to the very same entries (the assists that rank by rank
+    // over one chord group, say) share one of these.
+    struct RankedShapes
+    {
+        std::vector<ZylCellSet> shapes;
+        std::uint64_t hash = 0;
+        std::size_t users = 0; // the lists that hold it
+        std::size_t bytes = 0;
+    };
+    // A ranked list.
     struct ListEntry
     {
         CacheLink link;
-        std::vector<ZylCellSet> shapes;
+        RankedShapes* ranked = nullptr;
     };
     // One chord of a ranking being built: its cells lie in rankedCells from firstCell on.
     struct RankedShape
@@ -216,12 +225,16 @@ private:
     // Evicts the least recently used entries, never the newest one, until the caches fit.
     void evictToLimit();
     void evictOldest();
+    // The stored entries equal to the ranking just built, stored now when there are none.
+    RankedShapes* shareRanking();
+    void releaseRanking(RankedShapes* ranked);
     std::size_t bucketBytes() const;
 
     // Placed chord shapes by key; the space owns them.
     std::unordered_map<std::string, ShapeEntry> shapeCache;
-    // Ranked shape lists by key; each owns its entries.
+    // Ranked shape lists by key, and the entries they hold by a hash of their content.
     std::unordered_map<std::string, ListEntry> shapeListCache;
+    std::unordered_multimap<std::uint64_t, std::unique_ptr<RankedShapes>> rankedShapes;
     CacheLink* oldest = nullptr;
     CacheLink* newest = nullptr;
     std::size_t entryBytes = 0; // the entries' share of getCacheBytes

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -447,6 +448,52 @@ TEST_F(LonguetHiggins, AListKeptPastLaterCallsKeepsItsOwnChordsAndScores)
     EXPECT_EQ(kept[0]->getScore(), 5.0);
     EXPECT_EQ(kept[1]->getScore(), 6.0);
     EXPECT_EQ(kept[0]->getCells(), later[0]->getCells());
+}
+
+// Another chord list (its own key) over the chords of a StubChords.
+struct SameChords : ZylChordEnumerator
+{
+    SameChords(StubChords& c, std::string k) : chords(c), key(std::move(k)) {}
+    int getNumChords() override { return int(chords.chords.size()); }
+    ZylChordValue* getChord(int index) override { return chords.getChord(index); }
+    const std::string& getEnumeratorKey() override { return key; }
+    StubChords& chords;
+    std::string key;
+};
+
+TEST_F(LonguetHiggins, ListsThatRankToTheSameEntriesShareThem)
+{
+    StubChords dyads("A01");
+    for (int k = 1; k <= 11; ++k)
+        dyads.add({ 0, k }, 20 - k);
+    SameChords again(dyads, "A02");
+
+    std::vector<ZylCellSet*> first, second, byDistance;
+    const auto empty = space.getCacheBytes();
+    space.findChordShapes(root, first, ZylSpace::kScoreByRank, false, nullptr, &dyads);
+    const auto firstBytes = space.getCacheBytes() - empty;
+    ASSERT_EQ(first.size(), 11u);
+    space.findChordShapes(root, second, ZylSpace::kScoreByRank, false, nullptr, &again);
+    EXPECT_EQ(second, first) << "one set of entries for both lists";
+    EXPECT_LT(space.getCacheBytes() - empty - firstBytes, firstBytes / 4);
+
+    // Other scores are other entries.
+    space.findChordShapes(root, byDistance, ZylSpace::kScoreByDistance, false, nullptr, &dyads);
+    ASSERT_EQ(byDistance.size(), 11u);
+    for (const ZylCellSet* s : byDistance)
+        EXPECT_EQ(std::find(first.begin(), first.end(), s), first.end());
+
+    // Evicting one list leaves the entries to the other.
+    space.findChordShapes(root, second, ZylSpace::kScoreByRank, false, nullptr, &again);
+    space.setCacheLimit(space.getCacheBytes() - 1); // the least recently used: the first list
+    const int listings = dyads.listings;
+    space.findChordShapes(root, second, ZylSpace::kScoreByRank, false, nullptr, &again);
+    EXPECT_EQ(dyads.listings, listings) << "the second list is still cached";
+    EXPECT_EQ(second, first);
+    for (size_t i = 0; i < second.size(); ++i)
+        EXPECT_EQ(second[i]->getChord(), dyads.chords[10 - i].get());
+    space.findChordShapes(root, first, ZylSpace::kScoreByRank, false, nullptr, &dyads);
+    EXPECT_EQ(dyads.listings, listings + 1) << "the first list was evicted";
 }
 
 TEST_F(LonguetHiggins, ACallbackThatReentersTheSpaceIsRefused)

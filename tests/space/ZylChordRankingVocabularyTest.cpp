@@ -172,6 +172,7 @@ TEST_F(ZylChordRankingVocabulary, BalzanoSeventhsTieExactlyAndKeepTheirScoresAcr
     EXPECT_EQ(chordNames({ cycle.begin(), cycle.begin() + 4 }),
               (std::vector<std::wstring> { L"M7", L"m7", L"7", L"dim7" }));
     EXPECT_EQ(cycle.back()->getChord()->getName(), L"U");
+    EXPECT_EQ(cycle.front(), best.front()) << "both assists rank by rank: one list of entries";
 
     // The list kept from the first call still reads its own chords and scores.
     ASSERT_EQ(chordNames(comp), tie);
