@@ -71,7 +71,8 @@ public:
     // (kDefaultCacheLimit unless setCacheLimit says otherwise): an entry that would take the
     // caches past it first evicts the least recently used entries, so a request does at most as
     // much freeing as the rankings that filled the room did allocating, and the memory held stays
-    // under the budget however many distinct rankings are asked for.
+    // under the budget however many distinct rankings are asked for (an entry larger than the
+    // whole budget is kept alone, as the newest is never evicted).
     //
     // What the chord operations hand out (shapes, the entries of a ranked list) belongs to the
     // caches: it stays valid until it is evicted, the caches are flushed or the space is laid out
@@ -81,8 +82,8 @@ public:
     //
     // The filter and the enumerator are called back while an operation runs and must not call
     // the chord operations, flushCaches, setCacheLimit or clearCells of this space again, nor
-    // lay it out: those share the operation's scratch and entries. A debug build asserts; a release build refuses
-    // the inner call (it gives no cells and no shapes and changes nothing).
+    // lay it out: those share the operation's scratch and entries. A debug build asserts; a
+    // release build refuses the inner call (it gives no cells and no shapes and changes nothing).
 
     // Score modes of findChordShapes.
     static constexpr int kScoreByRank = 0;
@@ -121,9 +122,10 @@ public:
     virtual void findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& out, int scoreMode,
                                  bool bestOnly, ZylCellFilter* filter, ZylChordEnumerator* enumerator);
 
-    // The default memory budget of a space's two chord caches. A grid's working set (every root
-    // of one key, scale, assist and chord group) takes a few hundred KiB, so this holds several
-    // of them; a space can never grow past it, which matters most to a 32-bit process.
+    // The default memory budget of a space's chord caches. A list of all 39 chords takes about
+    // 7 KiB, so every root of "Longuet-Higgins [4:7]" under one key, scale, assist and chord
+    // group takes about 1.1 MiB and fits whole; a space never grows past the budget, which
+    // matters most to a 32-bit process.
     static constexpr std::size_t kDefaultCacheLimit = 4u * 1024u * 1024u;
     // Sets the budget in bytes and evicts down to it at once.
     void setCacheLimit(std::size_t bytes);
