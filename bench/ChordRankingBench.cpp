@@ -11,8 +11,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -49,6 +51,7 @@ void coldRanking(benchmark::State& state, const BenchGrid& grid)
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
     state.counters["chords_ranked"] = double(ranked);
+    state.counters["cache_KiB"] = double(space.getCacheBytes()) / 1024.0;
     state.SetLabel(grid.label);
 }
 BENCHMARK_CAPTURE(coldRanking, one_two, kBenchGridOneTwo)
@@ -86,54 +89,133 @@ void warmTrigger(benchmark::State& state, const BenchGrid& grid)
 BENCHMARK_CAPTURE(warmTrigger, one_two, kBenchGridOneTwo)->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(warmTrigger, longuet_higgins, kBenchGridLonguetHiggins)->Unit(benchmark::kNanosecond);
 
-// What the caches of one grid hold after 10,000 distinct (root, key, scale, chord filter)
-// "Fit Comp" rankings, spread over every key, scale and group.
+// Distinct rankings the way the space module asks for them on one grid: every root, key and
+// scale, chord group and fit assist ("Fit Comp" ranks by distance, the others by rank). A
+// strided walk through the combinations never repeats one.
+struct RankingWalk
+{
+    RankingWalk()
+    {
+        auto& v = benchVocabulary();
+        for (const auto* scale : v.scales) // scale-major
+            for (const auto* key : v.keys)
+                filters.push_back(std::make_unique<BenchCellFilter>(*v.table, scale, key));
+        const auto* assists = v.domains->getChordAssistDomain();
+        const ZylValue* fits[] = { assists->getFitCompValue(), assists->getFitBestValue(),
+                                   assists->getFitCyclValue(), assists->getFitRandValue() };
+        const auto& filterValues = v.domains->getChordFilterDomain()->getValues();
+        for (const ZylValue* fit : fits)
+            for (size_t i = 0; i < filterValues.size(); ++i)
+            {
+                groups.push_back(std::make_unique<BenchChordEnumerator>(v.filterTags[i], filterValues[i]->getId(), fit->getId()));
+                modes.push_back(fit == fits[0] ? ZylSpace::kScoreByDistance : ZylSpace::kScoreByRank);
+            }
+    }
+
+    std::int64_t combinations(size_t numRoots) const
+    {
+        return std::int64_t(numRoots) * std::int64_t(filters.size()) * std::int64_t(groups.size());
+    }
+
+    // The i-th distinct ranking, best only as the fit assists but "Fit Cycl" and "Fit Rand" ask.
+    void rank(ZylSpace& space, const std::vector<ZylCell*>& roots, std::int64_t i,
+              std::vector<ZylCellSet*>& shapes) const
+    {
+        // A prime above half the combinations and not one of their factors.
+        constexpr std::int64_t kStride = 1000003;
+        std::int64_t c = (i * kStride) % combinations(roots.size());
+        const auto* root = roots[size_t(c % std::int64_t(roots.size()))];
+        c /= std::int64_t(roots.size());
+        const size_t g = size_t(c % std::int64_t(groups.size()));
+        c /= std::int64_t(groups.size());
+        space.findChordShapes(root, shapes, modes[g], modes[g] == ZylSpace::kScoreByDistance,
+                              filters[size_t(c)].get(), groups[g].get());
+    }
+
+    std::vector<std::unique_ptr<BenchCellFilter>> filters;
+    std::vector<std::unique_ptr<BenchChordEnumerator>> groups;
+    std::vector<int> modes;
+};
+
+// What the caches of one grid hold after many distinct rankings: the heap they take at the end
+// and at its highest (sampled every 1,000 rankings), against the space's budget.
 void cacheMemory(benchmark::State& state)
 {
-    constexpr int kRankings = 10000;
-    // Coprime with the number of combinations, so the strided walk never repeats one.
-    constexpr std::int64_t kStride = 100003;
-
-    auto& v = benchVocabulary();
-    std::vector<std::unique_ptr<BenchCellFilter>> filters; // scale-major
-    for (const auto* scale : v.scales)
-        for (const auto* key : v.keys)
-            filters.push_back(std::make_unique<BenchCellFilter>(*v.table, scale, key));
-    std::vector<std::unique_ptr<BenchChordEnumerator>> groups;
-    const auto& filterValues = v.domains->getChordFilterDomain()->getValues();
-    for (size_t i = 0; i < filterValues.size(); ++i)
-        groups.push_back(std::make_unique<BenchChordEnumerator>(v.filterTags[i], filterValues[i]->getId(), fitCompId()));
-
+    const std::int64_t rankings = state.range(0);
+    const RankingWalk walk;
     for (auto _ : state)
     {
         state.PauseTiming();
         auto space = std::make_unique<ZylSpace>();
         layOut(*space, kBenchGridLonguetHiggins);
         const auto roots = visibleCells(*space);
+        if (walk.combinations(roots.size()) < rankings)
+            state.SkipWithError("fewer combinations than rankings");
         std::vector<ZylCellSet*> shapes;
         shapes.reserve(64);
-        const std::int64_t combinations = std::int64_t(roots.size()) * std::int64_t(filters.size()) * std::int64_t(groups.size());
         const std::int64_t before = benchLiveHeapBytes();
+        std::int64_t peak = 0;
         state.ResumeTiming();
 
-        for (std::int64_t i = 0; i < kRankings; ++i)
+        for (std::int64_t i = 0; i < rankings; ++i)
         {
-            std::int64_t c = (i * kStride) % combinations;
-            const auto* root = roots[size_t(c % std::int64_t(roots.size()))];
-            c /= std::int64_t(roots.size());
-            auto* group = groups[size_t(c % std::int64_t(groups.size()))].get();
-            c /= std::int64_t(groups.size());
-            auto* filter = filters[size_t(c)].get();
-            space->findChordShapes(root, shapes, ZylSpace::kScoreByDistance, true, filter, group);
+            walk.rank(*space, roots, i, shapes);
+            if (i % 1000 == 999)
+                peak = std::max(peak, benchLiveHeapBytes() - before);
         }
 
         state.PauseTiming();
         const std::int64_t cacheBytes = benchLiveHeapBytes() - before;
-        state.counters["cache_MiB"] = double(cacheBytes) / (1024.0 * 1024.0);
-        state.counters["bytes_per_ranking"] = double(cacheBytes) / kRankings;
+        peak = std::max(peak, cacheBytes);
+        constexpr double kMiB = 1024.0 * 1024.0;
+        state.counters["cache_MiB"] = double(cacheBytes) / kMiB;
+        state.counters["peak_MiB"] = double(peak) / kMiB;
+        state.counters["counted_MiB"] = double(space->getCacheBytes()) / kMiB;
+        state.counters["cap_MiB"] = double(space->getCacheLimit()) / kMiB;
+        state.counters["bytes_per_ranking"] = double(cacheBytes) / double(rankings);
         space.reset();
         state.ResumeTiming();
     }
 }
-BENCHMARK(cacheMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(cacheMemory)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The cost of a new ranking once the caches are full, so that each one first evicts the least
+// recently used entries (arg 1), against the same rankings with a budget that never fills
+// (arg 0). Both warm up with the same 30,000 rankings, so their tables are equally large.
+void rankingAfterEviction(benchmark::State& state)
+{
+    constexpr std::int64_t kWarmUp = 30000;
+    const bool capped = state.range(0) != 0;
+    const RankingWalk walk;
+    ZylSpace space;
+    layOut(space, kBenchGridLonguetHiggins);
+    if (!capped)
+        space.setCacheLimit(std::numeric_limits<std::size_t>::max());
+    const auto roots = visibleCells(space);
+    std::vector<ZylCellSet*> shapes;
+    shapes.reserve(64);
+    std::int64_t i = 0;
+    for (; i < kWarmUp; ++i)
+        walk.rank(space, roots, i, shapes);
+
+    std::vector<double> times;
+    times.reserve(size_t(state.max_iterations));
+    for (auto _ : state)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        walk.rank(space, roots, i++, shapes);
+        const auto end = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(shapes.data());
+        const double seconds = std::chrono::duration<double>(end - start).count();
+        times.push_back(seconds);
+        state.SetIterationTime(seconds);
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["p99_us"] = times[times.size() * 99 / 100] * 1e6;
+    state.counters["max_us"] = times.back() * 1e6;
+    state.counters["cache_MiB"] = double(space.getCacheBytes()) / (1024.0 * 1024.0);
+    state.SetLabel(capped ? "full 4 MiB caches, evicting" : "no budget, nothing evicted");
+}
+BENCHMARK(rankingAfterEviction)->Arg(1)->Arg(0)->UseManualTime()->Iterations(20000)
+    ->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -45,6 +45,11 @@ ZylCellSet& ZylCellStates::getDirty() { return dirty; }
 
 bool ZylCellStates::replaceCells(ZylCellSet& set, const std::vector<ZylCell*>& cells)
 {
+    // The set's own list: clearing the set below would empty the list being copied. Nothing
+    // changes, so nothing needs a repaint either.
+    if (&cells == &set.getCells())
+        return false;
+
     // The set never holds a cell twice, so it is unchanged exactly when every new cell was in it
     // and it ends with as many cells as it had.
     bool allWereThere = true;

@@ -58,7 +58,8 @@ public:
 
     // Each set operation replaces the set's cells by the list (nulls and repeats are dropped)
     // and marks the old and the new cells dirty. It returns whether the set now holds other
-    // cells than before; a mere change of order is no change.
+    // cells than before; a mere change of order is no change. Given the set's own list it does
+    // nothing and returns false.
     virtual bool setActiveSounding(const std::vector<ZylCell*>& cells);
     virtual bool setActiveSelected(const std::vector<ZylCell*>& cells);
     virtual bool setPressed(const std::vector<ZylCell*>& cells);

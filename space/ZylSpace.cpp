@@ -8,8 +8,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace
 {
@@ -74,10 +78,10 @@ const ZylSpace::CellList& ZylSpace::getCells() const
 void ZylSpace::clearCells()
 {
     const juce::ScopedLock sl(lock);
-    // The lists point into the shape cache and both caches point at cells: lists, then shapes,
-    // then the index, then the cells themselves.
-    shapeListCache.clear();
-    shapeCache.clear();
+    if (!mayEnter())
+        return;
+    // Both caches point at cells: the caches, then the index, then the cells themselves.
+    flushCaches();
     noteIndex.clear();
     cells.clear();
 }
@@ -92,6 +96,8 @@ void ZylSpace::buildGrid(int low, int high, int xStep, int yStep, int columns, i
                          int tileWidth, int tileHeight)
 {
     const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+        return;
     clearCells();
     addGridCells(low, high, xStep, yStep, columns, rows, tileWidth, tileHeight);
     addFillerCells();
@@ -165,6 +171,8 @@ void ZylSpace::addFillerCells()
 void ZylSpace::buildPiano()
 {
     const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+        return;
     clearCells();
 
     for (int n = kFirstPianoNote; n <= kLastPianoNote; ++n)
@@ -295,6 +303,69 @@ void appendHex(std::string& key, std::uint32_t value)
         key += digits[--n];
 }
 
+// A caller's key text with its kind and length in front: a present part never reads like an
+// absent one (an empty filter key is not "no filter"), and two parts never run into each other.
+void appendKeyPart(std::string& key, char kind, const std::string& part)
+{
+    key += kind;
+    char digits[24];
+    int n = 0;
+    std::size_t length = part.size();
+    do
+    {
+        digits[n++] = char('0' + length % 10);
+        length /= 10;
+    } while (length != 0);
+    while (n > 0)
+        key += digits[--n];
+    key += ':';
+    key += part;
+}
+
+// Sizes of what the caches hold, as the heap sees them: each block rounded up to the allocator's
+// granule plus its bookkeeping. Both are two pointers with the common allocators.
+constexpr std::size_t kHeapGranule = 2 * sizeof(void*);
+
+std::size_t heapBlockBytes(std::size_t requested)
+{
+    if (requested == 0)
+        return 0;
+    return (requested + kHeapGranule - 1) / kHeapGranule * kHeapGranule + kHeapGranule;
+}
+
+// A string's own block; short strings live inside the object (15 characters with the common
+// libraries, so counting every longer one is never too little).
+std::size_t stringBytes(const std::string& text)
+{
+    return text.capacity() <= 15 ? 0 : heapBlockBytes(text.capacity() + 1);
+}
+
+// A hash table node: the key-value pair, the link to the next node and the cached hash.
+template <class Map>
+std::size_t nodeBytes(const typename Map::value_type& node)
+{
+    return heapBlockBytes(sizeof(node) + sizeof(void*) + sizeof(std::size_t)) + stringBytes(node.first);
+}
+
+// A cell set's heap blocks: its list, and past 16 cells its membership index (at most four
+// slots per cell, at least 32).
+std::size_t cellSetHeapBytes(const ZylCellSet& set)
+{
+    const auto& list = set.getCells();
+    std::size_t bytes = heapBlockBytes(list.capacity() * sizeof(ZylCell*));
+    if (list.size() > 16)
+        bytes += heapBlockBytes(std::max<std::size_t>(32, 4 * list.size()) * sizeof(ZylCell*));
+    return bytes;
+}
+
+// Marks a chord operation as running for its scope.
+struct BusyScope
+{
+    explicit BusyScope(bool& f) : flag(f) { flag = true; }
+    ~BusyScope() { flag = false; }
+    bool& flag;
+};
+
 // True when every interval lands on a MIDI note. An interval beyond that can never be placed,
 // and it must not reach the cache: two digits per interval would let it share a key with the
 // interval 256 semitones away.
@@ -314,7 +385,7 @@ void ZylSpace::makeShapeKey(std::string& key, const std::vector<std::int32_t>& i
                             const ZylCell* root, ZylCellFilter* filter)
 {
     if (filter != nullptr)
-        key += filter->getFilterKey();
+        appendKeyPart(key, 'f', filter->getFilterKey());
     key += 'R';
     key += root->getId();
     key += 'I';
@@ -326,9 +397,9 @@ void ZylSpace::makeShapeListKey(std::string& key, const ZylCell* root, int score
                                 ZylCellFilter* filter, ZylChordEnumerator* enumerator)
 {
     if (filter != nullptr)
-        key += filter->getFilterKey();
+        appendKeyPart(key, 'f', filter->getFilterKey());
     if (enumerator != nullptr)
-        key += enumerator->getEnumeratorKey();
+        appendKeyPart(key, 'e', enumerator->getEnumeratorKey());
     key += 'R';
     key += root->getId();
     key += 'M';
@@ -355,10 +426,30 @@ ZylCell* ZylSpace::findNearestCell(const std::vector<ZylCell*>& cells, const Zyl
     return best;
 }
 
+bool ZylSpace::mayEnter() const
+{
+    // A callback of a running operation is calling back into this space.
+    jassert(!busy);
+    return !busy;
+}
+
 void ZylSpace::placeChord(const std::vector<std::int32_t>& intervals, const ZylCell* root,
                           std::vector<ZylCell*>& out, double& average, ZylCellFilter* filter)
 {
     const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+    {
+        out.clear();
+        average = 0.0;
+        return;
+    }
+    const BusyScope running(busy);
+    placeChordUnguarded(intervals, root, out, average, filter);
+}
+
+void ZylSpace::placeChordUnguarded(const std::vector<std::int32_t>& intervals, const ZylCell* root,
+                                   std::vector<ZylCell*>& out, double& average, ZylCellFilter* filter)
+{
     out.clear();
     average = 0.0;
     if (root == nullptr)
@@ -387,6 +478,15 @@ ZylCellSet* ZylSpace::getChordShape(const std::vector<std::int32_t>& intervals, 
                                     ZylCellFilter* filter)
 {
     const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+        return nullptr;
+    const BusyScope running(busy);
+    return getChordShapeUnguarded(intervals, root, filter);
+}
+
+ZylCellSet* ZylSpace::getChordShapeUnguarded(const std::vector<std::int32_t>& intervals,
+                                             const ZylCell* root, ZylCellFilter* filter)
+{
     if (root == nullptr || !allNotesInRange(intervals, root->getNote()))
         return nullptr;
 
@@ -394,20 +494,29 @@ ZylCellSet* ZylSpace::getChordShape(const std::vector<std::int32_t>& intervals, 
     makeShapeKey(shapeKey, intervals, root, filter);
     const auto found = shapeCache.find(shapeKey);
     if (found != shapeCache.end())
-        return found->second.get();
+    {
+        useNow(found->second.link);
+        return &found->second.shape;
+    }
 
     double average = 0.0;
-    placeChord(intervals, root, placed, average, filter);
+    placeChordUnguarded(intervals, root, placed, average, filter);
     if (placed.size() != intervals.size())
         return nullptr;
 
-    auto shape = std::make_unique<ZylCellSet>();
+    const auto inserted = shapeCache.emplace(std::piecewise_construct, std::forward_as_tuple(shapeKey),
+                                             std::forward_as_tuple()).first;
+    ShapeEntry& entry = inserted->second;
     for (ZylCell* cell : placed)
-        shape->add(cell);
-    shape->setAverageDistance(average);
-    ZylCellSet* result = shape.get();
-    shapeCache.emplace(shapeKey, std::move(shape));
-    return result;
+        entry.shape.add(cell);
+    entry.shape.setAverageDistance(average);
+    entry.link.key = &inserted->first;
+    entry.link.isList = false;
+    entry.link.bytes = nodeBytes<decltype(shapeCache)>(*inserted) + cellSetHeapBytes(entry.shape);
+    entryBytes += entry.link.bytes;
+    linkNewest(entry.link);
+    evictToLimit();
+    return &entry.shape;
 }
 
 void ZylSpace::getChordCells(const std::vector<std::int32_t>& intervals, const ZylCell* root,
@@ -415,34 +524,127 @@ void ZylSpace::getChordCells(const std::vector<std::int32_t>& intervals, const Z
 {
     const juce::ScopedLock sl(lock);
     out.clear();
-    if (const ZylCellSet* shape = getChordShape(intervals, root, filter))
+    if (!mayEnter())
+        return;
+    const BusyScope running(busy);
+    if (const ZylCellSet* shape = getChordShapeUnguarded(intervals, root, filter))
         out.insert(out.end(), shape->getCells().begin(), shape->getCells().end());
 }
 
-void ZylSpace::rankChords(RankedList& list, const ZylCell* root, int scoreMode,
-                          ZylCellFilter* filter, ZylChordEnumerator* enumerator)
+void ZylSpace::rankChords(const ZylCell* root, int scoreMode, ZylCellFilter* filter,
+                          ZylChordEnumerator* enumerator)
 {
-    if (enumerator == nullptr)
-        return;
-    const int numChords = enumerator->getNumChords();
+    // Each chord is placed as getChordShape would place it, but straight into the list: the
+    // list keeps its own copy of every shape, so caching the shapes as well would only spend
+    // the budget twice.
+    ranking.clear();
+    rankedCells.clear();
+    const int numChords = enumerator != nullptr ? enumerator->getNumChords() : 0;
     for (int i = 0; i < numChords; ++i)
     {
         ZylChordValue* chord = enumerator->getChord(i);
-        if (chord == nullptr)
+        if (chord == nullptr || !allNotesInRange(chord->intervals, root->getNote()))
             continue;
-        ZylCellSet* shape = getChordShape(chord->intervals, root, filter);
-        if (shape == nullptr)
+        double average = 0.0;
+        placeChordUnguarded(chord->intervals, root, placed, average, filter);
+        if (placed.size() != chord->intervals.size())
             continue;
         const double score = scoreMode == kScoreByDistance
-            ? shape->getAverageDistance()
-                  + double(kFullChordSize - int(shape->getCells().size())) * kMissingCellPenalty
+            ? average + double(kFullChordSize - int(placed.size())) * kMissingCellPenalty
             : double(chord->rank);
-        list.push_back({ shape, chord, score });
+        ranking.push_back({ rankedCells.size(), placed.size(), average, chord, score });
+        rankedCells.insert(rankedCells.end(), placed.begin(), placed.end());
     }
     // Equal scores are common (chords of one size often tie on distance) and must keep the
     // enumeration order whatever the list's length.
-    std::stable_sort(list.begin(), list.end(),
+    std::stable_sort(ranking.begin(), ranking.end(),
                      [](const RankedShape& a, const RankedShape& b) { return a.score < b.score; });
+
+    RankedShapes* ranked = shareRanking();
+    const auto inserted = shapeListCache.emplace(std::piecewise_construct, std::forward_as_tuple(listKey),
+                                                 std::forward_as_tuple()).first;
+    ListEntry& entry = inserted->second;
+    entry.ranked = ranked;
+    entry.link.key = &inserted->first;
+    entry.link.isList = true;
+    entry.link.bytes = nodeBytes<decltype(shapeListCache)>(*inserted);
+    entryBytes += entry.link.bytes;
+    linkNewest(entry.link);
+    evictToLimit();
+}
+
+ZylSpace::RankedShapes* ZylSpace::shareRanking()
+{
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a over the chords, scores and cells
+    const auto mix = [&hash](std::uint64_t word) { hash = (hash ^ word) * 1099511628211ull; };
+    for (const RankedShape& r : ranking)
+    {
+        mix(reinterpret_cast<std::uintptr_t>(r.chord));
+        mix(static_cast<std::uint64_t>(std::hash<double>()(r.score)));
+        for (std::size_t c = 0; c < r.numCells; ++c)
+            mix(reinterpret_cast<std::uintptr_t>(rankedCells[r.firstCell + c]));
+    }
+
+    const auto same = [this](const RankedShapes& stored) {
+        if (stored.shapes.size() != ranking.size())
+            return false;
+        for (std::size_t i = 0; i < ranking.size(); ++i)
+        {
+            const RankedShape& r = ranking[i];
+            const ZylCellSet& shape = stored.shapes[i];
+            const auto& cellList = shape.getCells();
+            if (shape.getChord() != r.chord || shape.getScore() != r.score
+                || shape.getAverageDistance() != r.average || cellList.size() != r.numCells
+                || !std::equal(cellList.begin(), cellList.end(), rankedCells.begin() + std::ptrdiff_t(r.firstCell)))
+                return false;
+        }
+        return true;
+    };
+    const auto candidates = rankedShapes.equal_range(hash);
+    for (auto it = candidates.first; it != candidates.second; ++it)
+        if (same(*it->second))
+        {
+            ++it->second->users;
+            return it->second.get();
+        }
+
+    auto stored = std::make_unique<RankedShapes>();
+    stored->hash = hash;
+    stored->users = 1;
+    stored->shapes.reserve(ranking.size());
+    std::size_t bytes = heapBlockBytes(sizeof(RankedShapes))
+                      + heapBlockBytes(sizeof(std::uint64_t) + sizeof(void*) + 2 * sizeof(void*)) // the table's node
+                      + heapBlockBytes(stored->shapes.capacity() * sizeof(ZylCellSet));
+    for (const RankedShape& r : ranking)
+    {
+        stored->shapes.emplace_back();
+        ZylCellSet& shape = stored->shapes.back();
+        for (std::size_t c = 0; c < r.numCells; ++c)
+            shape.add(rankedCells[r.firstCell + c]);
+        shape.setAverageDistance(r.average);
+        shape.setChord(r.chord);
+        shape.setScore(r.score);
+        bytes += cellSetHeapBytes(shape);
+    }
+    stored->bytes = bytes;
+    entryBytes += bytes;
+    RankedShapes* result = stored.get();
+    rankedShapes.emplace(hash, std::move(stored));
+    return result;
+}
+
+void ZylSpace::releaseRanking(RankedShapes* ranked)
+{
+    if (ranked == nullptr || --ranked->users > 0)
+        return;
+    entryBytes -= ranked->bytes;
+    const auto candidates = rankedShapes.equal_range(ranked->hash);
+    for (auto it = candidates.first; it != candidates.second; ++it)
+        if (it->second.get() == ranked)
+        {
+            rankedShapes.erase(it);
+            return;
+        }
 }
 
 void ZylSpace::findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& out, int scoreMode,
@@ -450,31 +652,130 @@ void ZylSpace::findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& ou
 {
     const juce::ScopedLock sl(lock);
     out.clear();
-    if (root == nullptr)
+    if (root == nullptr || !mayEnter())
         return;
+    const BusyScope running(busy);
 
     listKey.clear();
     makeShapeListKey(listKey, root, scoreMode, filter, enumerator);
     auto found = shapeListCache.find(listKey);
     if (found == shapeListCache.end())
     {
-        found = shapeListCache.emplace(listKey, RankedList()).first;
-        rankChords(found->second, root, scoreMode, filter, enumerator);
+        rankChords(root, scoreMode, filter, enumerator);
+        found = shapeListCache.find(listKey);
+        jassert(found != shapeListCache.end());
+    }
+    else
+    {
+        useNow(found->second.link);
     }
 
-    const RankedList& list = found->second;
+    std::vector<ZylCellSet>& list = found->second.ranked->shapes;
     size_t run = list.size();
     if (bestOnly && !list.empty())
     {
         run = 1;
-        while (run < list.size() && !(list[run].score > list.front().score))
+        while (run < list.size() && !(list[run].getScore() > list.front().getScore()))
             ++run;
     }
     for (size_t i = 0; i < run; ++i)
+        out.push_back(&list[i]);
+}
+
+void ZylSpace::setCacheLimit(std::size_t bytes)
+{
+    const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+        return;
+    cacheLimit = bytes;
+    while (oldest != nullptr && entryBytes + bucketBytes() > cacheLimit)
+        evictOldest();
+}
+
+std::size_t ZylSpace::getCacheLimit() const
+{
+    const juce::ScopedLock sl(lock);
+    return cacheLimit;
+}
+
+std::size_t ZylSpace::getCacheBytes() const
+{
+    const juce::ScopedLock sl(lock);
+    return entryBytes + bucketBytes();
+}
+
+void ZylSpace::flushCaches()
+{
+    const juce::ScopedLock sl(lock);
+    if (!mayEnter())
+        return;
+    // Swapped out rather than cleared, so that the bucket arrays go too.
+    decltype(shapeListCache)().swap(shapeListCache);
+    decltype(rankedShapes)().swap(rankedShapes);
+    decltype(shapeCache)().swap(shapeCache);
+    oldest = nullptr;
+    newest = nullptr;
+    entryBytes = 0;
+}
+
+std::size_t ZylSpace::bucketBytes() const
+{
+    return heapBlockBytes(shapeCache.bucket_count() * sizeof(void*))
+         + heapBlockBytes(shapeListCache.bucket_count() * sizeof(void*))
+         + heapBlockBytes(rankedShapes.bucket_count() * sizeof(void*));
+}
+
+void ZylSpace::linkNewest(CacheLink& link)
+{
+    link.older = newest;
+    link.newer = nullptr;
+    if (newest != nullptr)
+        newest->newer = &link;
+    newest = &link;
+    if (oldest == nullptr)
+        oldest = &link;
+}
+
+void ZylSpace::unlink(CacheLink& link)
+{
+    if (link.older != nullptr)
+        link.older->newer = link.newer;
+    else
+        oldest = link.newer;
+    if (link.newer != nullptr)
+        link.newer->older = link.older;
+    else
+        newest = link.older;
+    link.older = nullptr;
+    link.newer = nullptr;
+}
+
+void ZylSpace::useNow(CacheLink& link)
+{
+    if (newest == &link)
+        return;
+    unlink(link);
+    linkNewest(link);
+}
+
+void ZylSpace::evictToLimit()
+{
+    while (oldest != nullptr && oldest != newest && entryBytes + bucketBytes() > cacheLimit)
+        evictOldest();
+}
+
+void ZylSpace::evictOldest()
+{
+    CacheLink& link = *oldest;
+    unlink(link);
+    entryBytes -= link.bytes;
+    // The key lives in the node; the lookup is done before the node goes.
+    if (link.isList)
     {
-        ZylCellSet* shape = list[i].shape;
-        shape->setChord(list[i].chord);
-        shape->setScore(list[i].score);
-        out.push_back(shape);
+        const auto found = shapeListCache.find(*link.key);
+        releaseRanking(found->second.ranked);
+        shapeListCache.erase(found);
     }
+    else
+        shapeCache.erase(shapeCache.find(*link.key));
 }

@@ -6,6 +6,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -64,6 +65,25 @@ public:
 
     // Chord placement and ranking. Intervals are semitones above the root cell's note, in chord
     // order. Every operation takes the space's lock for its whole run.
+    //
+    // Placed shapes and ranked lists are cached under keys built from the filter, the chord list,
+    // the root and the intervals or score mode. Both caches of a space share one memory budget
+    // (kDefaultCacheLimit unless setCacheLimit says otherwise): an entry that would take the
+    // caches past it first evicts the least recently used entries, so a request does at most as
+    // much freeing as the rankings that filled the room did allocating, and the memory held stays
+    // under the budget however many distinct rankings are asked for (an entry larger than the
+    // whole budget is kept alone, as the newest is never evicted).
+    //
+    // What the chord operations hand out (shapes, the entries of a ranked list) belongs to the
+    // caches: it stays valid until it is evicted, the caches are flushed or the space is laid out
+    // again. The entry used last is evicted last, so a result stays valid across the calls that
+    // follow it as long as the budget holds them; a caller that keeps a result for longer copies
+    // what it needs.
+    //
+    // The filter and the enumerator are called back while an operation runs and must not call
+    // the chord operations, flushCaches, setCacheLimit or clearCells of this space again, nor
+    // lay it out: those share the operation's scratch and entries. A debug build asserts; a
+    // release build refuses the inner call (it gives no cells and no shapes and changes nothing).
 
     // Score modes of findChordShapes.
     static constexpr int kScoreByRank = 0;
@@ -95,14 +115,33 @@ public:
     // distance plus the missing-cell penalty with kScoreByDistance, the chord's rank with any
     // other mode; equal scores keep the enumeration order) and gives the whole list, or with
     // bestOnly its leading run of shapes that tie with the best. Lists are cached per filter,
-    // enumerator, root and mode. The shapes handed out carry the chord and score of this
-    // ranking. A null root gives an empty list and caches nothing.
+    // enumerator, root and mode. Each entry of a list is a shape of its own that carries the
+    // chord and the score it was ranked with, and nothing changes them afterwards: another
+    // ranking of the same chords never shows through a list kept from an earlier call. A null
+    // root gives an empty list and caches nothing.
     virtual void findChordShapes(const ZylCell* root, std::vector<ZylCellSet*>& out, int scoreMode,
                                  bool bestOnly, ZylCellFilter* filter, ZylChordEnumerator* enumerator);
 
-    // Append the cache keys: the filter key, "R", the root's id, "I" and two upper-case hex
-    // digits per interval (taken modulo 256); and the filter key, the enumerator key, "R", the
-    // root's id, "M" and the score mode in at least two upper-case hex digits.
+    // The default memory budget of a space's chord caches. A list of all 39 chords takes about
+    // 7 KiB, so every root of "Longuet-Higgins [4:7]" under one key, scale, assist and chord
+    // group takes about 1.1 MiB and fits whole; a space never grows past the budget, which
+    // matters most to a 32-bit process.
+    static constexpr std::size_t kDefaultCacheLimit = 4u * 1024u * 1024u;
+    // Sets the budget in bytes and evicts down to it at once.
+    void setCacheLimit(std::size_t bytes);
+    std::size_t getCacheLimit() const;
+    // What the caches hold now, in bytes: the entries with their keys and heap blocks (counted
+    // with the allocator's overhead) and the tables' bucket arrays. A close upper estimate,
+    // kept as entries come and go.
+    std::size_t getCacheBytes() const;
+    // Empties both caches and keeps the cells; every shape and list handed out is gone.
+    void flushCaches();
+
+    // Append the cache keys. A present filter adds "f", its key's length in decimal, ":" and the
+    // key, so that a filter whose key happens to be empty never shares the entries placed
+    // without a filter; a present enumerator adds "e", its key's length, ":" and the key. Then
+    // "R", the root's id, and "I" with two upper-case hex digits per interval (taken modulo 256)
+    // for a shape, or "M" with the score mode in at least two upper-case hex digits for a list.
     static void makeShapeKey(std::string& key, const std::vector<std::int32_t>& intervals,
                              const ZylCell* root, ZylCellFilter* filter);
     static void makeShapeListKey(std::string& key, const ZylCell* root, int scoreMode,
@@ -127,30 +166,92 @@ private:
     CellList cells;
     // Empty until the first layout, then exactly kNumNotes entries.
     std::vector<std::vector<ZylCell*>> noteIndex;
-    // Placed chord shapes by key; the space owns them.
-    std::unordered_map<std::string, std::unique_ptr<ZylCellSet>> shapeCache;
-    // One entry of a ranked list. Shapes are shared by every list that ranks their chord, under
-    // any mode or enumerator, so each entry keeps the chord and the score its own list was
-    // sorted by; a score kept on the shared shape would be overwritten by the next list built.
+
+    // Every cache entry is linked into one list from the least to the most recently used, which
+    // decides what is evicted; the link knows its size and how to find its entry again.
+    struct CacheLink
+    {
+        CacheLink* older = nullptr;
+        CacheLink* newer = nullptr;
+        std::size_t bytes = 0;
+        const std::string* key = nullptr; // the entry's key in its table
+        bool isList = false;
+    };
+    // A placed shape.
+    struct ShapeEntry
+    {
+        CacheLink link;
+        ZylCellSet shape;
+    };
+    // The entries of a ranked list: each a shape of its own, placed for this list, with the
+    // chord and score of this list, so that the list depends on no other entry and its scores
+    // on no other list. Lists that rank to the very same entries (the assists that rank by rank
+    // over one chord group, say) share one of these.
+    struct RankedShapes
+    {
+        std::vector<ZylCellSet> shapes;
+        std::uint64_t hash = 0;
+        std::size_t users = 0; // the lists that hold it
+        std::size_t bytes = 0;
+    };
+    // A ranked list.
+    struct ListEntry
+    {
+        CacheLink link;
+        RankedShapes* ranked = nullptr;
+    };
+    // One chord of a ranking being built: its cells lie in rankedCells from firstCell on.
     struct RankedShape
     {
-        ZylCellSet* shape;
+        std::size_t firstCell;
+        std::size_t numCells;
+        double average;
         ZylChordValue* chord;
         double score;
     };
-    using RankedList = std::vector<RankedShape>;
 
-    void rankChords(RankedList& list, const ZylCell* root, int scoreMode, ZylCellFilter* filter,
+    // The operations themselves; the public ones add the lock and the re-entry guard.
+    void placeChordUnguarded(const std::vector<std::int32_t>& intervals, const ZylCell* root,
+                             std::vector<ZylCell*>& out, double& average, ZylCellFilter* filter);
+    ZylCellSet* getChordShapeUnguarded(const std::vector<std::int32_t>& intervals,
+                                       const ZylCell* root, ZylCellFilter* filter);
+    void rankChords(const ZylCell* root, int scoreMode, ZylCellFilter* filter,
                     ZylChordEnumerator* enumerator);
+    // True when no chord operation of this space is running on this thread (a release build
+    // refuses the call otherwise); asserts in a debug build.
+    bool mayEnter() const;
 
-    // Ranked shape lists by key; the shapes in them belong to the shape cache.
-    std::unordered_map<std::string, RankedList> shapeListCache;
+    void linkNewest(CacheLink& link);
+    void unlink(CacheLink& link);
+    void useNow(CacheLink& link);
+    // Evicts the least recently used entries, never the newest one, until the caches fit.
+    void evictToLimit();
+    void evictOldest();
+    // The stored entries equal to the ranking just built, stored now when there are none.
+    RankedShapes* shareRanking();
+    void releaseRanking(RankedShapes* ranked);
+    std::size_t bucketBytes() const;
+
+    // Placed chord shapes by key; the space owns them.
+    std::unordered_map<std::string, ShapeEntry> shapeCache;
+    // Ranked shape lists by key, and the entries they hold by a hash of their content.
+    std::unordered_map<std::string, ListEntry> shapeListCache;
+    std::unordered_multimap<std::uint64_t, std::unique_ptr<RankedShapes>> rankedShapes;
+    CacheLink* oldest = nullptr;
+    CacheLink* newest = nullptr;
+    std::size_t entryBytes = 0; // the entries' share of getCacheBytes
+    std::size_t cacheLimit = kDefaultCacheLimit;
+    // Set while a chord operation runs, so that a callback re-entering one is caught.
+    bool busy = false;
+
     // Scratch reused under the lock, so that a request answered from the caches allocates
     // nothing once these have grown.
     std::string shapeKey;
     std::string listKey;
     std::vector<ZylCell*> candidates;
     std::vector<ZylCell*> placed;
+    std::vector<RankedShape> ranking;
+    std::vector<ZylCell*> rankedCells;
 
     JUCE_DECLARE_NON_COPYABLE(ZylSpace)
 };

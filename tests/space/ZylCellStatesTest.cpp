@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -248,6 +249,30 @@ TEST_F(Layer, ReplaceRuleReportsOnlyRealChangesAndMarksOldAndNewCells)
     EXPECT_EQ(names(states.getSounding()), "C");
     EXPECT_EQ(names(states.getActiveSelected()), "AB");
     EXPECT_TRUE(states.getActiveSounding().getCells().empty());
+}
+
+TEST_F(Layer, ASetterGivenItsOwnListChangesNothing)
+{
+    using Getter = ZylCellSet& (ZylCellStates::*)();
+    using Setter = bool (ZylCellStates::*)(const std::vector<ZylCell*>&);
+    const std::pair<Getter, Setter> layers[] = {
+        { &ZylCellStates::getActiveSounding, &ZylCellStates::setActiveSounding },
+        { &ZylCellStates::getActiveSelected, &ZylCellStates::setActiveSelected },
+        { &ZylCellStates::getPressed, &ZylCellStates::setPressed },
+        { &ZylCellStates::getSelected, &ZylCellStates::setSelected },
+        { &ZylCellStates::getSounding, &ZylCellStates::setSounding },
+    };
+    for (const auto& [get, set] : layers)
+    {
+        ZylCellStates s;
+        (s.*set)(cells("BA"));
+        s.getDirty().clear();
+        const auto stamp = (s.*get)().getTime();
+        EXPECT_FALSE((s.*set)((s.*get)().getCells()));
+        EXPECT_EQ(names((s.*get)()), "BA");
+        EXPECT_EQ((s.*get)().getTime(), stamp);
+        EXPECT_TRUE(s.getDirty().getCells().empty());
+    }
 }
 
 TEST_F(Layer, ClearRuleReportsAndMarksOnlyWhatWasThere)

@@ -13,4 +13,5 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylVoicingDomainTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCellStatesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylChordPlacementTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylChordRankingVocabularyTest.cpp
 )
