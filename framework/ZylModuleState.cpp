@@ -48,7 +48,7 @@ bool isModuleStateUsable(const juce::XmlElement& module, bool programOnly)
             {
                 if (program->getTagName() != kProgramState)
                     continue;
-                const int index = program->getIntAttribute(kId, kMissingStateId);
+                const int index = readIntAttribute(*program, kId, kMissingStateId, -1);
                 if (index != kMissingStateId && !ZylModule::isValidProgramIndex(index))
                     return false;
             }
@@ -154,7 +154,8 @@ void ZylModule::restoreFromXml(const juce::XmlElement& element, bool programOnly
         {
             if (child->getTagName() != kModule)
                 continue;
-            if (auto* module = getContainer()->getModule(child->getIntAttribute(kId, kMissingStateId)))
+            if (auto* module = getContainer()->getModule(
+                    readIntAttribute(*child, kId, kMissingStateId, kMissingStateId)))
                 module->restoreFromXml(*child, programOnly, programIndex, notify);
         }
 }
@@ -215,12 +216,12 @@ void ZylModule::restoreProgramParameters(int index, const juce::XmlElement& elem
 
 void ZylModule::restoreProgramXml(const juce::XmlElement& element, bool notify)
 {
-    const int index = element.getIntAttribute(kId, kMissingStateId);
+    const int index = readIntAttribute(element, kId, kMissingStateId, -1);
     if (index == kMissingStateId)
         return;
     if (!isValidProgramIndex(index))
     {
-        zylDebugLine("program index out of range=" + juce::String(index));
+        zylDebugLine("program index out of range=" + element.getStringAttribute(kId));
         return;
     }
     restoreProgramParameters(index, element, notify);

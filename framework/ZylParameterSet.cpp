@@ -3,6 +3,7 @@
 #include "framework/ZylDebug.h"
 #include "framework/ZylMessageSink.h"
 #include "framework/ZylRealParameter.h"
+#include "framework/ZylStateXml.h"
 
 #include <algorithm>
 
@@ -78,7 +79,7 @@ std::unique_ptr<juce::XmlElement> ZylParameterSet::createXml() const
 
 void ZylParameterSet::restoreFromXml(const juce::XmlElement& element, bool notify)
 {
-    const int storedId = element.getIntAttribute("i", kMissingId);
+    const int storedId = readIntAttribute(element, "i", kMissingId, kMissingId);
     if (storedId != kMissingId)
         setId(storedId);
 
@@ -86,11 +87,11 @@ void ZylParameterSet::restoreFromXml(const juce::XmlElement& element, bool notif
     {
         if (child->hasTagName("pv"))
         {
-            const int parameterId = child->getIntAttribute("i", kMissingId);
+            const int parameterId = readIntAttribute(*child, "i", kMissingId, kMissingId);
             if (auto* parameter = getParameterById(parameterId))
                 parameter->restoreFromXml(*child, false, notify);
             else
-                zylDebugLine("unknown parameter id=" + juce::String(parameterId));
+                zylDebugLine("unknown parameter id=" + child->getStringAttribute("i"));
         }
         else if (child->hasTagName("cs"))
         {

@@ -100,8 +100,11 @@ void ZylProgramModule::setProgramName(int index, const juce::String& newName)
     if (parameter == nullptr)
         return;
     const juce::ScopedLock sl(parameter->getLock());
+    // A state holds names of up to kMaxStateTextLength characters; a longer one is cut here, so
+    // that the name shown is the name saved.
     if (auto* value = getProgramValue(index))
-        value->setName(toStdWString(newName), zylMessageCode(kDomainValuesChanged, kCauseHost), true);
+        value->setName(toStdWString(newName.substring(0, kMaxStateTextLength)),
+                       zylMessageCode(kDomainValuesChanged, kCauseHost), true);
 }
 
 void ZylProgramModule::selectProgram(int index, int cause)

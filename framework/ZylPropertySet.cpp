@@ -42,6 +42,7 @@ std::unique_ptr<juce::XmlElement> ZylPropertySet::createXml(bool includeTransien
     auto element = std::make_unique<juce::XmlElement>(ZylStateTags::kProperties);
     const juce::ScopedLock sl(getLock());
     const auto& all = const_cast<ZylPropertySet*>(this)->getAllProperties();
+    int written = 0;
     for (int i = 0; i < all.size(); ++i)
     {
         const auto key = all.getAllKeys()[i];
@@ -52,7 +53,13 @@ std::unique_ptr<juce::XmlElement> ZylPropertySet::createXml(bool includeTransien
             zylDebugLine("property key not written: " + key);
             continue;
         }
+        if (written == kMaxStateAttributes)
+        {
+            zylDebugLine("property not written, the set is full: " + key);
+            continue;
+        }
         element->setAttribute(key, all.getAllValues()[i]);
+        ++written;
     }
     return element;
 }
@@ -61,6 +68,18 @@ void ZylPropertySet::restoreFromXml(const juce::XmlElement* element)
 {
     if (element == nullptr)
         return;
-    for (int i = 0; i < element->getNumAttributes(); ++i)
-        setValue(element->getAttributeName(i), element->getAttributeValue(i));
+    // The loader hands in at most kMaxStateAttributes attributes; the set takes new keys only
+    // while it holds fewer than that, so that it always saves whole.
+    const juce::ScopedLock sl(getLock());
+    const int count = element->getNumAttributes();
+    for (int i = 0; i < count; ++i)
+    {
+        const auto& key = element->getAttributeName(i);
+        if (getAllProperties().size() >= kMaxStateAttributes && !containsKey(key))
+        {
+            zylDebugLine("property not read, the set is full: " + key);
+            continue;
+        }
+        setValue(key, element->getAttributeValue(i));
+    }
 }

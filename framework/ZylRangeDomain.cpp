@@ -1,7 +1,8 @@
 #include "framework/ZylRangeDomain.h"
 
+#include "framework/ZylNumberText.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
@@ -9,10 +10,11 @@ constexpr size_t kRangeTextSize = 256;
 
 std::wstring formatRangeText(const char* format, double min, double max)
 {
-    char buffer[kRangeTextSize];
-    std::snprintf(buffer, sizeof(buffer), format, min, max);
+    auto narrow = zylFormatNumbers(format, { min, max });
+    if (narrow.size() >= kRangeTextSize)
+        narrow.resize(kRangeTextSize - 1);
     std::wstring text;
-    assignNarrowToWide(buffer, text);
+    assignNarrowToWide(narrow.c_str(), text);
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include "framework/ZylDomain.h"
 #include "framework/ZylHelpers.h"
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylStateXml.h"
 #include "framework/ZylValue.h"
 
 #include <cmath>
@@ -191,16 +192,17 @@ std::unique_ptr<juce::XmlElement> ZylRealParameter::createXml() const
 void ZylRealParameter::restoreFromXml(const juce::XmlElement& element, bool force, bool notify)
 {
     const juce::ScopedLock sl(getLock());
-    if (element.getIntAttribute("i", kMissingParameterId) != id)
+    if (readIntAttribute(element, "i", kMissingParameterId, kMissingParameterId) != id)
         return;
 
     if (domain->hasFixedValues())
     {
-        const int valueId = element.getIntAttribute("v", 0);
-        if (auto* found = domain->findById(valueId))
+        const auto valueId = element.hasAttribute("v") ? parseStateInt(element.getStringAttribute("v"))
+                                                       : std::optional<int>(0);
+        if (auto* found = valueId ? domain->findById(*valueId) : nullptr)
             setValueObject(found, kCauseState, force, notify);
         else
-            zylDebugLine("unknown index value id=" + juce::String(valueId));
+            zylDebugLine("unknown index value id=" + element.getStringAttribute("v", "0"));
     }
     else if (domain->hasDynamicValues())
     {

@@ -33,9 +33,12 @@ void writeUtf8Char(juce::MemoryOutputStream& out, juce::juce_wchar c)
     out.write(buffer, static_cast<size_t>(dest.getAddress() - buffer));
 }
 
-void writeEscaped(juce::MemoryOutputStream& out, const juce::String& text, bool escapeNewLines)
+// Writes at most maxCharacters characters of text (a negative limit writes all).
+void writeEscaped(juce::MemoryOutputStream& out, const juce::String& text, bool escapeNewLines,
+                  int maxCharacters)
 {
-    for (auto p = text.getCharPointer(); !p.isEmpty();)
+    int written = 0;
+    for (auto p = text.getCharPointer(); !p.isEmpty() && (maxCharacters < 0 || written++ < maxCharacters);)
     {
         const auto c = p.getAndAdvance();
         if (static_cast<juce::uint32>(c) >= 128)
@@ -76,17 +79,19 @@ void writeElement(juce::MemoryOutputStream& out, const juce::XmlElement& element
 {
     if (element.isTextElement())
     {
-        writeEscaped(out, element.getText(), false);
+        writeEscaped(out, element.getText(), false, -1);
         return;
     }
     out.writeByte('<');
     out << element.getTagName();
-    for (int i = 0; i < element.getNumAttributes(); ++i)
+    // A value longer than the loader reads is cut, so that every state written loads again.
+    const int attributes = element.getNumAttributes();
+    for (int i = 0; i < attributes; ++i)
     {
         out.writeByte(' ');
         out << element.getAttributeName(i);
         out.write("=\"", 2);
-        writeEscaped(out, element.getAttributeValue(i), true);
+        writeEscaped(out, element.getAttributeValue(i), true, kMaxStateTextLength);
         out.writeByte('"');
     }
     if (element.getFirstChildElement() == nullptr)
@@ -188,6 +193,8 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 //   comments; after it only blanks and comments;
 // - tags "<name", attributes name="value" or name='value' separated by blanks, "/>" or ">",
 //   end tags "</name>" matching their start tags, at most kMaxStateXmlDepth levels deep;
+// - at most kMaxStateAttributes attributes to an element and kMaxStateTextLength characters to
+//   a value, so that the parser never builds far more than a real state holds;
 // - no raw '<' inside a tag or a value, and every '&' in text or values one of the five
 //   predefined entities or a reference to a valid character;
 // - no document type declaration and no processing instruction inside the root element;
@@ -280,14 +287,19 @@ private:
         return true;
     }
 
+    // A quoted value of at most kMaxStateTextLength characters (a reference or a UTF-8 sequence
+    // counts as one).
     bool attributeValue()
     {
         if (i >= n || (s[i] != '"' && s[i] != '\''))
             return false;
         const char quote = s[i++];
+        int characters = 0;
         while (i < n && s[i] != quote)
         {
             if (s[i] == '<')
+                return false;
+            if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && ++characters > kMaxStateTextLength)
                 return false;
             if (s[i] == '&')
             {
@@ -312,7 +324,7 @@ private:
         std::string tag;
         if (!name(tag))
             return false;
-        for (;;)
+        for (int attributes = 0;; ++attributes)
         {
             const auto beforeBlanks = i;
             skipBlanks();
@@ -327,7 +339,7 @@ private:
                 break;
             }
             std::string attribute;
-            if (i == beforeBlanks || !name(attribute))
+            if (attributes == kMaxStateAttributes || i == beforeBlanks || !name(attribute))
                 return false;
             skipBlanks();
             if (!at("="))
@@ -438,6 +450,47 @@ int parseLeadingInt(const juce::String& text)
 }
 } // namespace
 
+std::optional<int> parseStateInt(const juce::String& text)
+{
+    auto p = text.getCharPointer();
+    while (isSpaceForAtoi(*p))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+    {
+        negative = *p == '-';
+        ++p;
+    }
+    if (!(*p >= '0' && *p <= '9'))
+        return std::nullopt;
+    // Accumulated as a negative number, whose range holds INT_MIN.
+    juce::int64 value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
+        value = value * 10 - (*p - '0');
+        if (value < static_cast<juce::int64>(INT_MIN))
+            return std::nullopt;
+    }
+    while (isSpaceForAtoi(*p))
+        ++p;
+    if (!p.isEmpty())
+        return std::nullopt;
+    if (!negative)
+    {
+        if (-value > static_cast<juce::int64>(INT_MAX))
+            return std::nullopt;
+        value = -value;
+    }
+    return static_cast<int>(value);
+}
+
+int readIntAttribute(const juce::XmlElement& element, const char* name, int missing, int invalid)
+{
+    if (!element.hasAttribute(name))
+        return missing;
+    return parseStateInt(element.getStringAttribute(name)).value_or(invalid);
+}
+
 const juce::XmlElement* findFirstChildElement(const juce::XmlElement& parent, const char* tag)
 {
     for (auto* child : parent.getChildIterator())
@@ -464,20 +517,25 @@ juce::String createStateXmlText(const juce::XmlElement& element)
     return text.toUTF8();
 }
 
-std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size)
+std::string_view stateTextOf(const void* data, juce::int64 size)
 {
     if (data == nullptr || size <= 0)
         return {};
-
     auto* bytes = static_cast<const char*>(data);
     if (size > kBinaryXmlHeaderSize && std::memcmp(bytes, kBinaryXmlMagic, 4) == 0)
     {
         bytes += kBinaryXmlHeaderSize;
         size -= kBinaryXmlHeaderSize;
     }
-
     const auto* zero = static_cast<const char*>(std::memchr(bytes, 0, static_cast<size_t>(size)));
-    const auto length = zero != nullptr ? static_cast<size_t>(zero - bytes) : static_cast<size_t>(size);
+    return { bytes, zero != nullptr ? static_cast<size_t>(zero - bytes) : static_cast<size_t>(size) };
+}
+
+std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size)
+{
+    const auto text = stateTextOf(data, size);
+    const auto* bytes = text.data();
+    const auto length = text.size();
     if (length == 0 || length > static_cast<size_t>(INT_MAX))
         return {};
     if (!isValidUtf8(bytes, length) || !prescanXml(bytes, length))

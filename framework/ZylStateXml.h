@@ -3,6 +3,8 @@
 #include <juce_core/juce_core.h>
 
 #include <memory>
+#include <optional>
+#include <string_view>
 
 // The conversion between the state document and a block of memory, and the acceptance check of a
 // loaded state. The module tree's writers and readers (ZylModule) build and walk the elements;
@@ -46,6 +48,20 @@ constexpr int kStateProgramCount = 128;
 // of the recursive parser.
 constexpr int kMaxStateXmlDepth = 64;
 
+// Names and property values of a state hold at most this many characters. The writer cuts a
+// longer text, the loader refuses a document that holds one, so that a crafted file cannot make
+// a load allocate many times its own size.
+constexpr int kMaxStateTextLength = 4096;
+
+// An element of a state carries at most this many attributes; a module's property set, written as
+// the attributes of one element, holds at most this many properties.
+constexpr int kMaxStateAttributes = 1024;
+
+// The state text inside data: after the 8-byte "VC2!" header when the data is longer than 8
+// bytes and begins with it, and up to the first zero byte or the end of the data. Empty for null
+// data or a size of 0 or less.
+std::string_view stateTextOf(const void* data, juce::int64 size);
+
 // Writes the element as one line of UTF-8 text followed by one zero byte; the block's size is the
 // byte length of the text plus one. This size is the chunk size of files and of the host.
 void writeXmlToMemory(const juce::XmlElement& element, juce::MemoryBlock& block);
@@ -59,7 +75,8 @@ juce::String createStateXmlText(const juce::XmlElement& element);
 // is not valid UTF-8, when it is not a well-formed document of the shape the state writer
 // produces (no document type declaration, no processing instruction inside the root element,
 // quoted attributes, matching end tags, only predefined entities and references to valid
-// characters, at most kMaxStateXmlDepth levels), or when it does not parse.
+// characters, at most kMaxStateXmlDepth levels, kMaxStateAttributes attributes to an element and
+// kMaxStateTextLength characters to an attribute value), or when it does not parse.
 std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size);
 
 // Name, version and kind of a stored state. For an "fxb" or "fxp" root the kind is the tag and
@@ -79,6 +96,15 @@ void parseVersion(const juce::String& text, int& major, int& minor, int& build);
 // expectedTag. Minor and build numbers are never compared.
 bool isStateAccepted(const juce::XmlElement& element, const juce::String& expectedTag,
                      const juce::String& pluginName, const juce::String& versionString);
+
+// An integer attribute of a state: optional blanks, an optional sign, decimal digits, optional
+// blanks. Empty for any other text and for a number outside the int range, which would otherwise
+// wrap round onto a valid id or index.
+std::optional<int> parseStateInt(const juce::String& text);
+
+// The named attribute read by parseStateInt: missing when the element has no such attribute,
+// invalid when its text is not an int.
+int readIntAttribute(const juce::XmlElement& element, const char* name, int missing, int invalid);
 
 // The first child element with exactly this tag (tags are case-sensitive), or null.
 const juce::XmlElement* findFirstChildElement(const juce::XmlElement& parent, const char* tag);

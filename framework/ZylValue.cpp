@@ -4,19 +4,12 @@
 #include "framework/ZylRealDomain.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cwchar>
 
 namespace
 {
 constexpr size_t kNumberTextSize = 128;
 const char* const kValueTag = "val";
 } // namespace
-
-double zylParseLeadingNumber(const std::wstring& text)
-{
-    return std::wcstod(text.c_str(), nullptr);
-}
 
 ZylValue::ZylValue(ZylRealDomain* owner, int valueId, float valuePosition, double valueData,
                    const std::wstring& valueName, const std::wstring& valueLabel,
@@ -42,10 +35,8 @@ std::wstring ZylValue::getName() const
 {
     if (!name.empty())
         return name;
-    char buffer[kNumberTextSize];
-    std::snprintf(buffer, sizeof(buffer), "%f", static_cast<double>(position));
     std::wstring text;
-    assignNarrowToWide(buffer, text);
+    assignNarrowToWide(zylFormatNumbers("%f", { static_cast<double>(position) }).c_str(), text);
     return text;
 }
 
@@ -71,11 +62,12 @@ void ZylValue::setLabel(const std::wstring& text, int postCode, bool notify)
 
 void ZylValue::setNameFromNumber(double x, int postCode, const char* format, bool notify)
 {
-    char buffer[kNumberTextSize] = {};
-    if (format != nullptr)
-        std::snprintf(buffer, sizeof(buffer), format, x);
+    // The text of a buffer of kNumberTextSize characters, as a C formatter would leave it.
+    auto narrow = zylFormatNumbers(format, { x });
+    if (narrow.size() >= kNumberTextSize)
+        narrow.resize(kNumberTextSize - 1);
     std::wstring text;
-    assignNarrowToWide(buffer, text);
+    assignNarrowToWide(narrow.c_str(), text);
     setName(text, postCode, notify);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ZylHelpers.h"
+#include "framework/ZylNumberText.h"
 
 #include <juce_core/juce_core.h>
 
@@ -67,5 +68,3 @@ private:
     JUCE_DECLARE_NON_COPYABLE(ZylValue)
 };
 
-// Reads the longest leading number of text (C locale), 0 when there is none.
-double zylParseLeadingNumber(const std::wstring& text);

@@ -10,8 +10,9 @@
 // with an "ext" element); the messages the load posts are delivered before the next input.
 //
 // Besides the sanitizers, every target checks the loaders' own promises and aborts when one is
-// broken: a refused load leaves the state byte for byte as it was, and an accepted one saves a
-// state that loads again into a fresh tree and saves to the same bytes.
+// broken: a refused load leaves every parameter, program name, property and "ext" text as it
+// was, and an accepted one saves a state that loads again into a fresh tree and saves to the same
+// bytes.
 namespace zylfuzz
 {
 // Creates the message manager on the calling thread (once).

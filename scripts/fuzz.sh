@@ -1,57 +1,103 @@
 #!/usr/bin/env bash
-# Builds the state loader fuzz targets with clang-14 (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) in the build folder they share with the sanitizer tests
-# (build-asan) and runs each of them for a fixed time
-# on a copy of its seed corpus. Any crash, leak, sanitizer report or broken loader promise fails
-# the run. The executions per second and totals are printed at the end.
+# Fuzzes the state loaders in two builds made with clang-14:
+#  1. a timed campaign in build-fuzz, a coverage-only build (libFuzzer, no sanitizers), which runs
+#     several times faster and grows a working corpus from the committed seeds;
+#  2. a replay of that whole grown corpus in build-asan (AddressSanitizer and
+#     UndefinedBehaviorSanitizer, the folder shared with the sanitizer tests).
+# Any crash, timeout, oversized allocation, sanitizer report or broken loader promise fails the
+# run. The executions per second and totals of the campaign are printed at the end.
 #
 #   scripts/fuzz.sh [seconds per target, default 60]
+#   scripts/fuzz.sh --build     only configure and build build-fuzz (CI builds it beside build-asan)
+#
+# With LUMENFOLD_ASAN_BUILT=1 the script takes build-asan as built (CI builds it once in an
+# earlier stage) and neither configures nor builds it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build-asan"
-seconds="${1:-60}"
+fast="$top/build-fuzz"
+asan="$top/build-asan"
 targets=(bank_loader program_loader fx_chunks)
+target_names=$(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
 
-"$top/scripts/configure-asan.sh"
-cmake --build "$build" --target $(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
+# Large enough for inputs past the loader's limits (texts of 4096 characters, 1024 attributes
+# to an element); no single allocation may exceed the malloc limit for inputs of that size.
+max_len=131072
+common_options=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 -max_len=$max_len)
+
+build_fast() {
+  cmake -S "$top" -B "$fast" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DLUMENFOLD_BUILD_FUZZ=ON -DLUMENFOLD_FUZZ_SANITIZERS= \
+    -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$fast" --target $target_names
+}
+
+if [ "${1:-}" = "--build" ]; then
+  build_fast
+  exit 0
+fi
+seconds="${1:-60}"
+
+build_fast
+if [ "${LUMENFOLD_ASAN_BUILT:-0}" != "1" ]; then
+  "$top/scripts/configure-asan.sh"
+  cmake --build "$asan" --target $target_names
+fi
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-runs="$build/fuzz-runs"
+runs="$fast/fuzz-runs"
 rm -rf "$runs"
 mkdir -p "$runs"
 
-# The targets run side by side, one process each; every one gets its own working corpus so that
-# the committed seeds stay as they are.
-pids=()
+# Runs one command per target side by side; prints the log tail of each that failed.
+run_all() {
+  local phase=$1 pids=() failed=0 i target
+  for target in "${targets[@]}"; do
+    ( cd "$runs/$target" && "$phase" "$target" >"$runs/$target/$phase.log" 2>&1 ) &
+    pids+=($!)
+  done
+  for i in "${!targets[@]}"; do
+    target=${targets[$i]}
+    if ! wait "${pids[$i]}"; then
+      failed=1
+      echo "fuzz target $target failed in $phase:"
+      tail -n 60 "$runs/$target/$phase.log"
+    fi
+  done
+  return "$failed"
+}
+
+# The campaign: every target gets its own working corpus, so the committed seeds stay as they are.
+campaign() {
+  "$fast/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -max_total_time="$seconds" \
+    -print_final_stats=1 -dict="$top/fuzz/state.dict" -artifact_prefix="$runs/$1/artifacts/" \
+    "$runs/$1/corpus" "$top/fuzz/corpus/$1"
+}
+
+# The replay: every input the campaign kept, and the seeds, once each under the sanitizers.
+replay() {
+  "$asan/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -runs=0 \
+    -artifact_prefix="$runs/$1/artifacts/asan-" "$runs/$1/corpus" "$top/fuzz/corpus/$1"
+}
+
 for target in "${targets[@]}"; do
   mkdir -p "$runs/$target/corpus" "$runs/$target/artifacts"
-  (
-    cd "$runs/$target"
-    "$build/fuzz/lumenfold_fuzz_$target" -max_total_time="$seconds" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 -dict="$top/fuzz/state.dict" \
-      -artifact_prefix="$runs/$target/artifacts/" \
-      "$runs/$target/corpus" "$top/fuzz/corpus/$target" >"$runs/$target/log" 2>&1
-  ) &
-  pids+=($!)
 done
 
 failed=0
-for i in "${!targets[@]}"; do
-  target=${targets[$i]}
-  if ! wait "${pids[$i]}"; then
-    failed=1
-    echo "fuzz target $target failed:"
-    tail -n 60 "$runs/$target/log"
-  fi
-done
+run_all campaign || failed=1
+run_all replay || failed=1
 
 for target in "${targets[@]}"; do
-  log="$runs/$target/log"
+  log="$runs/$target/campaign.log"
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
-  echo "fuzz $target: ${execs:-?} executions, ${rate:-?} per second in ${seconds} s"
+  kept=$(find "$runs/$target/corpus" -type f | wc -l)
+  replayed=$(sed -n 's/.*INITED.*corp: \([0-9]*\).*/\1/p' "$runs/$target/replay.log" | tail -n 1)
+  echo "fuzz $target: ${execs:-?} executions, ${rate:-?} per second in ${seconds} s;" \
+    "corpus ${kept} inputs, replayed under ASan/UBSan (${replayed:-?} distinct)"
 done
 
 exit "$failed"

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 using zyltest::StateTree;
@@ -32,6 +33,15 @@ bool loadProgram(StateTree& tree, int index, const juce::MemoryBlock& block)
 {
     return tree.root->loadProgramFromMemory(index, block.getData(),
                                             static_cast<juce::int64>(block.getSize()));
+}
+
+// A bank whose root module carries a property set of count properties.
+std::string propertyFlood(const std::string& header, int count)
+{
+    std::string text = "<fxb>" + header + "<glob><prs";
+    for (int i = 0; i < count; ++i)
+        text += " p" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return text + "/></glob></mod></fxb>";
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to)
@@ -311,6 +321,25 @@ TEST(ZylModuleState, RefusedStatesChangeNothing)
           false, 0 },
         { "program index 128", goodProgram, false, 128 },
         { "program index -1", goodProgram, false, -1 },
+        // 2^32 + 5 and 2^31 would wrap to 5 and INT_MIN in a 32-bit int.
+        { "pgm index 4294967301", "<fxb>" + header + "<cm><mod i=\"2000\"><pgms><pgm i=\"4294967301\">"
+                                      "<ps><pv i=\"1\" v=\"50\"/></ps></pgm></pgms></mod></cm></mod></fxb>",
+          true, 0 },
+        { "pgm index 2147483648", "<fxb>" + header + "<cm><mod i=\"2000\"><pgms><pgm i=\"2147483648\">"
+                                      "<ps><pv i=\"1\" v=\"50\"/></ps></pgm></pgms></mod></cm></mod></fxb>",
+          true, 0 },
+        { "pgm index with trailing text", "<fxb>" + header + "<cm><mod i=\"2000\"><pgms><pgm i=\"5x\">"
+                                              "<ps><pv i=\"1\" v=\"50\"/></ps></pgm></pgms></mod></cm></mod></fxb>",
+          true, 0 },
+        { "program name over the length limit",
+          replaceAll(goodBank, "n=\"Init\"", "n=\"" + std::string(kMaxStateTextLength + 1, 'x') + "\""),
+          true, 0 },
+        { "property value over the length limit",
+          replaceAll(goodBank, "editorWidth=\"640\"",
+                     "editorWidth=\"" + std::string(kMaxStateTextLength + 1, '6') + "\""),
+          true, 0 },
+        { "100,000 properties", propertyFlood(header, 100000), true, 0 },
+        { "property set over the limit", propertyFlood(header, kMaxStateAttributes + 1), true, 0 },
     };
 
     for (const auto& c : cases)
@@ -321,8 +350,64 @@ TEST(ZylModuleState, RefusedStatesChangeNothing)
         const auto before = tree.bank();
 
         const auto data = blockOf(c.data);
+        const auto start = std::chrono::steady_clock::now();
         const bool loaded = c.bank ? loadBank(tree, data) : loadProgram(tree, c.programIndex, data);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_FALSE(loaded) << c.what;
         EXPECT_EQ(tree.bank(), before) << c.what;
+        // Every step of a load is linear in its input: the largest case here (about 1.5 MB)
+        // takes milliseconds, also in the sanitizer build; a quadratic step takes minutes.
+        EXPECT_LT(took.count(), 5.0) << c.what;
     }
+}
+
+// Integer attributes that do not fit an int are bad ids, not ids modulo 2^32: the load goes on,
+// skipping what they name, as for any unknown id.
+TEST(ZylModuleState, IdsOutsideTheIntRangeNameNothing)
+{
+    StateTree tree;
+    changeEverything(tree);
+    const auto level = tree.leaf().programParameter(5, 0)->getValueObject();
+    const auto tempo = tree.leaf().programParameter(5, 1)->getValue();
+    const auto mix = tree.inner().mix()->getValueObject();
+
+    ZylDebugCapture capture;
+    const auto bank = blockOf(
+        "<fxb><mod i=\"2\" n=\"lumenfold\" v=\"2.5.544\"><cm>"
+        // 2^32 + 1 and 2^32 + 0 as parameter and value ids of parameter 0 (fixed values) and 1.
+        "<mod i=\"2000\"><pgms><pgm i=\"5\"><ps><pv i=\"4294967296\" v=\"3\"/>"
+        "<pv i=\"4294967297\" v=\"300\"/><pv i=\"0\" v=\"4294967296\"/></ps></pgm></pgms></mod>"
+        // 2^32 + 300100: the inner module's id modulo 2^32.
+        "<mod i=\"4295267396\"><glob><ps><pv i=\"0\" v=\"7\"/></ps></glob></mod>"
+        "</cm></mod></fxb>");
+    ASSERT_TRUE(loadBank(tree, bank));
+
+    EXPECT_EQ(tree.leaf().programParameter(5, 0)->getValueObject(), level);
+    EXPECT_EQ(tree.leaf().programParameter(5, 1)->getValue(), tempo);
+    EXPECT_EQ(tree.inner().mix()->getValueObject(), mix);
+    EXPECT_TRUE(capture.contains("unknown parameter id=4294967297"));
+}
+
+// Names and property values hold at most kMaxStateTextLength characters: a longer program name
+// is cut when it is set, and whatever the tree holds is saved within the limit, so that every
+// saved state loads again.
+TEST(ZylModuleState, LongTextsAreCutToTheLimitAndStillLoad)
+{
+    StateTree tree;
+    const auto length = static_cast<size_t>(kMaxStateTextLength);
+    tree.programs().setProgramName(3, juce::String(std::string(length + 10, 'n')));
+    EXPECT_EQ(tree.programs().getProgramName(3).length(), kMaxStateTextLength);
+    tree.leaf().getPropertySet()->setValue("lastUsedFileNameWinfxb",
+                                           juce::String(std::string(length * 2, 'p')));
+    for (int i = 0; i < kMaxStateAttributes + 5; ++i)
+        tree.root->getPropertySet()->setValue("k" + juce::String(i), i);
+
+    const auto saved = tree.bank();
+    StateTree again;
+    ASSERT_TRUE(loadBank(again, saved));
+    EXPECT_EQ(again.programs().getProgramName(3), tree.programs().getProgramName(3));
+    EXPECT_EQ(again.leaf().getPropertySet()->getValue("lastUsedFileNameWinfxb"),
+              juce::String(std::string(length, 'p')));
+    EXPECT_EQ(again.root->getPropertySet()->getAllProperties().size(), kMaxStateAttributes);
+    EXPECT_EQ(again.bank(), saved);
 }

@@ -55,17 +55,27 @@ TEST(ZylPin, KindIsRecognisedAndFlagsAreKept)
     EXPECT_EQ(static_cast<ZylPin<ZylAudioCable>*>(pin.get())->getFirstCable(), nullptr);
 }
 
+// Cables without a buffer (and a null entry) are passed over: clearing goes on to the cables
+// after them.
 TEST(ZylCable, CablesWithoutABufferIgnoreClear)
 {
     ZylAudioCable audio;
     ZylMidiCable midi;
     ZylMidiKeyboardCable keyboard;
+    ZylMidiCable filled;
+    juce::MidiBuffer events;
+    events.addEvent(juce::MidiMessage::noteOn(1, 60, 0.5f), 0);
+    filled.setBuffer(&events, false);
+
     ZylPinBase pin;
     pin.connect(&audio);
+    pin.connect(nullptr);
     pin.connect(&midi);
     pin.connect(&keyboard);
+    pin.connect(&filled);
     pin.clearCables();
-    EXPECT_EQ(audio.getBuffer(), nullptr);
+    EXPECT_TRUE(events.isEmpty());
+    EXPECT_EQ(filled.getBuffer(), &events);
 }
 
 TEST(ZylCable, OwnedBufferIsFreedWhenReplacedOrDetachedAndHostBuffersNever)

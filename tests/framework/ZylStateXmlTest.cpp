@@ -97,6 +97,36 @@ TEST(ZylStateXml, ParsesWithAndWithoutBinaryHeaderAndTrailingZero)
     EXPECT_EQ(parseXmlFromMemory(shortMagic.getData(), 8), nullptr);
 }
 
+// Which bytes the parser is given: the header is skipped only when text follows it, and the text
+// ends at the first zero byte.
+TEST(ZylStateXml, StateTextStartsAfterTheBinaryHeaderAndEndsAtTheFirstZero)
+{
+    struct Case
+    {
+        const char* what;
+        std::string data;
+        size_t offset;
+        size_t length;
+    };
+    const Case cases[] = {
+        { "magic and 4 bytes: no header", std::string("VC2!<a/>", 8), 0, 8 },
+        { "magic alone", "VC2!", 0, 4 },
+        { "header and one byte", std::string("VC2!\x01\0\0\0x", 9), 8, 1 },
+        { "header, text, zero, rest", std::string("VC2!\x05\0\0\0<a/>\0junk", 17), 8, 4 },
+        { "header and a zero", std::string("VC2!\x05\0\0\0\0<a/>", 13), 8, 0 },
+        { "plain text with a zero", std::string("<a/>\0<b/>", 9), 0, 4 },
+        { "plain text", "<fxb/>", 0, 6 },
+    };
+    for (const auto& c : cases)
+    {
+        const auto text = stateTextOf(c.data.data(), static_cast<juce::int64>(c.data.size()));
+        EXPECT_EQ(text.data(), c.data.data() + c.offset) << c.what;
+        EXPECT_EQ(text.size(), c.length) << c.what;
+    }
+    EXPECT_TRUE(stateTextOf(nullptr, 10).empty());
+    EXPECT_TRUE(stateTextOf("<a/>", 0).empty());
+}
+
 TEST(ZylStateXml, RefusesInputTheParserHandlesUnsafely)
 {
     struct Case

@@ -6,6 +6,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylRealDomainTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFilteredLinkDomainTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGeneralDomainsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylNumberTextTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylStateXmlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFilesTest.cpp
