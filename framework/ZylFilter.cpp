@@ -140,6 +140,9 @@ void ZylFilter::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 void ZylFilter::processModules(juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                bool flag, juce::MidiBuffer& midi)
 {
+    // The host may hand over another play head before any block.
+    if (container != nullptr)
+        container->setPlayHead(getPlayHead());
     if (auto* root = getRootModule())
         root->processAudioMidi(input, output, flag, midi);
 }

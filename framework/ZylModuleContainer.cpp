@@ -112,3 +112,13 @@ ZylProgramModule* ZylModuleContainer::getProgramModule() const
 {
     return dynamic_cast<ZylProgramModule*>(getModule(ZylProgramModule::kModuleId));
 }
+
+juce::AudioPlayHead* ZylModuleContainer::getPlayHead() const noexcept
+{
+    return playHead.load();
+}
+
+void ZylModuleContainer::setPlayHead(juce::AudioPlayHead* head) noexcept
+{
+    playHead.store(head);
+}

@@ -4,8 +4,14 @@
 
 #include <juce_core/juce_core.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+
+namespace juce
+{
+class AudioPlayHead;
+}
 
 class ZylFilter;
 class ZylGeneralDomainSet;
@@ -53,6 +59,11 @@ public:
     const juce::CriticalSection& getCallbackLock() const;
     void setCallbackLock(const juce::CriticalSection* processorLock);
 
+    // The host's play head for the block that runs now, or null. The processor hands over its
+    // own at the start of every block; a tree built without a processor has none until set.
+    juce::AudioPlayHead* getPlayHead() const noexcept;
+    void setPlayHead(juce::AudioPlayHead* head) noexcept;
+
 private:
     std::unique_ptr<ZylParameterMap> parameterMap;
     std::unique_ptr<ZylModuleMap> moduleMap;
@@ -64,6 +75,7 @@ private:
     std::unique_ptr<ZylParameterSet> containerParameters;
     const juce::CriticalSection* callbackLock = nullptr;
     juce::CriticalSection ownCallbackLock;
+    std::atomic<juce::AudioPlayHead*> playHead { nullptr };
 
     JUCE_DECLARE_NON_COPYABLE(ZylModuleContainer)
 };

@@ -1,3 +1,6 @@
 # Test sources for modules/, one line each.
 target_sources(lumenfold_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceManagerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylModuleVocabulariesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylTransportModuleTest.cpp
 )

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "framework/ZylRealDomain.h"
+
+#include <string>
+#include <vector>
+
+// A value of the list, identified by its index.
+class ZylMidiFromDeviceValue : public ZylValue
+{
+public:
+    ZylMidiFromDeviceValue(ZylRealDomain* owner, int valueId, float valuePosition, double valueData,
+          const std::wstring& valueName, const std::wstring& valueLabel,
+          const std::wstring& valueDescription)
+        : ZylValue(owner, valueId, valuePosition, valueData, valueName, valueLabel,
+                   valueDescription, nullptr, 0)
+    {
+    }
+    ~ZylMidiFromDeviceValue() override = default;
+};
+
+// Where the MIDI input module takes its notes from: "Not connected", "Track" (the built-in
+// track sequencer, the default), "VST/AU host", then one value per opened input port, named after
+// it. Offers the "Configure..." command (the MIDI settings).
+class ZylMidiFromDeviceDomain : public ZylRealDomain
+{
+public:
+    static constexpr int kNumFixedValues = 3;
+    static constexpr int kDefaultIndex = 1;
+
+    explicit ZylMidiFromDeviceDomain(ZylDomainSet* owningSet);
+    ~ZylMidiFromDeviceDomain() override = default;
+
+    std::wstring getShortName() const override;
+    std::wstring getName() const override;
+    std::wstring getDescription() const override;
+    bool hasFixedValues() const override;
+    bool hasDynamicValues() const override;
+
+    // Rebuilds the list under the domain's lock: the fixed values, then one per port name in the
+    // given order. Posts kDomainListRebuilt every time, also when nothing changed.
+    virtual void setDeviceNames(const std::vector<std::wstring>& names);
+};
