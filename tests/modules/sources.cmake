@@ -1,3 +1,8 @@
 # Test sources for modules/, one line each.
 target_sources(lumenfold_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSynthTestSupport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSamplerVoiceTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylWavetableTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSynthTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSynthModuleTest.cpp
 )
