@@ -115,42 +115,83 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
     const auto& data = *sound.getAudioData();
     const float* const inL = data.getReadPointer(0);
     const float* const inR = stereoIn ? data.getReadPointer(1) : inL;
-    float* outL = output.getWritePointer(0, startSample);
-    float* outR = stereoOut ? output.getWritePointer(1, startSample) : nullptr;
+    float* const outL = output.getWritePointer(0, startSample);
+    float* const outR = stereoOut ? output.getWritePointer(1, startSample) : nullptr;
 
+    // The state lives in locals while the block runs: the output stores could otherwise alias
+    // the members and force them through memory on every sample.
     const double length = sound.getLength();
     const bool looped = sound.isLooped();
     const double ratio = pitchRatio;
+    const float leftGain = lgain;
+    const float rightGain = rgain;
     double position = sourceSamplePosition;
+    float level = attackReleaseLevel;
+    bool attack = isInAttack;
+    bool release = isInRelease;
+    bool stopped = false;
 
-    for (int i = 0; i < numSamples; ++i)
+    int i = 0;
+    while (i < numSamples)
     {
+        // Steady level: render up to the loop point or the end without envelope or wrap tests.
+        // The position stays below length (looped) or at most at length (one-shot) while it is
+        // read, as in the general step below.
+        if (!attack && !release)
+        {
+            const double room = (length - position) / ratio;
+            int run = numSamples - i;
+            if (room < run)
+                run = std::max(0, static_cast<int>(room) - 1);
+            const float gainL = leftGain * level;
+            const float gainR = rightGain * level;
+            for (const int end = i + run; i < end; ++i)
+            {
+                const int pos = static_cast<int>(position);
+                const float alpha = static_cast<float>(position - pos);
+                const float left = inL[pos] + (inL[pos + 1] - inL[pos]) * alpha;
+                const float right = stereoIn ? inR[pos] + (inR[pos + 1] - inR[pos]) * alpha : left;
+                if (stereoOut)
+                {
+                    outL[i] += left * gainL;
+                    outR[i] += right * gainR;
+                }
+                else
+                {
+                    outL[i] += (left * gainL + right * gainR) * 0.5f;
+                }
+                position += ratio;
+            }
+            if (i >= numSamples)
+                break;
+        }
+
         const int pos = static_cast<int>(position);
         const float alpha = static_cast<float>(position - pos);
         float l = inL[pos] + (inL[pos + 1] - inL[pos]) * alpha;
         float r = stereoIn ? inR[pos] + (inR[pos + 1] - inR[pos]) * alpha : l;
-        l *= lgain;
-        r *= rgain;
+        l *= leftGain;
+        r *= rightGain;
 
-        if (isInAttack)
+        if (attack)
         {
-            l *= attackReleaseLevel;
-            r *= attackReleaseLevel;
-            attackReleaseLevel += attackDelta;
-            if (attackReleaseLevel >= 1.0f)
+            l *= level;
+            r *= level;
+            level += attackDelta;
+            if (level >= 1.0f)
             {
-                attackReleaseLevel = 1.0f;
-                isInAttack = false;
+                level = 1.0f;
+                attack = false;
             }
         }
-        else if (isInRelease)
+        else if (release)
         {
-            const float before = attackReleaseLevel;
-            attackReleaseLevel += releaseDelta;
-            if (attackReleaseLevel <= 0.0f)
+            const float before = level;
+            level += releaseDelta;
+            if (level <= 0.0f)
             {
-                stopNote(0.0f, false);
-                return;
+                stopped = true;
+                break;
             }
             l *= before;
             r *= before;
@@ -167,6 +208,7 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
         }
 
         position += ratio;
+        ++i;
         if (looped)
         {
             if (position >= length)
@@ -178,9 +220,15 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
         }
         else if (position > length)
         {
-            stopNote(0.0f, false);
-            return;
+            stopped = true;
+            break;
         }
     }
+
     sourceSamplePosition = position;
+    attackReleaseLevel = level;
+    isInAttack = attack;
+    isInRelease = release;
+    if (stopped)
+        stopNote(0.0f, false);
 }
