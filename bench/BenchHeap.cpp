@@ -8,6 +8,7 @@
 namespace
 {
 std::atomic<std::int64_t> liveBytes { 0 };
+std::atomic<std::int64_t> allocations { 0 };
 
 // Each block carries its size in front, padded so that the caller's part keeps the alignment
 // that operator new promises.
@@ -20,6 +21,7 @@ void* allocate(std::size_t size) noexcept
         return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;
     liveBytes.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed);
+    allocations.fetch_add(1, std::memory_order_relaxed);
     return block + kHeader;
 }
 
@@ -44,6 +46,11 @@ void* allocateOrThrow(std::size_t size)
 std::int64_t benchLiveHeapBytes()
 {
     return liveBytes.load(std::memory_order_relaxed);
+}
+
+std::int64_t benchAllocationCount()
+{
+    return allocations.load(std::memory_order_relaxed);
 }
 
 void* operator new(std::size_t size) { return allocateOrThrow(size); }

@@ -6,3 +6,7 @@
 // program replaces the global allocation functions to count them, so a benchmark can report
 // what a cache holds as the difference of two readings.
 std::int64_t benchLiveHeapBytes();
+
+// How many times operator new has been called in this process; the difference of two readings
+// is the number of allocations in between (a real-time path must show 0).
+std::int64_t benchAllocationCount();

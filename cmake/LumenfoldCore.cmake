@@ -66,3 +66,7 @@ endforeach()
 foreach(dir framework modules space)
   include(${CMAKE_CURRENT_SOURCE_DIR}/${dir}/sources.cmake)
 endforeach()
+
+# The archives built into the program (resources/), packed at build time.
+include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/ZylEmbeddedArchives.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/resources/archives.cmake)

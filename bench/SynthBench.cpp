@@ -1,0 +1,118 @@
+// The built-in synthesiser: rendering a block with every voice sounding and with one, the synth
+// module's whole block (gain, ramp, keep-alive) with the allocations it makes, and building the
+// shipped sound bank at start-up.
+#include "bench/BenchHeap.h"
+#include "framework/ZylAudioCable.h"
+#include "framework/ZylMidiCable.h"
+#include "framework/ZylModuleContainer.h"
+#include "modules/ZylSamplerSound.h"
+#include "modules/ZylSynth.h"
+#include "modules/ZylSynthModule.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace
+{
+constexpr int kBlock = 512;
+constexpr double kRate = 44100.0;
+
+ZylSynth& shippedSynth()
+{
+    static ZylSynth synth;
+    return synth;
+}
+
+// Holds the given number of notes from note 3 up (all served by the shipped bank) and renders
+// past their attack.
+void holdNotes(juce::Synthesiser& synth, int count)
+{
+    synth.allNotesOff(0, false);
+    for (int i = 0; i < count; ++i)
+        synth.noteOn(1, 3 + i, 0.8f);
+    juce::AudioSampleBuffer warm(2, kBlock);
+    warm.clear();
+    synth.renderNextBlock(warm, juce::MidiBuffer(), 0, kBlock);
+}
+
+void reportBlock(benchmark::State& state, std::int64_t allocations)
+{
+    state.counters["allocs_per_block"] = benchmark::Counter(
+        static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    // Seconds of audio per second of rendering.
+    state.counters["x_realtime"] = benchmark::Counter(
+        kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
+    if (allocations != 0)
+        state.SkipWithError("the block allocated");
+}
+
+void BM_SynthRenderBlock(benchmark::State& state)
+{
+    auto& synth = shippedSynth();
+    holdNotes(synth, static_cast<int>(state.range(0)));
+    juce::AudioSampleBuffer buffer(2, kBlock);
+    juce::MidiBuffer midi;
+    const auto before = benchAllocationCount();
+    for (auto _ : state)
+    {
+        buffer.clear();
+        synth.renderNextBlock(buffer, midi, 0, kBlock);
+        benchmark::DoNotOptimize(buffer.getReadPointer(0));
+    }
+    reportBlock(state, benchAllocationCount() - before);
+    synth.allNotesOff(0, false);
+}
+BENCHMARK(BM_SynthRenderBlock)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
+
+// The module's block as the audio thread runs it, 64 notes held, MIDI cable empty.
+void BM_SynthModuleBlock(benchmark::State& state)
+{
+    ZylModuleContainer container;
+    ZylSynthModule module(&container);
+    module.initialise();
+    ZylAudioCable audio;
+    ZylMidiCable midi;
+    audio.setBuffer(std::make_unique<juce::AudioSampleBuffer>(2, kBlock));
+    midi.setBuffer(std::make_unique<juce::MidiBuffer>());
+    midi.getBuffer()->ensureSize(4096);
+    module.getAudioOutPin()->connect(&audio);
+    module.getMidiInPin()->connect(&midi);
+    module.prepareToPlay(kRate, kBlock);
+    for (int i = 0; i < 64; ++i)
+        midi.getBuffer()->addEvent(juce::MidiMessage::noteOn(1, 3 + i, static_cast<juce::uint8>(100)), 0);
+    module.processBlock(kBlock);
+    midi.getBuffer()->clear();
+
+    const auto before = benchAllocationCount();
+    for (auto _ : state)
+    {
+        module.processBlock(kBlock);
+        benchmark::DoNotOptimize(audio.getBuffer()->getReadPointer(0));
+    }
+    reportBlock(state, benchAllocationCount() - before);
+}
+BENCHMARK(BM_SynthModuleBlock)->Unit(benchmark::kMicrosecond);
+
+// Start-up: the shipped bank's ten sounds built from the embedded description, on one core.
+void BM_SoundBankBuild(benchmark::State& state)
+{
+    double sampleBytes = 0.0;
+    int sounds = 0;
+    for (auto _ : state)
+    {
+        auto synth = std::make_unique<ZylSynth>();
+        benchmark::DoNotOptimize(synth.get());
+        // The sample data lives in JUCE buffers, which take their memory from malloc, not from
+        // operator new: count it from the sounds.
+        sounds = synth->getNumSounds();
+        sampleBytes = 0.0;
+        for (int i = 0; i < sounds; ++i)
+            if (const auto* data = static_cast<const ZylSamplerSound&>(*synth->getSound(i)).getAudioData())
+                sampleBytes += static_cast<double>(data->getNumChannels()) * data->getNumSamples() * sizeof(float);
+    }
+    state.counters["sounds"] = sounds;
+    state.counters["sample_MiB"] = sampleBytes / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_SoundBankBuild)->Unit(benchmark::kMillisecond)->Iterations(5);
+} // namespace

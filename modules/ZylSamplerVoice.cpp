@@ -1,0 +1,234 @@
+#include "modules/ZylSamplerVoice.h"
+
+#include "modules/ZylSamplerSound.h"
+
+#include <cmath>
+
+namespace
+{
+double noteFrequency(int note)
+{
+    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
+}
+} // namespace
+
+ZylSamplerVoice::ZylSamplerVoice() = default;
+ZylSamplerVoice::~ZylSamplerVoice() = default;
+
+bool ZylSamplerVoice::canPlaySound(juce::SynthesiserSound* sound)
+{
+    return dynamic_cast<const ZylSamplerSound*>(sound) != nullptr;
+}
+
+void ZylSamplerVoice::startNote(int midiNoteNumber, float velocity, juce::SynthesiserSound* s,
+                                int /*currentPitchWheelPosition*/)
+{
+    auto* sound = dynamic_cast<const ZylSamplerSound*>(s);
+    if (sound == nullptr)
+        return;
+    if (sound->isEmpty() || !(getSampleRate() > 0.0))
+    {
+        clearCurrentNote();
+        return;
+    }
+
+    pitchRatio = noteFrequency(midiNoteNumber) * sound->getSourceSampleRate()
+                 / (noteFrequency(sound->getMidiRootNote()) * getSampleRate());
+    sourceSamplePosition = 0.0;
+    lgain = velocity;
+    rgain = velocity;
+    isInRelease = false;
+
+    if (sound->getAttackSamples() > 0)
+    {
+        isInAttack = true;
+        attackReleaseLevel = 0.0f;
+        attackDelta = static_cast<float>(pitchRatio / sound->getAttackSamples());
+    }
+    else
+    {
+        isInAttack = false;
+        attackReleaseLevel = 1.0f;
+        attackDelta = 0.0f;
+    }
+
+    releaseDelta = sound->getReleaseSamples() > 0
+                       ? static_cast<float>(-pitchRatio / sound->getReleaseSamples())
+                       : 0.0f;
+}
+
+void ZylSamplerVoice::stopNote(float /*velocity*/, bool allowTailOff)
+{
+    if (allowTailOff)
+    {
+        auto* sound = dynamic_cast<const ZylSamplerSound*>(getCurrentlyPlayingSound().get());
+        if (sound == nullptr || !(sound->isLooped() && sound->getReleaseSamples() <= 0))
+        {
+            isInAttack = false;
+            isInRelease = true;
+            return;
+        }
+    }
+    clearCurrentNote();
+    isInAttack = false;
+    isInRelease = false;
+}
+
+void ZylSamplerVoice::pitchWheelMoved(int /*newPitchWheelValue*/)
+{
+}
+
+void ZylSamplerVoice::controllerMoved(int /*controllerNumber*/, int /*newControllerValue*/)
+{
+}
+
+void ZylSamplerVoice::renderNextBlock(juce::AudioSampleBuffer& output, int startSample,
+                                      int numSamples)
+{
+    auto* playing = getCurrentlyPlayingSound().get();
+    if (playing == nullptr || output.getNumChannels() <= 0 || numSamples <= 0)
+        return;
+    // canPlaySound let only sampler sounds in; startNote refused empty ones.
+    const auto& sound = static_cast<const ZylSamplerSound&>(*playing);
+    const bool stereoIn = sound.getAudioData()->getNumChannels() > 1;
+    const bool stereoOut = output.getNumChannels() > 1;
+    if (stereoIn)
+    {
+        if (stereoOut)
+            render<true, true>(sound, output, startSample, numSamples);
+        else
+            render<true, false>(sound, output, startSample, numSamples);
+    }
+    else
+    {
+        if (stereoOut)
+            render<false, true>(sound, output, startSample, numSamples);
+        else
+            render<false, false>(sound, output, startSample, numSamples);
+    }
+}
+
+template <bool stereoIn, bool stereoOut>
+void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuffer& output,
+                             int startSample, int numSamples)
+{
+    const auto& data = *sound.getAudioData();
+    const float* const inL = data.getReadPointer(0);
+    const float* const inR = stereoIn ? data.getReadPointer(1) : inL;
+    float* const outL = output.getWritePointer(0, startSample);
+    float* const outR = stereoOut ? output.getWritePointer(1, startSample) : nullptr;
+
+    // The state lives in locals while the block runs: the output stores could otherwise alias
+    // the members and force them through memory on every sample.
+    const double length = sound.getLength();
+    const bool looped = sound.isLooped();
+    const double ratio = pitchRatio;
+    const float leftGain = lgain;
+    const float rightGain = rgain;
+    double position = sourceSamplePosition;
+    float level = attackReleaseLevel;
+    bool attack = isInAttack;
+    bool release = isInRelease;
+    bool stopped = false;
+
+    int i = 0;
+    while (i < numSamples)
+    {
+        // Steady level: render up to the loop point or the end without envelope or wrap tests.
+        // The position stays below length (looped) or at most at length (one-shot) while it is
+        // read, as in the general step below.
+        if (!attack && !release)
+        {
+            const double room = (length - position) / ratio;
+            int run = numSamples - i;
+            if (room < run)
+                run = std::max(0, static_cast<int>(room) - 1);
+            const float gainL = leftGain * level;
+            const float gainR = rightGain * level;
+            for (const int end = i + run; i < end; ++i)
+            {
+                const int pos = static_cast<int>(position);
+                const float alpha = static_cast<float>(position - pos);
+                const float left = inL[pos] + (inL[pos + 1] - inL[pos]) * alpha;
+                const float right = stereoIn ? inR[pos] + (inR[pos + 1] - inR[pos]) * alpha : left;
+                if (stereoOut)
+                {
+                    outL[i] += left * gainL;
+                    outR[i] += right * gainR;
+                }
+                else
+                {
+                    outL[i] += (left * gainL + right * gainR) * 0.5f;
+                }
+                position += ratio;
+            }
+            if (i >= numSamples)
+                break;
+        }
+
+        const int pos = static_cast<int>(position);
+        const float alpha = static_cast<float>(position - pos);
+        float l = inL[pos] + (inL[pos + 1] - inL[pos]) * alpha;
+        float r = stereoIn ? inR[pos] + (inR[pos + 1] - inR[pos]) * alpha : l;
+        l *= leftGain;
+        r *= rightGain;
+
+        if (attack)
+        {
+            l *= level;
+            r *= level;
+            level += attackDelta;
+            if (level >= 1.0f)
+            {
+                level = 1.0f;
+                attack = false;
+            }
+        }
+        else if (release)
+        {
+            const float before = level;
+            level += releaseDelta;
+            if (level <= 0.0f)
+            {
+                stopped = true;
+                break;
+            }
+            l *= before;
+            r *= before;
+        }
+
+        if (stereoOut)
+        {
+            outL[i] += l;
+            outR[i] += r;
+        }
+        else
+        {
+            outL[i] += (l + r) * 0.5f;
+        }
+
+        position += ratio;
+        ++i;
+        if (looped)
+        {
+            if (position >= length)
+            {
+                position -= length;
+                if (position >= length)
+                    position = std::fmod(position, length);
+            }
+        }
+        else if (position > length)
+        {
+            stopped = true;
+            break;
+        }
+    }
+
+    sourceSamplePosition = position;
+    attackReleaseLevel = level;
+    isInAttack = attack;
+    isInRelease = release;
+    if (stopped)
+        stopNote(0.0f, false);
+}

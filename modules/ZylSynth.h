@@ -1,0 +1,45 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+#include <juce_core/juce_core.h>
+
+// The built-in instrument: a juce::Synthesiser with 64 ZylSamplerVoice voices and the sounds of
+// a sound bank. The bank is a zip archive whose entry 0, "_metadata.xml", describes either
+// recorded WAV samples kept as the following entries ("sampler") or harmonic spectra from which
+// ZylWavetable builds looped sounds ("wavetable"). The program's bank is the embedded archive
+// "soundbank", a wavetable bank.
+//
+// Loading is forgiving: a damaged archive or description loads fewer sounds (or none) and
+// writes a debug line; the numbers of a description are brought into ranges that make sense
+// (notes 0 to 127, at most kMaxHarmonics harmonics, a bandwidth above 0, finite times), and a
+// sound that would hold nothing is never added.
+//
+// Built on the message thread at start-up; the voices play at 44100 Hz until the synth module
+// passes the device's rate. Rendering and note handling are juce::Synthesiser's, under its lock.
+class ZylSynth : public juce::Synthesiser
+{
+public:
+    static constexpr int kNumVoices = 64;
+    static constexpr double kDefaultSampleRate = 44100.0;
+    static constexpr int kMaxHarmonics = 256;
+    static constexpr double kMinBandwidthCents = 0.1;
+    static constexpr double kMaxBandwidthCents = 2400.0;
+    static constexpr double kMaxBandwidthScale = 4.0;
+    static constexpr double kMaxFrequencyFactor = 1.0;
+    static constexpr double kMaxSamplerSeconds = 600.0;
+
+    // Loads the embedded sound bank.
+    ZylSynth();
+    // Loads the bank from the given archive instead (a stream over zip bytes).
+    explicit ZylSynth(juce::InputStream& soundBankArchive);
+    ~ZylSynth() override;
+
+    void loadSoundBank(juce::InputStream& archive);
+    void loadSamplerBank(const juce::XmlElement& root, juce::ZipFile& archive);
+    void loadWavetableBank(const juce::XmlElement& root);
+
+private:
+    void addVoices();
+
+    JUCE_DECLARE_NON_COPYABLE(ZylSynth)
+};

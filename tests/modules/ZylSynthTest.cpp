@@ -1,0 +1,222 @@
+#include "framework/ZylDebug.h"
+#include "modules/ZylSamplerSound.h"
+#include "modules/ZylSynth.h"
+#include "resources/ZylEmbeddedArchive.h"
+#include "tests/modules/ZylSynthTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+std::string wavetableBank(const std::string& wavetableAttributes, const std::string& harmonics,
+                          const std::string& rootTag = "soundBank",
+                          const std::string& type = "wavetable")
+{
+    return "<?xml version=\"1.0\"?>\n<" + rootTag + " type=\"" + type + "\"><wavetables><wavetable "
+           + wavetableAttributes + "><harmonics>" + harmonics + "</harmonics></wavetable></wavetables></"
+           + rootTag + ">";
+}
+
+std::unique_ptr<ZylSynth> synthFromZip(const juce::MemoryBlock& zip)
+{
+    juce::MemoryInputStream stream(zip, false);
+    return std::make_unique<ZylSynth>(stream);
+}
+
+std::unique_ptr<ZylSynth> synthFromDescription(const std::string& xml)
+{
+    return synthFromZip(zyltest::makeZip({ { "_metadata.xml", zyltest::textBlock(xml) } }));
+}
+
+std::vector<int> centresOf(const ZylSynth& synth)
+{
+    std::vector<int> centres;
+    for (int i = 0; i < synth.getNumSounds(); ++i)
+        centres.push_back(static_cast<const ZylSamplerSound&>(*synth.getSound(i)).getMidiRootNote());
+    return centres;
+}
+
+bool allSamplesFinite(const ZylSynth& synth)
+{
+    for (int i = 0; i < synth.getNumSounds(); ++i)
+    {
+        const auto& data = *static_cast<const ZylSamplerSound&>(*synth.getSound(i)).getAudioData();
+        for (int c = 0; c < data.getNumChannels(); ++c)
+            for (int k = 0; k < data.getNumSamples(); k += 97)
+                if (!std::isfinite(data.getSample(c, k)))
+                    return false;
+    }
+    return true;
+}
+} // namespace
+
+TEST(ZylSynth, EmbeddedSoundBankDescription)
+{
+    const auto archive = ZylEmbeddedArchive::find("soundbank");
+    ASSERT_FALSE(archive.isEmpty());
+    juce::MemoryInputStream stream(archive.getData(), archive.getSize(), false);
+    juce::ZipFile zip(stream);
+    ASSERT_EQ(zip.getNumEntries(), 1);
+    EXPECT_EQ(zip.getEntry(0)->filename, "_metadata.xml");
+
+    juce::MemoryBlock text;
+    ASSERT_TRUE(archive.readEntry("_metadata.xml", text));
+    const auto root = juce::parseXML(text.toString());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->getTagName(), "soundBank");
+    EXPECT_EQ(root->getStringAttribute("type"), "wavetable");
+    EXPECT_EQ(root->getStringAttribute("name"), "electro organ");
+    EXPECT_EQ(root->getStringAttribute("attackTime"), "0.0005");
+    EXPECT_EQ(root->getStringAttribute("releaseTime"), "0.7");
+    const auto* wavetables = root->getChildByName("wavetables");
+    ASSERT_NE(wavetables, nullptr);
+    ASSERT_EQ(wavetables->getNumChildElements(), 1);
+    const auto* wavetable = wavetables->getChildElement(0);
+    EXPECT_EQ(wavetable->getIntAttribute("rootMidiNote"), 69);
+    EXPECT_EQ(wavetable->getIntAttribute("numberOfHarmonics"), 7);
+    EXPECT_EQ(wavetable->getStringAttribute("bandwidth"), "10");
+    EXPECT_EQ(wavetable->getStringAttribute("bandwidthScale"), "1");
+    EXPECT_EQ(wavetable->getStringAttribute("baseFunction"), "sine");
+    const double amplitudes[] = { 1.0, 0.95, 0.90, 0.80, 0.65, 0.45, 0.15 };
+    const auto* harmonics = wavetable->getChildByName("harmonics");
+    ASSERT_NE(harmonics, nullptr);
+    ASSERT_EQ(harmonics->getNumChildElements(), 7);
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_EQ(harmonics->getChildElement(i)->getIntAttribute("number"), i);
+        EXPECT_DOUBLE_EQ(harmonics->getChildElement(i)->getDoubleAttribute("amplitude"), amplitudes[i]);
+    }
+}
+
+TEST(ZylSynth, EmbeddedArchiveLookupsReportWhatIsMissing)
+{
+    ZylDebugCapture capture;
+    EXPECT_TRUE(ZylEmbeddedArchive::find("no such archive").isEmpty());
+    juce::MemoryBlock out;
+    EXPECT_FALSE(ZylEmbeddedArchive::find("soundbank").readEntry("missing.xml", out));
+    EXPECT_FALSE(ZylEmbeddedArchive().readEntry(0, out));
+    EXPECT_EQ(out.getSize(), 0u);
+    EXPECT_EQ(capture.getLines().size(), 3u);
+
+    // A damaged deflate stream is reported, not read as text.
+    auto zip = zyltest::makeZip({ { "a.txt", zyltest::textBlock(std::string(2000, 'x') + "tail") } });
+    auto* bytes = static_cast<char*>(zip.getData());
+    for (size_t i = 40; i < 60; ++i)
+        bytes[i] = static_cast<char>(0xff);
+    EXPECT_FALSE(ZylEmbeddedArchive(zip.getData(), zip.getSize()).readEntry("a.txt", out));
+}
+
+TEST(ZylSynth, DamagedDescriptionsLoadSafely)
+{
+    struct Case
+    {
+        const char* what;
+        std::string xml;
+        std::vector<int> centres;
+    };
+    const std::string seven =
+        "<harmonic number=\"1\" amplitude=\"1\"/><harmonic number=\"2\" amplitude=\"0.5\"/>";
+    const std::vector<int> from117 { 117, 105, 93, 81, 69, 57, 45, 33, 21, 9 };
+    const Case cases[] = {
+        { "not xml", "<soundBank type=\"wavetable\"><wavetables", {} },
+        { "other root", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\"", seven, "bank"), {} },
+        { "root tag in capitals", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\"", seven, "SOUNDBANK"), from117 },
+        { "type in capitals", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\"", seven, "soundBank", "Wavetable"), {} },
+        { "zero harmonics", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"0\"", seven), {} },
+        { "negative harmonic count", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"-5\"", seven), {} },
+        { "huge harmonic count", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"2000000000\"", seven), from117 },
+        { "negative bandwidth", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\" bandwidth=\"-50\"", seven), from117 },
+        { "bandwidth not a number", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\" bandwidth=\"nan\" bandwidthScale=\"inf\"", seven), from117 },
+        { "root above 127", wavetableBank("rootMidiNote=\"300\" numberOfHarmonics=\"3\"", seven), { 115, 103, 91, 79, 67, 55, 43, 31, 19, 7 } },
+        { "negative root", wavetableBank("rootMidiNote=\"-40\" numberOfHarmonics=\"3\"", seven), { 0, 12, 24, 36, 48, 60, 72, 84, 96, 108 } },
+        { "harmonics out of range only", wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\"", "<harmonic number=\"3\" amplitude=\"1\"/><harmonic number=\"-1\" amplitude=\"1\"/>"), {} },
+    };
+    for (const auto& c : cases)
+    {
+        ZylDebugCapture capture;
+        const auto synth = synthFromDescription(c.xml);
+        EXPECT_EQ(centresOf(*synth), c.centres) << c.what;
+        EXPECT_EQ(synth->getNumVoices(), ZylSynth::kNumVoices) << c.what;
+        EXPECT_TRUE(allSamplesFinite(*synth)) << c.what;
+        if (c.centres.empty())
+            EXPECT_FALSE(capture.getLines().empty()) << c.what;
+    }
+}
+
+TEST(ZylSynth, ArchivesWithoutADescriptionLoadNothing)
+{
+    const juce::MemoryBlock cases[] = {
+        juce::MemoryBlock(),
+        zyltest::textBlock("not a zip archive at all"),
+        zyltest::makeZip({}),
+    };
+    for (const auto& zip : cases)
+    {
+        ZylDebugCapture capture;
+        const auto synth = synthFromZip(zip);
+        EXPECT_EQ(synth->getNumSounds(), 0);
+        EXPECT_EQ(synth->getNumVoices(), ZylSynth::kNumVoices);
+        EXPECT_FALSE(capture.getLines().empty());
+    }
+}
+
+TEST(ZylSynth, BaseFunctionNameIsMatchedInAnyCase)
+{
+    // Harmonic 2 alone is cut from the top sound (117) of a sine bank; the square series keeps
+    // its fundamental there, so "SQUARE" gives that sound back.
+    const std::string harmonic2 = "<harmonic number=\"2\" amplitude=\"1\"/>";
+    const auto sine = synthFromDescription(
+        wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\" baseFunction=\"Sine\"", harmonic2));
+    EXPECT_EQ(centresOf(*sine).size(), 9u);
+    const auto square = synthFromDescription(
+        wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\" baseFunction=\"SQUARE\"", harmonic2));
+    EXPECT_EQ(centresOf(*square).size(), 10u);
+}
+
+TEST(ZylSynth, SamplerBankSkipsMissingAndUnreadableSamples)
+{
+    juce::AudioSampleBuffer tone(1, 4410);
+    for (int i = 0; i < tone.getNumSamples(); ++i)
+        tone.setSample(0, i, std::sin(i * 0.1f));
+    const auto wav = zyltest::makeWav(tone, 44100.0);
+    const std::string xml =
+        "<soundBank type=\"sampler\" attackTime=\"0.01\" releaseTime=\"-3\" maxDuration=\"0.05\"><sounds>"
+        "<sound name=\"one\" rootMidiNote=\"60\" firstMidiNote=\"-4\" lastMidiNote=\"200\"/>"
+        "<other/>"
+        "<sound name=\"broken\" rootMidiNote=\"62\"/>"
+        "<sound name=\"absent\" rootMidiNote=\"64\"/>"
+        "</sounds></soundBank>";
+    ZylDebugCapture capture;
+    const auto synth = synthFromZip(zyltest::makeZip({ { "_metadata.xml", zyltest::textBlock(xml) },
+                                                       { "one.wav", wav },
+                                                       { "broken.wav", zyltest::textBlock("RIFF....") } }));
+    ASSERT_EQ(synth->getNumSounds(), 1);
+    const auto& sound = static_cast<const ZylSamplerSound&>(*synth->getSound(0));
+    EXPECT_EQ(sound.getName(), "one");
+    EXPECT_FALSE(sound.isLooped());
+    EXPECT_EQ(sound.getLength(), 2205); // maxDuration cuts the 0.1 s sample in half
+    EXPECT_EQ(sound.getAttackSamples(), 441);
+    EXPECT_EQ(sound.getReleaseSamples(), 0);
+    EXPECT_TRUE(sound.getMidiNotes()[0]);
+    EXPECT_TRUE(sound.getMidiNotes()[127]);
+    EXPECT_EQ(capture.getLines().size(), 2u);
+}
+
+TEST(ZylSynth, TheSameDescriptionBuildsTheSameTables)
+{
+    const auto xml = wavetableBank("rootMidiNote=\"117\" numberOfHarmonics=\"3\"",
+                                   "<harmonic number=\"1\" amplitude=\"1\"/><harmonic number=\"2\" amplitude=\"0.5\"/>");
+    const auto first = synthFromDescription(xml);
+    const auto second = synthFromDescription(xml);
+    ASSERT_EQ(first->getNumSounds(), second->getNumSounds());
+    for (int i = 0; i < first->getNumSounds(); ++i)
+    {
+        const auto& a = *static_cast<const ZylSamplerSound&>(*first->getSound(i)).getAudioData();
+        const auto& b = *static_cast<const ZylSamplerSound&>(*second->getSound(i)).getAudioData();
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(std::memcmp(a.getReadPointer(c), b.getReadPointer(c),
+                                  sizeof(float) * static_cast<size_t>(a.getNumSamples())), 0);
+    }
+}
