@@ -1,5 +1,7 @@
 #include "framework/ZylRangeDomain.h"
 
+#include "framework/ZylHelpers.h"
+
 #include <cmath>
 #include <cstdio>
 
