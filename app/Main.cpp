@@ -7,7 +7,8 @@ class lumenfoldApplication : public juce::JUCEApplication
 {
 public:
     const juce::String getApplicationName() override { return "lumenfold"; }
-    const juce::String getApplicationVersion() override { return "2.5.0"; }
+    // The version of project() in CMakeLists.txt, handed in by the core library.
+    const juce::String getApplicationVersion() override { return JUCE_APPLICATION_VERSION_STRING; }
     bool moreThanOneInstanceAllowed() override { return true; }
 
     void initialise(const juce::String&) override

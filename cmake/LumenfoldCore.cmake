@@ -2,9 +2,9 @@
 # framework/, modules/ and space/. The program, the tests, the benchmarks and the fuzzers all
 # link this one static library; nothing compiles a JUCE module a second time.
 
-add_library(lumenfold_core STATIC)
+include(${CMAKE_CURRENT_LIST_DIR}/LumenfoldWarnings.cmake)
 
-target_compile_definitions(lumenfold_core PUBLIC
+set(LUMENFOLD_JUCE_DEFINITIONS
   JUCE_WEB_BROWSER=0
   JUCE_USE_CURL=0
   JUCE_USE_FLAC=0
@@ -15,11 +15,13 @@ target_compile_definitions(lumenfold_core PUBLIC
   JUCE_REPORT_APP_USAGE=0
   JUCE_STANDALONE_APPLICATION=1
   JUCE_APPLICATION_NAME_STRING="lumenfold"
-  JUCE_APPLICATION_VERSION_STRING="2.5.0")
+  JUCE_APPLICATION_VERSION_STRING="${PROJECT_VERSION}")
 
 # The JUCE module targets are interface libraries whose sources compile into whatever links them.
-# Linking them privately puts their code into this library only; their include folders and
-# definitions are then handed on to the consumers by hand.
+# They are linked privately into an object library of their own, whose objects go into the core
+# library only: JUCE's translation units keep their own flags (and their warnings stay out of
+# the build output), while our sources get the strict warning set and see JUCE's headers as
+# system headers. The modules' include folders and definitions are handed on by hand.
 set(LUMENFOLD_JUCE_MODULES
   juce::juce_core
   juce::juce_events
@@ -33,16 +35,27 @@ set(LUMENFOLD_JUCE_MODULES
   juce::juce_audio_processors
   juce::juce_audio_utils)
 
+add_library(lumenfold_juce OBJECT)
+target_compile_definitions(lumenfold_juce PRIVATE ${LUMENFOLD_JUCE_DEFINITIONS})
+target_link_libraries(lumenfold_juce PRIVATE
+  ${LUMENFOLD_JUCE_MODULES}
+  juce::juce_recommended_config_flags)
+# Third-party code: its warnings are not ours to fix.
+target_compile_options(lumenfold_juce PRIVATE -w)
+
+add_library(lumenfold_core STATIC)
+target_compile_definitions(lumenfold_core PUBLIC ${LUMENFOLD_JUCE_DEFINITIONS})
 target_link_libraries(lumenfold_core
   PRIVATE
-    ${LUMENFOLD_JUCE_MODULES}
+    lumenfold_juce
     juce::juce_recommended_config_flags
-    juce::juce_recommended_warning_flags
+    lumenfold_warnings
   PUBLIC
     kissfft::kissfft)
 
 # Debian's JUCE uses the system's libpng and libjpeg in place of its bundled copies.
 if(TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+  target_link_libraries(lumenfold_juce PRIVATE juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
   target_link_libraries(lumenfold_core PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
 endif()
 if(MINGW)
@@ -52,14 +65,15 @@ if(MINGW)
   find_package(ZLIB REQUIRED)
   find_package(PNG REQUIRED)
   find_package(JPEG REQUIRED)
+  target_link_libraries(lumenfold_juce PRIVATE PNG::PNG JPEG::JPEG ZLIB::ZLIB)
   target_link_libraries(lumenfold_core PUBLIC PNG::PNG JPEG::JPEG ZLIB::ZLIB)
 endif()
 
 target_include_directories(lumenfold_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 foreach(module ${LUMENFOLD_JUCE_MODULES})
-  target_include_directories(lumenfold_core INTERFACE
+  target_include_directories(lumenfold_core SYSTEM PUBLIC
     $<TARGET_PROPERTY:${module},INTERFACE_INCLUDE_DIRECTORIES>)
-  target_compile_definitions(lumenfold_core INTERFACE
+  target_compile_definitions(lumenfold_core PUBLIC
     $<TARGET_PROPERTY:${module},INTERFACE_COMPILE_DEFINITIONS>)
 endforeach()
 

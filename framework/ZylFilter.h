@@ -76,6 +76,9 @@ public:
     const juce::String getParameterName(int index) override;
     float getParameter(int index) override;
     const juce::String getParameterText(int index) override;
+    // The forms with a length limit stay juce::AudioProcessor's.
+    using juce::AudioProcessor::getParameterName;
+    using juce::AudioProcessor::getParameterText;
     void setParameter(int index, float newValue) override;
 
     int getNumPrograms() override;

@@ -1,5 +1,6 @@
 #include "framework/ZylRangeDomain.h"
 
+#include "framework/ZylHelpers.h"
 #include "framework/ZylNumberText.h"
 
 #include <cmath>

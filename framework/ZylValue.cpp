@@ -1,6 +1,7 @@
 #include "framework/ZylValue.h"
 
 #include "framework/ZylDomain.h"
+#include "framework/ZylHelpers.h"
 #include "framework/ZylRealDomain.h"
 
 #include <algorithm>

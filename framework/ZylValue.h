@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ZylHelpers.h"
+#include "framework/ZylIntVector.h"
 #include "framework/ZylNumberText.h"
 
 #include <juce_core/juce_core.h>

@@ -39,7 +39,7 @@ int ZylCellLabelValue::getSubscriptKind() const { return subscriptKind; }
 
 ZylCellLabelDomain::ZylCellLabelDomain(ZylSpaceDomainSet* owner) : ZylRealDomain(owner)
 {
-    ZylValue* defaultValue = nullptr;
+    ZylValue* defaultEntry = nullptr;
     for (int k = 0; k < ZylCellLabelValue::kNumKinds; ++k)
         for (int s = 0; s < ZylCellLabelValue::kNumKinds; ++s)
         {
@@ -55,9 +55,9 @@ ZylCellLabelDomain::ZylCellLabelDomain(ZylSpaceDomainSet* owner) : ZylRealDomain
             auto* value = addValue(std::make_unique<ZylCellLabelValue>(
                 this, 0, 0.0f, 0.0, name, label, description, k, s));
             if (name == kDefaultName)
-                defaultValue = value;
+                defaultEntry = value;
         }
-    setDefaultValue(defaultValue);
+    setDefaultValue(defaultEntry);
     distributePositions();
     renumberIndexes();
     renumberIds();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ZylHelpers.h"
+#include "framework/ZylIntVector.h"
 #include "framework/ZylRealDomain.h"
 #include "framework/ZylValue.h"
 

@@ -1,4 +1,6 @@
+#include "framework/ZylGuiHelpers.h"
 #include "framework/ZylHelpers.h"
+#include "framework/ZylIntVector.h"
 
 #include <gtest/gtest.h>
 

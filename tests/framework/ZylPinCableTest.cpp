@@ -11,7 +11,7 @@ namespace
 {
 struct Tracked
 {
-    explicit Tracked(int& deletions) : deletions(deletions) {}
+    explicit Tracked(int& deletionCount) : deletions(deletionCount) {}
     ~Tracked() { ++deletions; }
     int& deletions;
 };

@@ -172,9 +172,13 @@ TEST(ZylStateXml, RefusesInputTheParserHandlesUnsafely)
     EXPECT_EQ(parseXmlFromMemory(nullptr, 10), nullptr);
     EXPECT_NE(parse("<fxb n=\"&#65;&#x42;&amp;\"><!-- c --><![CDATA[<x>]]></fxb>"), nullptr);
     if (auto eight = parse("<fxb n=\"&#x00000041;&#0000000066;\"/>"); eight != nullptr)
+    {
         EXPECT_EQ(eight->getStringAttribute("n"), "AB");
+    }
     else
+    {
         ADD_FAILURE() << "eight hexadecimal and ten decimal digits refused";
+    }
     EXPECT_NE(parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<fxb/>"), nullptr);
     EXPECT_NE(parse("<!-- c --> <fxb a='1'\tb = \"&lt;&#x1F600;\" ><x/>text<y ></y ></fxb>\r\n"),
               nullptr);

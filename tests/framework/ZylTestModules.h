@@ -119,8 +119,8 @@ public:
         registerInModuleMap();
         auto* domains = adoptDomainSet(std::make_unique<ZylDomainSet>());
         auto* shapes = domains->addDomain(std::make_unique<ZylTestDomain>(domains));
-        for (const auto* name : { L"sine", L"square", L"saw" })
-            shapes->add(name);
+        for (const auto* shape : { L"sine", L"square", L"saw" })
+            shapes->add(shape);
 
         getGlobalParameters()->createParameter(0, takeInternalAutomationIndex(), shapes);
 

@@ -354,7 +354,9 @@ TEST(ZylChordRanking, EqualScoresKeepTheEnumerationOrderInLongLists)
     {
         ASSERT_LE(shapes[i - 1]->getScore(), shapes[i]->getScore());
         if (shapes[i - 1]->getScore() == shapes[i]->getScore())
+        {
             EXPECT_GT(shapes[i - 1]->getChord()->intervals[1], shapes[i]->getChord()->intervals[1]);
+        }
     }
 }
 

@@ -127,7 +127,9 @@ TEST_F(ZylSpaceDomainSetTest, IdsAreListPositionsExceptForChordsAndFiltersWhichK
         for (const auto* value : domain->getValues())
         {
             if (!ownIds)
+            {
                 EXPECT_EQ(value->getId(), value->getIndex());
+            }
             EXPECT_TRUE(ids.insert(value->getId()).second) << "id " << value->getId();
             EXPECT_EQ(domain->findById(value->getId()), value);
         }

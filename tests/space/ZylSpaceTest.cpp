@@ -384,7 +384,9 @@ TEST(ZylSpace, GridEdgeCases)
         EXPECT_EQ(hiddenCells(space).size(), k.fillers) << k.name;
         EXPECT_EQ(!capture.getLines().empty(), k.debugLine) << k.name;
         if (k.visible == 0)
+        {
             EXPECT_TRUE(space.getBounds().isEmpty()) << k.name;
+        }
     }
 }
 

@@ -56,7 +56,9 @@ TEST_F(ZylVoicingDomainTest, ListsTheVoicingsWithTheirOctaveOffsets)
         EXPECT_EQ(voicing->getLabel(), c.label);
         EXPECT_EQ(voicing->offsets, c.offsets);
         if (c.afterSort.empty())
+        {
             EXPECT_EQ(voicing->afterSort, nullptr);
+        }
         else
         {
             ASSERT_NE(voicing->afterSort, nullptr);

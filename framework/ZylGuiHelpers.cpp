@@ -1,0 +1,60 @@
+#include "framework/ZylGuiHelpers.h"
+
+#include <cmath>
+
+std::unique_ptr<juce::Drawable> createDrawableFromZip(const void* zipData, size_t zipSize,
+                                                      const juce::String& entryName)
+{
+    if (zipData == nullptr || zipSize == 0)
+        return nullptr;
+
+    juce::MemoryInputStream archiveStream(zipData, zipSize, false);
+    juce::ZipFile archive(archiveStream);
+    const int index = archive.getIndexOfFileName(entryName);
+    if (index < 0)
+        return nullptr;
+
+    std::unique_ptr<juce::InputStream> entry(archive.createStreamForEntry(index));
+    if (entry == nullptr)
+        return nullptr;
+    return juce::Drawable::createFromImageDataStream(*entry);
+}
+
+void fillStriped(juce::Graphics& g, juce::Colour colour, int width, int height)
+{
+    g.fillAll(colour);
+    g.setColour(colour.overlaidWith(juce::Colours::lightblue.withAlpha(0.17f)));
+    for (int y = 0; y < height; y += 3)
+        g.fillRect(0, y, width, 1);
+}
+
+std::unique_ptr<juce::Colour[]> makeHueColourTable(float a, float b, float saturation,
+                                                   float brightness)
+{
+    auto table = std::make_unique<juce::Colour[]>(kHueColourTableSize);
+    const float span = std::abs(b - a);
+    for (int i = 0; i < kHueColourTableSize; ++i)
+        table[static_cast<size_t>(i)] = juce::Colour::fromHSV(
+            a + span * static_cast<float>(i) / static_cast<float>(kHueColourTableSize),
+            saturation, brightness, 1.0f);
+    return table;
+}
+
+int showModalDialog(const juce::String& title, juce::Component* content,
+                    juce::Component* centreAround)
+{
+    juce::DialogWindow::LaunchOptions options;
+    options.dialogTitle = title;
+    options.dialogBackgroundColour = juce::Colours::lightgrey;
+    options.content.setNonOwned(content);
+    options.componentToCentreAround = centreAround;
+    options.escapeKeyTriggersCloseButton = true;
+    options.useNativeTitleBar = true;
+    options.resizable = false;
+    options.useBottomRightCornerResizer = false;
+
+    std::unique_ptr<juce::DialogWindow> window(options.create());
+    if (window == nullptr)
+        return 0;
+    return window->runModalLoop();
+}
