@@ -70,6 +70,8 @@ void ZylFilter::createHostParameters()
         auto adapter = std::make_unique<ZylHostParameter>(*this, i);
         hostParameters.push_back(adapter.get());
         addParameter(adapter.release());
+        if (auto* parameter = getHostParameter(i))
+            hostIndexBySender.emplace(parameter->asSender(), i);
     }
 }
 
@@ -332,16 +334,17 @@ bool ZylFilter::loadProgramFromFile(const juce::File& file)
 
 void ZylFilter::receiveMessage(void* sender, int code, int /*timeMs*/)
 {
-    if (sender == nullptr)
+    // A sender is trusted as a parameter only when it is one the host sees.
+    const auto found = hostIndexBySender.find(sender);
+    if (found == hostIndexBySender.end())
         return;
-    // Only parameters are registered with this sink; they post their ZylParameter* as sender.
-    auto* parameter = static_cast<ZylParameter*>(sender);
-    const int index = parameter->getAutomationIndex();
+    const int index = found->second;
+    auto* parameter = getHostParameter(index);
     const int event = zylMessageEvent(code);
 
     if (event == zylMessageEvent(kValueChanged))
     {
-        if (index < 0 || zylMessageLowByte(code) == kCauseHost)
+        if (zylMessageLowByte(code) == kCauseHost)
             return;
         auto* adapter = getHostParameterAdapter(index);
         if (adapter == nullptr)

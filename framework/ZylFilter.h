@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class ZylHostParameter;
@@ -119,6 +120,10 @@ private:
     std::unique_ptr<ZylModule> rootModule;
     // Owned by juce::AudioProcessor, one per host index.
     std::vector<ZylHostParameter*> hostParameters;
+    // The host index of each parameter the host sees, by the sender its messages carry. Only
+    // these senders reach the host: the sink also hears internal and command parameters, and
+    // may hear other sources, whose senders are no parameter of this tree.
+    std::unordered_map<const void*, int> hostIndexBySender;
     // Whether the host was last told that a gesture began, per host index. Gesture messages
     // arrive after the fact, when the parameter's flag may already have moved on; every change
     // of the flag posts exactly one message, so the messages alternate between begin and end and

@@ -2,9 +2,12 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylPropertySet.h"
+#include "framework/ZylRealParameter.h"
+#include "framework/ZylUnitScaleDomain.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
 #include "tests/framework/ZylStateTestTree.h"
+#include "tests/framework/ZylTestDomain.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +168,30 @@ TEST_F(Filter, InterfaceChangesReachTheHostAndHostChangesAreNotEchoed)
     // Parameters the host does not see are not told either.
     leaf().tempo()->setValue(150.0f, kCauseUser, false, true);
     EXPECT_TRUE(heard().empty());
+}
+
+TEST_F(Filter, MessagesFromSendersOutsideTheTreeAreIgnored)
+{
+    // A parameter of another tree that happens to carry a host index of this one.
+    ZylUnitScaleDomain scale(nullptr);
+    ZylRealParameter foreign(nullptr, 0, kLevelIndex, &scale, false, L"Foreign");
+    foreign.setValueObject(scale.getValues()[70], kCauseUser, false, false);
+    foreign.setGestureActive(true);
+    filter.receiveMessage(foreign.asSender(), zylMessageCode(kValueChanged, kCauseUser), 0);
+    filter.receiveMessage(foreign.asSender(), zylMessageCode(kGestureChanged, kCauseState), 0);
+    EXPECT_TRUE(heard().empty());
+
+    // Senders that are no parameter at all, as modules and domains post.
+    ZylTestDomain domain;
+    int plain = 0;
+    for (void* sender : { static_cast<void*>(static_cast<ZylDomain*>(&domain)),
+                          static_cast<void*>(&plain) })
+    {
+        filter.receiveMessage(sender, zylMessageCode(kValueChanged, kCauseUser), 0);
+        filter.receiveMessage(sender, zylMessageCode(kGestureChanged, kCauseState), 0);
+    }
+    EXPECT_TRUE(heard().empty());
+    EXPECT_EQ(plain, 0);
 }
 
 TEST_F(Filter, GesturesDeliveredLateStillReachTheHostAsBeginThenEnd)
