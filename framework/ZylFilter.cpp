@@ -31,6 +31,10 @@ ZylFilter::ZylFilter()
 
 ZylFilter::~ZylFilter()
 {
+    // The host hears the end of every gesture it was told began, before the parameters go.
+    for (size_t index = 0; index < hostGestureOpen.size(); ++index)
+        if (hostGestureOpen[index])
+            endHostGesture(static_cast<int>(index));
     if (auto* root = getRootModule())
     {
         root->removeParameterSink(this, false);
@@ -340,6 +344,8 @@ void ZylFilter::receiveMessage(void* sender, int code, int /*timeMs*/)
         return;
     const int index = found->second;
     auto* parameter = getHostParameter(index);
+    if (parameter == nullptr)
+        return;
     const int event = zylMessageEvent(code);
 
     if (event == zylMessageEvent(kValueChanged))
@@ -360,24 +366,35 @@ void ZylFilter::receiveMessage(void* sender, int code, int /*timeMs*/)
     }
     else if (event == zylMessageEvent(kGestureChanged))
     {
-        forwardGesture(index);
+        forwardGesture(index, *parameter);
     }
 }
 
-void ZylFilter::forwardGesture(int index)
+void ZylFilter::forwardGesture(int index, const ZylParameter& parameter)
 {
-    auto* adapter = getHostParameterAdapter(index);
-    if (adapter == nullptr)
+    // Gesture messages arrive after the fact: the flag as it stands now decides, so that the
+    // host hears begin and end strictly paired whatever was missed or repeated on the way.
+    const bool active = parameter.isGestureActive();
+    const auto place = static_cast<size_t>(index);
+    if (place >= hostGestureOpen.size() || active == hostGestureOpen[place])
         return;
-    auto open = hostGestureOpen[static_cast<size_t>(index)];
-    if (!open)
+    if (active)
     {
-        hostGestureOpen[static_cast<size_t>(index)] = true;
-        adapter->beginChangeGesture();
+        if (auto* adapter = getHostParameterAdapter(index))
+        {
+            hostGestureOpen[place] = true;
+            adapter->beginChangeGesture();
+        }
     }
     else
     {
-        hostGestureOpen[static_cast<size_t>(index)] = false;
-        adapter->endChangeGesture();
+        endHostGesture(index);
     }
+}
+
+void ZylFilter::endHostGesture(int index)
+{
+    hostGestureOpen[static_cast<size_t>(index)] = false;
+    if (auto* adapter = getHostParameterAdapter(index))
+        adapter->endChangeGesture();
 }

@@ -108,7 +108,8 @@ private:
     ZylProgramModule* getProgramModule() const;
     ZylModule* getRootModule() const;
     void createHostParameters();
-    void forwardGesture(int index);
+    void forwardGesture(int index, const ZylParameter& parameter);
+    void endHostGesture(int index);
     // Runs a state operation on the root module with processing suspended for the call, and
     // leaves the suspended flag as it found it. Does nothing without a root module.
     template <typename Operation>
@@ -124,10 +125,10 @@ private:
     // these senders reach the host: the sink also hears internal and command parameters, and
     // may hear other sources, whose senders are no parameter of this tree.
     std::unordered_map<const void*, int> hostIndexBySender;
-    // Whether the host was last told that a gesture began, per host index. Gesture messages
-    // arrive after the fact, when the parameter's flag may already have moved on; every change
-    // of the flag posts exactly one message, so the messages alternate between begin and end and
-    // are told to the host in that order.
+    // Whether the host was last told that a gesture began, per host index. A gesture message
+    // tells the host only a change of the parameter's flag against this; a gesture over before
+    // its messages arrive reaches the host as nothing. Gestures still open are ended on the
+    // host when the processor goes.
     std::vector<bool> hostGestureOpen;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZylFilter)

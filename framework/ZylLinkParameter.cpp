@@ -22,16 +22,33 @@ void ZylLinkParameter::setTarget(ZylParameter* newTarget)
     if (newTarget != nullptr)
         newTarget->getLock().enter();
 
+    // A gesture under way through this link belongs to the old target: it ends there, so that
+    // no program keeps a gesture nobody will end. The link's own gesture state follows the new
+    // target, and a change of it is posted like any other, so that its listeners (the host)
+    // close what they opened.
+    bool gestureBefore = false;
+    bool gestureAfter = false;
     if (oldTarget != nullptr)
+    {
         oldTarget->removeSink(this);
+        gestureBefore = oldTarget->isGestureActive();
+        if (gestureBefore)
+            oldTarget->setGestureActive(false);
+    }
     target.store(newTarget);
     if (newTarget != nullptr)
+    {
         newTarget->addSink(this);
+        gestureAfter = newTarget->isGestureActive();
+    }
 
     if (newTarget != nullptr)
         newTarget->getLock().exit();
     if (oldTarget != nullptr)
         oldTarget->getLock().exit();
+
+    if (gestureBefore != gestureAfter)
+        postMessage(asSender(), zylMessageCode(kGestureChanged, kCauseUnspecified));
 }
 
 ZylParameter* ZylLinkParameter::getTarget() const

@@ -169,6 +169,29 @@ TEST_F(ParameterSets, RelinkedLinksPassOnTheNewTargetsMessagesOnly)
     links.removeSinkFromAll(&sink);
 }
 
+TEST_F(ParameterSets, RelinkEndsAGestureUnderWayOnceWithTheLinkAsSender)
+{
+    ProgramSet first(&domain);
+    ProgramSet second(&domain);
+    ZylLinkParameterSet links(first.set);
+    ZylTestSink sink;
+    links.addSinkToAll(&sink);
+    auto* link = links.getParameters()[0];
+    link->setGestureActive(true);
+    zyltest::drainMessageQueue();
+    sink.entries.clear();
+
+    links.relink(second.set);
+    EXPECT_FALSE(first.a->isGestureActive());
+    EXPECT_FALSE(link->isGestureActive());
+    link->setGestureActive(false);
+    links.relink(first.set);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(codesFrom(sink, link->asSender()), std::vector<int>{ 0x0405 });
+    EXPECT_EQ(sink.entries.size(), 1u);
+    links.removeSinkFromAll(&sink);
+}
+
 TEST_F(ParameterSets, ResendAllPostsOnceForEveryParameterOfTheTree)
 {
     ProgramSet program(&domain);
