@@ -6,6 +6,7 @@
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
+#include "tests/framework/ZylStateTestTree.h"
 #include "tests/framework/ZylTestModules.h"
 
 #include <gtest/gtest.h>
@@ -370,6 +371,32 @@ TEST_F(ModuleTree, CurrentChildLinksFollowTheSelectedChild)
     EXPECT_EQ(root().getChildGlobalParameters()->getLinks()[0]->getTarget(), first().toggle());
     root().setCurrentChild(2);
     EXPECT_EQ(root().getCurrentChildIndex(), 0);
+}
+
+TEST(ZylModule, ACurrentChildOfAnotherShapeGetsLinksOfItsOwnShape)
+{
+    // Children: the program module (one global parameter, no program parameters), the leaf
+    // (one global, three program parameters) and a bare module (none).
+    zyltest::StateTree tree;
+    auto& root = *tree.root;
+    root.setCurrentChild(1);
+    ASSERT_EQ(root.getChildProgramParameters()->getLinks().size(), 3u);
+    EXPECT_EQ(root.getChildProgramParameters()->getLinks()[2]->getTarget(), tree.leaf().port());
+
+    root.setCurrentChild(2);
+    EXPECT_TRUE(root.getChildGlobalParameters()->getParameters().empty());
+    EXPECT_TRUE(root.getChildProgramParameters()->getParameters().empty());
+
+    root.setCurrentChild(0);
+    ASSERT_EQ(root.getChildGlobalParameters()->getLinks().size(), 1u);
+    EXPECT_EQ(root.getChildGlobalParameters()->getLinks()[0]->getTarget(),
+              tree.programs().getProgramParameter());
+    EXPECT_EQ(root.getChildGlobalParameters()->getParameterById(0),
+              root.getChildGlobalParameters()->getLinks()[0]);
+
+    root.setCurrentChild(1);
+    EXPECT_EQ(root.getChildGlobalParameters()->getLinks()[0]->getTarget(), tree.leaf().power());
+    EXPECT_EQ(root.getChildProgramParameters()->getLinks().size(), 3u);
 }
 
 TEST(ZylModule, VersionTextIsEmptyUntilSet)
