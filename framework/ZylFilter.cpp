@@ -50,7 +50,6 @@ void ZylFilter::initialise()
 {
     container = std::make_unique<ZylModuleContainer>();
     container->setFilter(this);
-    container->setCallbackLock(&getCallbackLock());
 
     rootModule = createRootModule();
     container->setRootModule(rootModule.get());
@@ -118,6 +117,16 @@ void ZylFilter::setSuspended(bool flag)
     }
     if (auto* root = getRootModule())
         root->notifyChildren(flag);
+}
+
+const juce::CriticalSection& ZylFilter::getHostCallbackLock() const
+{
+    return getCallbackLock();
+}
+
+void ZylFilter::notifyHostDisplayChanged()
+{
+    updateHostDisplay();
 }
 
 const juce::String ZylFilter::getName() const

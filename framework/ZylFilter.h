@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ZylFocusController.h"
+#include "framework/ZylHostLink.h"
 #include "framework/ZylMessageSink.h"
 #include "framework/ZylMessageSource.h"
 
@@ -28,7 +29,13 @@ class ZylProgramModule;
 //
 // Destruction: the sinks are unregistered, then the root module goes (with the whole tree), then
 // the container.
-class ZylFilter : public juce::AudioProcessor, public ZylMessageSource, public ZylMessageSink
+//
+// It is the module tree's host link: the tree takes the callback lock, suspends and notifies
+// the host through that interface only.
+class ZylFilter : public juce::AudioProcessor,
+                  public ZylMessageSource,
+                  public ZylMessageSink,
+                  public ZylHostLink
 {
 public:
     ZylFilter();
@@ -49,10 +56,14 @@ public:
     virtual bool loadProgramFromFile(const juce::File& file);
     // The wheel-assigned parameter, or null.
     virtual ZylParameter* getFocusedObject() const;
-    virtual bool isSuspended() const;
+    bool isSuspended() const override;
     // Stores the flag and suspends or resumes processing when it changed (under the callback
     // lock, so a state get or set never overlaps a block); tells every module in every case.
-    virtual void setSuspended(bool flag);
+    void setSuspended(bool flag) override;
+    // juce::AudioProcessor::getCallbackLock.
+    const juce::CriticalSection& getHostCallbackLock() const override;
+    // juce::AudioProcessor::updateHostDisplay.
+    void notifyHostDisplayChanged() override;
     virtual ZylModuleContainer* getModuleContainer() const;
 
     const juce::String getName() const override;

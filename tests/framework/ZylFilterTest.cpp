@@ -6,7 +6,7 @@
 #include "framework/ZylUnitScaleDomain.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
-#include "tests/framework/ZylStateTestTree.h"
+#include "tests/framework/ZylStateTestFilter.h"
 #include "tests/framework/ZylTestDomain.h"
 
 #include <gtest/gtest.h>
@@ -275,6 +275,23 @@ TEST(FilterTeardown, AGestureStillOpenOnTheHostIsEndedOnce)
     zyltest::drainMessageQueue();
     EXPECT_EQ(gesturesOf(host.events),
               (std::vector<std::string>{ "begin1", "begin2", "end1", "end2" }));
+}
+
+TEST_F(Filter, IsTheTreesHostLink)
+{
+    ZylHostLink& link = filter;
+    EXPECT_EQ(filter.getModuleContainer()->getFilter(), &link);
+    EXPECT_EQ(&link.getHostCallbackLock(), &filter.getCallbackLock());
+    EXPECT_EQ(&filter.getModuleContainer()->getCallbackLock(), &filter.getCallbackLock());
+    link.setSuspended(true);
+    EXPECT_TRUE(filter.juce::AudioProcessor::isSuspended());
+    EXPECT_TRUE(link.isSuspended());
+    link.setSuspended(false);
+    EXPECT_FALSE(filter.juce::AudioProcessor::isSuspended());
+    const int before = host.programChanges;
+    link.notifyHostDisplayChanged();
+    heard();
+    EXPECT_GT(host.programChanges, before);
 }
 
 TEST_F(Filter, ProgramsGoThroughTheProgramModule)

@@ -448,15 +448,9 @@ TEST(ZylModule, ADeletedModuleNeverStaysASinkOfTheResetParameter)
     zyltest::drainMessageQueue();
 }
 
-TEST(ZylModuleContainer, StandsInWithItsOwnCallbackLockUntilGivenOne)
+TEST(ZylModuleContainer, StartsEmptyWithItsResetParameterAndCounters)
 {
     ZylModuleContainer container;
-    const auto* own = &container.getCallbackLock();
-    juce::CriticalSection processorLock;
-    container.setCallbackLock(&processorLock);
-    EXPECT_EQ(&container.getCallbackLock(), &processorLock);
-    container.setCallbackLock(nullptr);
-    EXPECT_EQ(&container.getCallbackLock(), own);
 
     auto* reset = container.getResetParameter();
     ASSERT_NE(reset, nullptr);
