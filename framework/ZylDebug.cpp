@@ -36,9 +36,17 @@ ZylDebugCapture::ZylDebugCapture()
 
 ZylDebugCapture::~ZylDebugCapture()
 {
+    // Captures form a chain from the newest to the oldest. One destroyed out of order is
+    // unlinked where it stands, so that no capture is left pointing at it.
     const juce::ScopedLock sl(captureLock());
-    if (currentCapture() == this)
-        currentCapture() = previous;
+    for (auto** link = &currentCapture(); *link != nullptr; link = &(*link)->previous)
+    {
+        if (*link == this)
+        {
+            *link = previous;
+            break;
+        }
+    }
 }
 
 std::vector<juce::String> ZylDebugCapture::getLines() const

@@ -10,7 +10,7 @@
 void zylDebugLine(const juce::String& line);
 
 // While one of these exists, every diagnostic line is also recorded here (from any thread).
-// Captures nest: the newest one receives the lines.
+// Captures nest: the newest one receives the lines. They may be destroyed in any order.
 class ZylDebugCapture
 {
 public:

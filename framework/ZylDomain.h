@@ -11,6 +11,7 @@
 class ZylDomainSet;
 class ZylValue;
 class ZylDomainCommand;
+class ZylValueListObserver;
 
 using ZylValueList = std::vector<ZylValue*>;
 using ZylDomainCommandList = std::vector<ZylDomainCommand*>;
@@ -29,6 +30,10 @@ constexpr int kControlToggle = 4;
 // Domain kinds: fixed values (a list built once, values saved by id), dynamic values (a list
 // rebuilt at run time, values saved by name), or neither (a typed number checked by
 // isValidNumber; the list holds only the default).
+//
+// A list rebuilt after construction is rebuilt under getLock() and ended with listRebuilt(),
+// still under the lock: the observers (the parameters bound to the domain) re-select their
+// values at once, and kDomainListRebuilt follows for the sinks.
 class ZylDomain : public ZylMessageSource
 {
 public:
@@ -69,6 +74,22 @@ public:
     // in the underlying domain. A null value gives -1 and 0.
     virtual int getIndexOf(const ZylValue* value, bool linked) const = 0;
     virtual float getPositionOf(const ZylValue* value, bool linked) const = 0;
+
+    // Under getLock(); an observer is kept once and must be removed before it goes.
+    void addListObserver(ZylValueListObserver* observer);
+    void removeListObserver(ZylValueListObserver* observer);
+
+protected:
+    // Ends a rebuild of the value list, which is complete by now (positions, ids, indexes and
+    // default set); the rebuilding caller holds getLock(). Every observer re-selects before
+    // this returns, then kDomainListRebuilt is posted with this domain as sender.
+    void listRebuilt();
+    // The observers' half of listRebuilt alone, for a view that passes on its linked domain's
+    // rebuild (and re-posts that domain's message when it is delivered).
+    void tellListObservers();
+
+private:
+    std::vector<ZylValueListObserver*> listObservers;
 
     JUCE_DECLARE_NON_COPYABLE(ZylDomain)
 };

@@ -31,6 +31,10 @@ ZylFilter::ZylFilter()
 
 ZylFilter::~ZylFilter()
 {
+    // The host hears the end of every gesture it was told began, before the parameters go.
+    for (size_t index = 0; index < hostGestureOpen.size(); ++index)
+        if (hostGestureOpen[index])
+            endHostGesture(static_cast<int>(index));
     if (auto* root = getRootModule())
     {
         root->removeParameterSink(this, false);
@@ -46,7 +50,6 @@ void ZylFilter::initialise()
 {
     container = std::make_unique<ZylModuleContainer>();
     container->setFilter(this);
-    container->setCallbackLock(&getCallbackLock());
 
     rootModule = createRootModule();
     container->setRootModule(rootModule.get());
@@ -70,6 +73,8 @@ void ZylFilter::createHostParameters()
         auto adapter = std::make_unique<ZylHostParameter>(*this, i);
         hostParameters.push_back(adapter.get());
         addParameter(adapter.release());
+        if (auto* parameter = getHostParameter(i))
+            hostIndexBySender.emplace(parameter->asSender(), i);
     }
 }
 
@@ -112,6 +117,16 @@ void ZylFilter::setSuspended(bool flag)
     }
     if (auto* root = getRootModule())
         root->notifyChildren(flag);
+}
+
+const juce::CriticalSection& ZylFilter::getHostCallbackLock() const
+{
+    return getCallbackLock();
+}
+
+void ZylFilter::notifyHostDisplayChanged()
+{
+    updateHostDisplay();
 }
 
 const juce::String ZylFilter::getName() const
@@ -335,16 +350,19 @@ bool ZylFilter::loadProgramFromFile(const juce::File& file)
 
 void ZylFilter::receiveMessage(void* sender, int code, int /*timeMs*/)
 {
-    if (sender == nullptr)
+    // A sender is trusted as a parameter only when it is one the host sees.
+    const auto found = hostIndexBySender.find(sender);
+    if (found == hostIndexBySender.end())
         return;
-    // Only parameters are registered with this sink; they post their ZylParameter* as sender.
-    auto* parameter = static_cast<ZylParameter*>(sender);
-    const int index = parameter->getAutomationIndex();
+    const int index = found->second;
+    auto* parameter = getHostParameter(index);
+    if (parameter == nullptr)
+        return;
     const int event = zylMessageEvent(code);
 
     if (event == zylMessageEvent(kValueChanged))
     {
-        if (index < 0 || zylMessageLowByte(code) == kCauseHost)
+        if (zylMessageLowByte(code) == kCauseHost)
             return;
         auto* adapter = getHostParameterAdapter(index);
         if (adapter == nullptr)
@@ -360,24 +378,35 @@ void ZylFilter::receiveMessage(void* sender, int code, int /*timeMs*/)
     }
     else if (event == zylMessageEvent(kGestureChanged))
     {
-        forwardGesture(index);
+        forwardGesture(index, *parameter);
     }
 }
 
-void ZylFilter::forwardGesture(int index)
+void ZylFilter::forwardGesture(int index, const ZylParameter& parameter)
 {
-    auto* adapter = getHostParameterAdapter(index);
-    if (adapter == nullptr)
+    // Gesture messages arrive after the fact: the flag as it stands now decides, so that the
+    // host hears begin and end strictly paired whatever was missed or repeated on the way.
+    const bool active = parameter.isGestureActive();
+    const auto place = static_cast<size_t>(index);
+    if (place >= hostGestureOpen.size() || active == hostGestureOpen[place])
         return;
-    auto open = hostGestureOpen[static_cast<size_t>(index)];
-    if (!open)
+    if (active)
     {
-        hostGestureOpen[static_cast<size_t>(index)] = true;
-        adapter->beginChangeGesture();
+        if (auto* adapter = getHostParameterAdapter(index))
+        {
+            hostGestureOpen[place] = true;
+            adapter->beginChangeGesture();
+        }
     }
     else
     {
-        hostGestureOpen[static_cast<size_t>(index)] = false;
-        adapter->endChangeGesture();
+        endHostGesture(index);
     }
+}
+
+void ZylFilter::endHostGesture(int index)
+{
+    hostGestureOpen[static_cast<size_t>(index)] = false;
+    if (auto* adapter = getHostParameterAdapter(index))
+        adapter->endChangeGesture();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "framework/ZylFocusController.h"
+#include "framework/ZylHostLink.h"
 #include "framework/ZylMessageSink.h"
 #include "framework/ZylMessageSource.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class ZylHostParameter;
@@ -27,7 +29,13 @@ class ZylProgramModule;
 //
 // Destruction: the sinks are unregistered, then the root module goes (with the whole tree), then
 // the container.
-class ZylFilter : public juce::AudioProcessor, public ZylMessageSource, public ZylMessageSink
+//
+// It is the module tree's host link: the tree takes the callback lock, suspends and notifies
+// the host through that interface only.
+class ZylFilter : public juce::AudioProcessor,
+                  public ZylMessageSource,
+                  public ZylMessageSink,
+                  public ZylHostLink
 {
 public:
     ZylFilter();
@@ -48,10 +56,14 @@ public:
     virtual bool loadProgramFromFile(const juce::File& file);
     // The wheel-assigned parameter, or null.
     virtual ZylParameter* getFocusedObject() const;
-    virtual bool isSuspended() const;
+    bool isSuspended() const override;
     // Stores the flag and suspends or resumes processing when it changed (under the callback
     // lock, so a state get or set never overlaps a block); tells every module in every case.
-    virtual void setSuspended(bool flag);
+    void setSuspended(bool flag) override;
+    // juce::AudioProcessor::getCallbackLock.
+    const juce::CriticalSection& getHostCallbackLock() const override;
+    // juce::AudioProcessor::updateHostDisplay.
+    void notifyHostDisplayChanged() override;
     virtual ZylModuleContainer* getModuleContainer() const;
 
     const juce::String getName() const override;
@@ -110,7 +122,8 @@ private:
     ZylProgramModule* getProgramModule() const;
     ZylModule* getRootModule() const;
     void createHostParameters();
-    void forwardGesture(int index);
+    void forwardGesture(int index, const ZylParameter& parameter);
+    void endHostGesture(int index);
     // Runs a state operation on the root module with processing suspended for the call, and
     // leaves the suspended flag as it found it. Does nothing without a root module.
     template <typename Operation>
@@ -122,10 +135,14 @@ private:
     std::unique_ptr<ZylModule> rootModule;
     // Owned by juce::AudioProcessor, one per host index.
     std::vector<ZylHostParameter*> hostParameters;
-    // Whether the host was last told that a gesture began, per host index. Gesture messages
-    // arrive after the fact, when the parameter's flag may already have moved on; every change
-    // of the flag posts exactly one message, so the messages alternate between begin and end and
-    // are told to the host in that order.
+    // The host index of each parameter the host sees, by the sender its messages carry. Only
+    // these senders reach the host: the sink also hears internal and command parameters, and
+    // may hear other sources, whose senders are no parameter of this tree.
+    std::unordered_map<const void*, int> hostIndexBySender;
+    // Whether the host was last told that a gesture began, per host index. A gesture message
+    // tells the host only a change of the parameter's flag against this; a gesture over before
+    // its messages arrive reaches the host as nothing. Gestures still open are ended on the
+    // host when the processor goes.
     std::vector<bool> hostGestureOpen;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZylFilter)

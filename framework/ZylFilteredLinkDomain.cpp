@@ -11,10 +11,12 @@ ZylFilteredLinkDomain::ZylFilteredLinkDomain(ZylDomain* linked) : linkedDomain(l
 {
     jassert(linkedDomain != nullptr);
     linkedDomain->addSink(this);
+    linkedDomain->addListObserver(this);
 }
 
 ZylFilteredLinkDomain::~ZylFilteredLinkDomain()
 {
+    linkedDomain->removeListObserver(this);
     linkedDomain->removeSink(this);
     linkedDomain = nullptr;
 }
@@ -197,21 +199,34 @@ void ZylFilteredLinkDomain::setFilterTag(int tag)
 {
     const juce::ScopedLock sl(getLock());
     filterTag = tag;
+    refilter();
+    listRebuilt();
+}
+
+void ZylFilteredLinkDomain::refilter()
+{
     filteredValues.clear();
     filteredPositions.clear();
     filteredDefault = nullptr;
 
-    if (tag != 0)
+    if (filterTag != 0)
     {
         for (auto* value : linkedDomain->getValues())
-            if (value->hasTag(tag))
+            if (value->hasTag(filterTag))
                 filteredValues.push_back(value);
         if (!filteredValues.empty())
             filteredDefault = filteredValues.front();
         distributePositions();
     }
+}
 
-    postMessage(static_cast<ZylDomain*>(this), kDomainListRebuilt);
+void ZylFilteredLinkDomain::valueListRebuilt(ZylDomain& rebuilt)
+{
+    jassert(&rebuilt == linkedDomain);
+    juce::ignoreUnused(rebuilt);
+    const juce::ScopedLock sl(getLock());
+    refilter();
+    tellListObservers();
 }
 
 int ZylFilteredLinkDomain::getFilterTag() const { return filterTag; }

@@ -2,6 +2,7 @@
 
 #include "framework/ZylDomain.h"
 #include "framework/ZylMessageSink.h"
+#include "framework/ZylValueListObserver.h"
 
 #include <vector>
 
@@ -10,9 +11,9 @@
 // spread evenly over them (the values' own positions never change). Without a tag it behaves
 // exactly like the linked domain. Id and data lookups, the lock, the texts, commands and XML
 // always go to the linked domain. All view state is guarded by the linked domain's lock; the
-// linked domain must outlive this view, and a linked domain that rebuilds its list must be
-// re-filtered (setFilterTag) under the same lock, since the view points at the linked values.
-class ZylFilteredLinkDomain : public ZylDomain, public ZylMessageSink
+// linked domain must outlive this view. When the linked domain rebuilds its list, the view
+// re-filters inside that rebuild and has its own observers re-select there too.
+class ZylFilteredLinkDomain : public ZylDomain, public ZylMessageSink, public ZylValueListObserver
 {
 public:
     explicit ZylFilteredLinkDomain(ZylDomain* linkedDomain);
@@ -55,8 +56,9 @@ public:
     int getIndexOf(const ZylValue* value, bool linked) const override;
     float getPositionOf(const ZylValue* value, bool linked) const override;
 
-    // Rebuilds the view for tag (0 shows everything) under the linked lock and posts
-    // kDomainListRebuilt from this domain, whether or not anything changed.
+    // Rebuilds the view for tag (0 shows everything) under the linked lock, has the parameters
+    // on the view re-select inside it and posts kDomainListRebuilt from this domain, whether or
+    // not anything changed.
     virtual void setFilterTag(int tag);
     virtual int getFilterTag() const;
     virtual bool isFiltering() const;
@@ -65,10 +67,16 @@ public:
     // view when it was the linked domain.
     void receiveMessage(void* sender, int code, int timeMs) override;
 
+    // The linked domain rebuilt its list: the view is filtered anew from it and its observers
+    // re-select; the linked domain's kDomainListRebuilt is re-posted when it arrives.
+    void valueListRebuilt(ZylDomain& rebuilt) override;
+
     ZylDomain* getLinkedDomain() const noexcept { return linkedDomain; }
 
 private:
     int placeOf(const ZylValue* value) const;
+    // Fills the view from the linked list for the current tag; under the linked lock.
+    void refilter();
 
     ZylDomain* linkedDomain;
     int filterTag = 0;

@@ -3,6 +3,9 @@
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMessageCodes.h"
 
+#include <functional>
+#include <utility>
+
 ZylLinkParameter::ZylLinkParameter(ZylLinkParameterSet* owner, ZylParameter* initialTarget)
     : ownerSet(owner)
 {
@@ -17,21 +20,45 @@ ZylLinkParameter::~ZylLinkParameter()
 void ZylLinkParameter::setTarget(ZylParameter* newTarget)
 {
     auto* oldTarget = target.load();
-    if (oldTarget != nullptr)
-        oldTarget->getLock().enter();
-    if (newTarget != nullptr)
-        newTarget->getLock().enter();
+    // Both targets' locks are held while the registration moves. They are taken in one fixed
+    // order (by address), whichever target is old and which new, so that two links re-targeted
+    // in opposite directions on two threads cannot each hold the lock the other waits for.
+    juce::CriticalSection* locks[2] = { oldTarget != nullptr ? &oldTarget->getLock() : nullptr,
+                                        newTarget != nullptr ? &newTarget->getLock() : nullptr };
+    if (std::less<juce::CriticalSection*>()(locks[1], locks[0]))
+        std::swap(locks[0], locks[1]);
+    if (locks[1] == locks[0])
+        locks[1] = nullptr;
+    for (auto* lock : locks)
+        if (lock != nullptr)
+            lock->enter();
 
+    // A gesture under way through this link belongs to the old target: it ends there, so that
+    // no program keeps a gesture nobody will end. The link's own gesture state follows the new
+    // target, and a change of it is posted like any other, so that its listeners (the host)
+    // close what they opened.
+    bool gestureBefore = false;
+    bool gestureAfter = false;
     if (oldTarget != nullptr)
+    {
         oldTarget->removeSink(this);
+        gestureBefore = oldTarget->isGestureActive();
+        if (gestureBefore)
+            oldTarget->setGestureActive(false);
+    }
     target.store(newTarget);
     if (newTarget != nullptr)
+    {
         newTarget->addSink(this);
+        gestureAfter = newTarget->isGestureActive();
+    }
 
-    if (newTarget != nullptr)
-        newTarget->getLock().exit();
-    if (oldTarget != nullptr)
-        oldTarget->getLock().exit();
+    for (auto* lock : { locks[1], locks[0] })
+        if (lock != nullptr)
+            lock->exit();
+
+    if (gestureBefore != gestureAfter)
+        postMessage(asSender(), zylMessageCode(kGestureChanged, kCauseUnspecified));
 }
 
 ZylParameter* ZylLinkParameter::getTarget() const

@@ -60,8 +60,10 @@ public:
     bool isGestureActive() const override;
     void setGestureActive(bool flag) override;
 
-    // Moves the registration from the old target to the new one while holding the old target's
-    // lock and then the new one's, so a change made under either lock is never half-seen.
+    // Moves the registration from the old target to the new one while holding both targets'
+    // locks (taken in address order), so a change made under either lock is never half-seen. A
+    // gesture active on the old target ends there; when the link's gesture state changes with
+    // the target, the link posts kGestureChanged as its own.
     void setTarget(ZylParameter* newTarget);
     ZylParameter* getTarget() const;
 

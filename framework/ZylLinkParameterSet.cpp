@@ -28,15 +28,33 @@ std::wstring ZylLinkParameterSet::getName() const
     return linkName;
 }
 
-void ZylLinkParameterSet::relink(const ZylParameterSet& source)
+bool ZylLinkParameterSet::hasShapeOf(const ZylParameterSet& source) const
 {
     const auto& sourceParameters = source.getParameters();
-    jassert(sourceParameters.size() <= links.size());
-    for (size_t i = 0; i < sourceParameters.size() && i < links.size(); ++i)
+    const auto& sourceChildSets = source.getChildSets();
+    if (sourceParameters.size() != links.size() || sourceChildSets.size() != linkChildSets.size())
+        return false;
+    for (size_t i = 0; i < links.size(); ++i)
+        if (sourceParameters[i] == nullptr || sourceParameters[i]->getId() != links[i]->getId())
+            return false;
+    for (size_t i = 0; i < linkChildSets.size(); ++i)
+        if (sourceChildSets[i] == nullptr || sourceChildSets[i]->getId() != linkChildSets[i]->getId()
+            || !linkChildSets[i]->hasShapeOf(*sourceChildSets[i]))
+            return false;
+    return true;
+}
+
+bool ZylLinkParameterSet::relink(const ZylParameterSet& source)
+{
+    if (!hasShapeOf(source))
+        return false;
+
+    const auto& sourceParameters = source.getParameters();
+    for (size_t i = 0; i < links.size(); ++i)
         links[i]->setTarget(sourceParameters[i]);
 
     const auto& sourceChildSets = source.getChildSets();
-    jassert(sourceChildSets.size() <= linkChildSets.size());
-    for (size_t i = 0; i < sourceChildSets.size() && i < linkChildSets.size(); ++i)
+    for (size_t i = 0; i < linkChildSets.size(); ++i)
         linkChildSets[i]->relink(*sourceChildSets[i]);
+    return true;
 }

@@ -17,9 +17,16 @@ public:
 
     std::wstring getName() const override;
 
-    // source must have the shape of the set this one was built from; parameters and child sets
-    // beyond that shape are left out.
-    virtual void relink(const ZylParameterSet& source);
+    // Points every link at the parameter in the same place of source, and every child link set
+    // at the child set in the same place, recursively. Only a source of this set's shape is
+    // taken: as many parameters, with the ids the links report, and as many child sets, with
+    // the same ids and each of its link set's shape. Any other source is refused as a whole:
+    // false, and every link keeps its target. The links themselves are never replaced, since
+    // the parameter map, the processor and the widgets hold them; a caller that needs another
+    // shape builds a new link set.
+    virtual bool relink(const ZylParameterSet& source);
+    // Whether relink would take source.
+    bool hasShapeOf(const ZylParameterSet& source) const;
 
     const std::vector<ZylLinkParameter*>& getLinks() const noexcept { return links; }
 

@@ -128,7 +128,12 @@ void ZylModule::setCurrentProgram(int index)
     currentProgram = index;
     auto& program = *programs[static_cast<size_t>(index)];
     if (programLink != nullptr)
-        programLink->relink(program);
+    {
+        // Program sets are built alike (createProgramParameter), so the link set always fits.
+        const bool relinked = programLink->relink(program);
+        jassert(relinked);
+        juce::ignoreUnused(relinked);
+    }
     else
         programLink = std::make_unique<ZylLinkParameterSet>(program);
     programLink->resendAll();
@@ -254,18 +259,15 @@ void ZylModule::setCurrentChild(int index)
     currentChildIndex = index;
     auto* child = children[static_cast<size_t>(index)];
 
+    // Children may differ in shape: a link set that does not fit the new child is replaced by
+    // one built from it, so the child links never keep stale targets.
     auto pointAt = [](std::unique_ptr<ZylLinkParameterSet>& link, const ZylParameterSet* source) {
         if (source == nullptr)
             return;
-        if (link != nullptr)
-        {
-            link->relink(*source);
+        if (link != nullptr && link->relink(*source))
             link->resendAll();
-        }
         else
-        {
             link = std::make_unique<ZylLinkParameterSet>(*source);
-        }
     };
     pointAt(childGlobalLink, child->getGlobalParameters());
     pointAt(childProgramLink, child->getProgramParameters());

@@ -85,6 +85,9 @@ public:
                                   bool flag, juce::MidiBuffer& midi);
     virtual const std::vector<ZylModule*>& getChildren() const;
     virtual int getCurrentChildIndex() const;
+    // Points the child links at the child's global set and current-program link set: re-targeted
+    // and resent when the child has the shape of the previous one; otherwise the child link sets
+    // are built anew, and the pointers handed out before no longer belong to the module.
     virtual void setCurrentChild(int index);
     virtual ZylModule* getCurrentChild() const;
     virtual ZylLinkParameterSet* getChildGlobalParameters() const;

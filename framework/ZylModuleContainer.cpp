@@ -1,6 +1,7 @@
 #include "framework/ZylModuleContainer.h"
 
 #include "framework/ZylGeneralDomainSet.h"
+#include "framework/ZylHostLink.h"
 #include "framework/ZylModuleMap.h"
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylParameterSet.h"
@@ -72,12 +73,12 @@ ZylParameterCounter& ZylModuleContainer::getInternalParameterCounter()
     return *internalCounter;
 }
 
-void ZylModuleContainer::setFilter(ZylFilter* processor)
+void ZylModuleContainer::setFilter(ZylHostLink* host)
 {
-    filter = processor;
+    filter = host;
 }
 
-ZylFilter* ZylModuleContainer::getFilter() const
+ZylHostLink* ZylModuleContainer::getFilter() const
 {
     return filter;
 }
@@ -100,12 +101,7 @@ ZylParameter* ZylModuleContainer::getResetParameter() const
 
 const juce::CriticalSection& ZylModuleContainer::getCallbackLock() const
 {
-    return callbackLock != nullptr ? *callbackLock : ownCallbackLock;
-}
-
-void ZylModuleContainer::setCallbackLock(const juce::CriticalSection* processorLock)
-{
-    callbackLock = processorLock;
+    return filter != nullptr ? filter->getHostCallbackLock() : ownCallbackLock;
 }
 
 ZylProgramModule* ZylModuleContainer::getProgramModule() const

@@ -13,8 +13,8 @@ namespace juce
 class AudioPlayHead;
 }
 
-class ZylFilter;
 class ZylGeneralDomainSet;
+class ZylHostLink;
 class ZylModule;
 class ZylModuleMap;
 class ZylParameter;
@@ -26,9 +26,10 @@ class ZylProgramModule;
 // before the container), module id map, host parameter map, general domains, reset parameter
 // and the counters handing out host automation indexes.
 //
-// The callback lock is the processor's (juce::AudioProcessor::getCallbackLock), handed over
-// with setCallbackLock. Until then, and in a tree built without a processor, the container's
-// own lock stands in, so that modules can be driven the same way with or without one.
+// The tree reaches whatever hosts it (the processor in the program) only through the host link
+// given to setFilter: the callback lock, suspension and host notifications. Until one is given,
+// and in a tree built without a host, the container's own lock stands in, so that modules can
+// be driven the same way with or without one.
 class ZylModuleContainer
 {
 public:
@@ -43,8 +44,9 @@ public:
     virtual void setRootModule(ZylModule* module);
     virtual ZylParameterCounter& getHostParameterCounter();
     virtual ZylParameterCounter& getInternalParameterCounter();
-    virtual void setFilter(ZylFilter* processor);
-    virtual ZylFilter* getFilter() const;
+    // The host link (the processor), not owned; null until set.
+    virtual void setFilter(ZylHostLink* host);
+    virtual ZylHostLink* getFilter() const;
     virtual ZylGeneralDomainSet* getGeneralDomains() const;
     // The container's own set, holding only the reset parameter; never added to the host map.
     virtual ZylParameterSet* getParameters() const;
@@ -54,10 +56,8 @@ public:
     virtual ZylProgramModule* getProgramModule() const;
 
     // Taken first in the lock order by every module handler that changes the tree, and held by
-    // the audio thread for the whole block. Set on the message thread before audio starts; null
-    // goes back to the container's own lock.
+    // the audio thread for the whole block: the host link's, else the container's own.
     const juce::CriticalSection& getCallbackLock() const;
-    void setCallbackLock(const juce::CriticalSection* processorLock);
 
     // The host's play head for the block that runs now, or null. The processor hands over its
     // own at the start of every block; a tree built without a processor has none until set.
@@ -70,10 +70,9 @@ private:
     ZylModule* rootModule = nullptr;
     std::unique_ptr<ZylParameterCounter> hostCounter;
     std::unique_ptr<ZylParameterCounter> internalCounter;
-    ZylFilter* filter = nullptr;
+    ZylHostLink* filter = nullptr;
     std::unique_ptr<ZylGeneralDomainSet> generalDomains;
     std::unique_ptr<ZylParameterSet> containerParameters;
-    const juce::CriticalSection* callbackLock = nullptr;
     juce::CriticalSection ownCallbackLock;
     std::atomic<juce::AudioPlayHead*> playHead { nullptr };
 

@@ -1,7 +1,7 @@
 #include "framework/ZylProgramModule.h"
 
-#include "framework/ZylFilter.h"
 #include "framework/ZylHelpers.h"
+#include "framework/ZylHostLink.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameterSet.h"
@@ -126,8 +126,8 @@ void ZylProgramModule::switchTreeToCurrentProgram()
     const juce::ScopedLock callback(getContainer()->getCallbackLock());
     if (auto* root = getContainer()->getRootModule())
         root->setCurrentProgram(getCurrentProgram());
-    if (auto* filter = getContainer()->getFilter())
-        filter->updateHostDisplay();
+    if (auto* host = getContainer()->getFilter())
+        host->notifyHostDisplayChanged();
 }
 
 bool ZylProgramModule::handleMessage(void* sender, int code, int timeMs)

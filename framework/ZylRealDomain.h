@@ -9,8 +9,8 @@
 
 // The domain that owns its values and commands. Vocabulary subclasses fill the list in their
 // constructor: addValue in list order, distributePositions, renumberIds, renumberIndexes,
-// setDefaultValue. A subclass that rebuilds its list later does so under getLock() and posts
-// kDomainListRebuilt before releasing it. Value pointers stay valid until the list is cleared.
+// setDefaultValue. A subclass that rebuilds its list later does so under getLock() and calls
+// listRebuilt() before releasing it. Value pointers stay valid until the list is cleared.
 class ZylRealDomain : public ZylDomain
 {
 public:

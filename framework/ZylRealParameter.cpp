@@ -32,6 +32,7 @@ ZylRealParameter::ZylRealParameter(ZylParameterSet* owner, int parameterId, int 
 {
     jassert(domain != nullptr);
     domain->addSink(this);
+    domain->addListObserver(this);
 
     const juce::ScopedLock sl(domain->getLock());
     auto* defaultValue = domain->getDefaultValue();
@@ -48,6 +49,7 @@ ZylRealParameter::ZylRealParameter(ZylParameterSet* owner, int parameterId, int 
 
 ZylRealParameter::~ZylRealParameter()
 {
+    domain->removeListObserver(this);
     domain->removeSink(this);
     // ownedDomain goes after this body: the parameter is gone from its list by then.
 }
@@ -373,7 +375,7 @@ void ZylRealParameter::receiveMessage(void* sender, int code, int /*timeMs*/)
         return;
 
     const int event = zylMessageEvent(code);
-    if (event == zylMessageEvent(kDomainValueChanged) || event == zylMessageEvent(kDomainListRebuilt))
+    if (event == zylMessageEvent(kDomainValueChanged))
     {
         {
             const juce::ScopedLock sl(getLock());
@@ -382,8 +384,18 @@ void ZylRealParameter::receiveMessage(void* sender, int code, int /*timeMs*/)
         }
         sendMessage(code);
     }
-    else if (event == zylMessageEvent(kDomainValuesChanged))
+    else if (event == zylMessageEvent(kDomainListRebuilt)
+             || event == zylMessageEvent(kDomainValuesChanged))
     {
         sendMessage(code);
     }
+}
+
+void ZylRealParameter::valueListRebuilt(ZylDomain& rebuilt)
+{
+    jassert(&rebuilt == domain);
+    juce::ignoreUnused(rebuilt);
+    const juce::ScopedLock sl(getLock());
+    if (hasListValues())
+        setValueObject(findValueAfterRebuild(), kCauseListRebuilt, true, true);
 }

@@ -1,19 +1,21 @@
 #pragma once
 
 #include "framework/ZylParameter.h"
+#include "framework/ZylValueListObserver.h"
 
 #include <memory>
 #include <string>
 
-// The parameter that holds a value. Created and owned by a parameter set; registered as a sink
-// of its own domain for its whole life, so that it re-selects its value when the domain's list
-// is rebuilt (kDomainListRebuilt) and passes the domain's messages on as its own.
+// The parameter that holds a value. Created and owned by a parameter set; registered with its
+// own domain for its whole life, as an observer, so that it re-selects its value inside every
+// rebuild of the domain's list, and as a sink, so that it passes the domain's messages on as
+// its own.
 //
 // The current value of a list domain is kept as its place in the domain's list (index), its
 // view position (value) and its name (displayText); the id of the selected value is kept too,
 // so that after a rebuild the same value is found again even when another value has the same
 // name.
-class ZylRealParameter : public ZylParameter
+class ZylRealParameter : public ZylParameter, public ZylValueListObserver
 {
 public:
     // ownsDomain: the parameter takes the domain over and deletes it after itself. No message is
@@ -69,9 +71,14 @@ public:
     bool isGestureActive() const override;
     void setGestureActive(bool flag) override;
 
-    // Hears only its own domain: value list rebuilt or a value changed (re-select, then pass the
-    // code on), value names changed (pass the code on).
+    // Hears only its own domain: a value changed (re-select, then pass the code on), value list
+    // rebuilt or value names changed (pass the code on; the rebuild re-selected already).
     void receiveMessage(void* sender, int code, int timeMs) override;
+
+    // Inside the domain's rebuild, under its lock: keeps the selected value (by id, then by
+    // name, else the default) and posts the change with kCauseListRebuilt, forced, so that the
+    // sinks hear 0x0104 before the domain's kDomainListRebuilt.
+    void valueListRebuilt(ZylDomain& rebuilt) override;
 
 private:
     // The place of the value in the list the domain shows now; -1 for null, a value the view

@@ -10,6 +10,7 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylMessageSource.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylNumberText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylValue.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRealDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDomainSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFilteredLinkDomain.cpp

@@ -34,5 +34,5 @@ void ZylMidiFromDeviceDomain::setDeviceNames(const std::vector<std::wstring>& na
     renumberIds();
     renumberIndexes();
     setDefaultValue(getValues()[kDefaultIndex]);
-    postMessage(static_cast<ZylDomain*>(this), kDomainListRebuilt);
+    listRebuilt();
 }

@@ -34,5 +34,5 @@ void ZylMidiFromFileDomain::setTrackNames(const std::vector<std::wstring>& names
     renumberIds();
     renumberIndexes();
     setDefaultValue(getValues().front());
-    postMessage(static_cast<ZylDomain*>(this), kDomainListRebuilt);
+    listRebuilt();
 }

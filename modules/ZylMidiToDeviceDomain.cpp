@@ -34,5 +34,5 @@ void ZylMidiToDeviceDomain::setDeviceNames(const std::vector<std::wstring>& name
     renumberIds();
     renumberIndexes();
     setDefaultValue(getValues()[kDefaultIndex]);
-    postMessage(static_cast<ZylDomain*>(this), kDomainListRebuilt);
+    listRebuilt();
 }

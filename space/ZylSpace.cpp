@@ -600,8 +600,8 @@ ZylSpace::RankedShapes* ZylSpace::shareRanking()
         }
         return true;
     };
-    const auto candidates = rankedShapes.equal_range(hash);
-    for (auto it = candidates.first; it != candidates.second; ++it)
+    const auto sameHash = rankedShapes.equal_range(hash);
+    for (auto it = sameHash.first; it != sameHash.second; ++it)
         if (same(*it->second))
         {
             ++it->second->users;
@@ -638,8 +638,8 @@ void ZylSpace::releaseRanking(RankedShapes* ranked)
     if (ranked == nullptr || --ranked->users > 0)
         return;
     entryBytes -= ranked->bytes;
-    const auto candidates = rankedShapes.equal_range(ranked->hash);
-    for (auto it = candidates.first; it != candidates.second; ++it)
+    const auto sameHash = rankedShapes.equal_range(ranked->hash);
+    for (auto it = sameHash.first; it != sameHash.second; ++it)
         if (it->second.get() == ranked)
         {
             rankedShapes.erase(it);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
+#include <memory>
 #include <thread>
 
 TEST(ZylDebug, CaptureRecordsLinesFromAnyThreadAndNests)
@@ -19,6 +20,19 @@ TEST(ZylDebug, CaptureRecordsLinesFromAnyThreadAndNests)
     }
     zylDebugLine("second");
     EXPECT_EQ(outer.getLines(), (std::vector<juce::String>{ "first", "second" }));
+}
+
+TEST(ZylDebug, CapturesDestroyedOutOfOrderLeaveTheOthersLinked)
+{
+    ZylDebugCapture base;
+    auto outer = std::make_unique<ZylDebugCapture>();
+    auto inner = std::make_unique<ZylDebugCapture>();
+    outer.reset();
+    zylDebugLine("while inner");
+    EXPECT_TRUE(inner->contains("while inner"));
+    inner.reset();
+    zylDebugLine("after both");
+    EXPECT_EQ(base.getLines(), std::vector<juce::String>{ "after both" });
 }
 
 TEST(TestHelpers, DrainDeliversMessagesPostedWhileDelivering)

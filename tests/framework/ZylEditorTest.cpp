@@ -4,7 +4,7 @@
 #include "framework/ZylPropertySet.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
-#include "tests/framework/ZylStateTestTree.h"
+#include "tests/framework/ZylStateTestFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,12 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylPropertySet.h"
+#include "framework/ZylRealParameter.h"
+#include "framework/ZylUnitScaleDomain.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
-#include "tests/framework/ZylStateTestTree.h"
+#include "tests/framework/ZylStateTestFilter.h"
+#include "tests/framework/ZylTestDomain.h"
 
 #include <gtest/gtest.h>
 
@@ -167,21 +170,128 @@ TEST_F(Filter, InterfaceChangesReachTheHostAndHostChangesAreNotEchoed)
     EXPECT_TRUE(heard().empty());
 }
 
-TEST_F(Filter, GesturesDeliveredLateStillReachTheHostAsBeginThenEnd)
+TEST_F(Filter, MessagesFromSendersOutsideTheTreeAreIgnored)
+{
+    // A parameter of another tree that happens to carry a host index of this one.
+    ZylUnitScaleDomain scale(nullptr);
+    ZylRealParameter foreign(nullptr, 0, kLevelIndex, &scale, false, L"Foreign");
+    foreign.setValueObject(scale.getValues()[70], kCauseUser, false, false);
+    foreign.setGestureActive(true);
+    filter.receiveMessage(foreign.asSender(), zylMessageCode(kValueChanged, kCauseUser), 0);
+    filter.receiveMessage(foreign.asSender(), zylMessageCode(kGestureChanged, kCauseState), 0);
+    EXPECT_TRUE(heard().empty());
+
+    // Senders that are no parameter at all, as modules and domains post.
+    ZylTestDomain domain;
+    int plain = 0;
+    for (void* sender : { static_cast<void*>(static_cast<ZylDomain*>(&domain)),
+                          static_cast<void*>(&plain) })
+    {
+        filter.receiveMessage(sender, zylMessageCode(kValueChanged, kCauseUser), 0);
+        filter.receiveMessage(sender, zylMessageCode(kGestureChanged, kCauseState), 0);
+    }
+    EXPECT_TRUE(heard().empty());
+    EXPECT_EQ(plain, 0);
+}
+
+// The gesture events the host heard, as "begin1", "end1" ...
+std::vector<std::string> gesturesOf(const std::vector<HostListener::Event>& events)
+{
+    std::vector<std::string> gestures;
+    for (const auto& event : events)
+        if (event.kind != "value")
+            gestures.push_back(event.kind + std::to_string(event.index));
+    return gestures;
+}
+
+TEST_F(Filter, GesturesFollowTheParameterFlagAndReachTheHostPaired)
 {
     auto* level = leaf().level();
     level->setGestureActive(true);
+    EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "begin1" }));
+    // A repeated message while the gesture is open tells the host nothing new.
+    level->notifyGestureChanged(kCauseUnspecified);
+    EXPECT_TRUE(gesturesOf(heard()).empty());
     level->setGestureActive(false);
+    EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "end1" }));
+
+    // A gesture over before its messages are delivered leaves nothing open.
     level->setGestureActive(true);
     level->setGestureActive(false);
-    const auto events = heard();
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[0].kind, "begin");
-    EXPECT_EQ(events[1].kind, "end");
-    EXPECT_EQ(events[2].kind, "begin");
-    EXPECT_EQ(events[3].kind, "end");
-    for (const auto& event : events)
-        EXPECT_EQ(event.index, kLevelIndex);
+    EXPECT_TRUE(gesturesOf(heard()).empty());
+}
+
+TEST_F(Filter, ProgramSwitchInTheMiddleOfAGestureEndsItOnTheHostOnce)
+{
+    auto* level = leaf().level();
+    level->setGestureActive(true);
+    heard();
+
+    for (const int cause : { kCauseUser, kCauseHost })
+    {
+        SCOPED_TRACE(cause);
+        if (!level->isGestureActive())
+        {
+            level->setGestureActive(true);
+            EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "begin1" }));
+        }
+        const int program = leaf().getCurrentProgram() + 1;
+        filter.root().programs->selectProgram(program, cause);
+        EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "end1" }));
+        EXPECT_FALSE(level->isGestureActive());
+        EXPECT_FALSE(leaf().programParameter(program - 1, 0)->isGestureActive());
+
+        // The drag that was under way ends on the new program: nothing more for the host.
+        level->setGestureActive(false);
+        EXPECT_TRUE(gesturesOf(heard()).empty());
+
+        // Later gestures pair up as before.
+        level->setGestureActive(true);
+        heard();
+        level->setGestureActive(false);
+        level->setGestureActive(true);
+        heard();
+        level->setGestureActive(false);
+        EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "end1" }));
+        level->setGestureActive(true);
+        EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "begin1" }));
+    }
+    level->setGestureActive(false);
+    EXPECT_EQ(gesturesOf(heard()), (std::vector<std::string>{ "end1" }));
+}
+
+TEST(FilterTeardown, AGestureStillOpenOnTheHostIsEndedOnce)
+{
+    HostListener host;
+    {
+        StateTestFilter filter;
+        filter.initialise();
+        zyltest::drainMessageQueue();
+        filter.addListener(&host);
+        filter.root().leaf->level()->setGestureActive(true);
+        filter.root().leaf->port()->setGestureActive(true);
+        zyltest::drainMessageQueue();
+    }
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(gesturesOf(host.events),
+              (std::vector<std::string>{ "begin1", "begin2", "end1", "end2" }));
+}
+
+TEST_F(Filter, IsTheTreesHostLink)
+{
+    ZylHostLink& link = filter;
+    EXPECT_EQ(filter.getModuleContainer()->getFilter(), &link);
+    EXPECT_EQ(&link.getHostCallbackLock(), &filter.getCallbackLock());
+    EXPECT_EQ(&filter.getModuleContainer()->getCallbackLock(), &filter.getCallbackLock());
+    link.setSuspended(true);
+    EXPECT_TRUE(filter.juce::AudioProcessor::isSuspended());
+    EXPECT_TRUE(link.isSuspended());
+    link.setSuspended(false);
+    EXPECT_FALSE(filter.juce::AudioProcessor::isSuspended());
+    const int before = host.programChanges;
+    link.notifyHostDisplayChanged();
+    heard();
+    EXPECT_GT(host.programChanges, before);
 }
 
 TEST_F(Filter, ProgramsGoThroughTheProgramModule)

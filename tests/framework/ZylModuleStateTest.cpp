@@ -8,6 +8,7 @@
 #include "tests/framework/ZylTestDomain.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 
 #include <chrono>
 #include <string>

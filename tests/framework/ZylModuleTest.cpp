@@ -6,6 +6,7 @@
 #include "framework/ZylParameterMap.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
+#include "tests/framework/ZylStateTestTree.h"
 #include "tests/framework/ZylTestModules.h"
 
 #include <gtest/gtest.h>
@@ -372,6 +373,32 @@ TEST_F(ModuleTree, CurrentChildLinksFollowTheSelectedChild)
     EXPECT_EQ(root().getCurrentChildIndex(), 0);
 }
 
+TEST(ZylModule, ACurrentChildOfAnotherShapeGetsLinksOfItsOwnShape)
+{
+    // Children: the program module (one global parameter, no program parameters), the leaf
+    // (one global, three program parameters) and a bare module (none).
+    zyltest::StateTree tree;
+    auto& root = *tree.root;
+    root.setCurrentChild(1);
+    ASSERT_EQ(root.getChildProgramParameters()->getLinks().size(), 3u);
+    EXPECT_EQ(root.getChildProgramParameters()->getLinks()[2]->getTarget(), tree.leaf().port());
+
+    root.setCurrentChild(2);
+    EXPECT_TRUE(root.getChildGlobalParameters()->getParameters().empty());
+    EXPECT_TRUE(root.getChildProgramParameters()->getParameters().empty());
+
+    root.setCurrentChild(0);
+    ASSERT_EQ(root.getChildGlobalParameters()->getLinks().size(), 1u);
+    EXPECT_EQ(root.getChildGlobalParameters()->getLinks()[0]->getTarget(),
+              tree.programs().getProgramParameter());
+    EXPECT_EQ(root.getChildGlobalParameters()->getParameterById(0),
+              root.getChildGlobalParameters()->getLinks()[0]);
+
+    root.setCurrentChild(1);
+    EXPECT_EQ(root.getChildGlobalParameters()->getLinks()[0]->getTarget(), tree.leaf().power());
+    EXPECT_EQ(root.getChildProgramParameters()->getLinks().size(), 3u);
+}
+
 TEST(ZylModule, VersionTextIsEmptyUntilSet)
 {
     zyltest::TestModuleTree tree;
@@ -421,15 +448,9 @@ TEST(ZylModule, ADeletedModuleNeverStaysASinkOfTheResetParameter)
     zyltest::drainMessageQueue();
 }
 
-TEST(ZylModuleContainer, StandsInWithItsOwnCallbackLockUntilGivenOne)
+TEST(ZylModuleContainer, StartsEmptyWithItsResetParameterAndCounters)
 {
     ZylModuleContainer container;
-    const auto* own = &container.getCallbackLock();
-    juce::CriticalSection processorLock;
-    container.setCallbackLock(&processorLock);
-    EXPECT_EQ(&container.getCallbackLock(), &processorLock);
-    container.setCallbackLock(nullptr);
-    EXPECT_EQ(&container.getCallbackLock(), own);
 
     auto* reset = container.getResetParameter();
     ASSERT_NE(reset, nullptr);

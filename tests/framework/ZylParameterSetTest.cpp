@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -169,6 +173,80 @@ TEST_F(ParameterSets, RelinkedLinksPassOnTheNewTargetsMessagesOnly)
     links.removeSinkFromAll(&sink);
 }
 
+TEST_F(ParameterSets, RelinkEndsAGestureUnderWayOnceWithTheLinkAsSender)
+{
+    ProgramSet first(&domain);
+    ProgramSet second(&domain);
+    ZylLinkParameterSet links(first.set);
+    ZylTestSink sink;
+    links.addSinkToAll(&sink);
+    auto* link = links.getParameters()[0];
+    link->setGestureActive(true);
+    zyltest::drainMessageQueue();
+    sink.entries.clear();
+
+    links.relink(second.set);
+    EXPECT_FALSE(first.a->isGestureActive());
+    EXPECT_FALSE(link->isGestureActive());
+    link->setGestureActive(false);
+    links.relink(first.set);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(codesFrom(sink, link->asSender()), std::vector<int>{ 0x0405 });
+    EXPECT_EQ(sink.entries.size(), 1u);
+    links.removeSinkFromAll(&sink);
+}
+
+TEST_F(ParameterSets, RelinkOntoASetOfAnotherShapeIsRefusedAsAWhole)
+{
+    ProgramSet first(&domain);
+    ZylLinkParameterSet links(first.set);
+    auto* childLinks = static_cast<ZylLinkParameterSet*>(links.getChildSets()[0]);
+
+    struct Case
+    {
+        const char* what;
+        std::function<void(ProgramSet&)> reshape;
+    };
+    const Case cases[] = {
+        { "one parameter more", [&](ProgramSet& p) { p.set.createParameter(7, -3, &domain); } },
+        { "one child set more",
+          [](ProgramSet& p) { p.set.addChildSet(std::make_unique<ZylParameterSet>()); } },
+        { "one child parameter more",
+          [&](ProgramSet& p) { p.set.getChildSets()[0]->createParameter(6, -3, &domain); } },
+        { "another child id", [](ProgramSet& p) { p.set.getChildSets()[0]->setId(8); } },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ProgramSet other(&domain);
+        c.reshape(other);
+        other.set.buildIndex();
+        EXPECT_FALSE(links.relink(other.set));
+        EXPECT_EQ(links.getLinks()[0]->getTarget(), first.a);
+        EXPECT_EQ(links.getLinks()[1]->getTarget(), first.b);
+        EXPECT_EQ(childLinks->getLinks()[0]->getTarget(), first.c);
+        EXPECT_EQ(other.a->getSinkList().getNumSinks(), 0);
+    }
+
+    // Fewer parameters, or the same number with other ids.
+    ZylParameterSet shorter;
+    shorter.createParameter(0, 0, &domain);
+    ZylParameterSet renumbered;
+    for (const int id : { 0, 3 })
+        renumbered.createParameter(id, -1, &domain);
+    renumbered.addChildSet(std::make_unique<ZylParameterSet>())->setId(4);
+    for (const auto* other : { &shorter, &renumbered })
+    {
+        EXPECT_FALSE(links.relink(*other));
+        EXPECT_EQ(links.getLinks()[0]->getTarget(), first.a);
+    }
+
+    ProgramSet same(&domain);
+    EXPECT_TRUE(links.relink(same.set));
+    EXPECT_EQ(childLinks->getLinks()[0]->getTarget(), same.c);
+    EXPECT_TRUE(links.relink(first.set));
+}
+
 TEST_F(ParameterSets, ResendAllPostsOnceForEveryParameterOfTheTree)
 {
     ProgramSet program(&domain);
@@ -205,4 +283,54 @@ TEST_F(ParameterSets, MapCountsEachHostIndexOnceAndReadingNeverInserts)
 
     EXPECT_EQ(map.getParameter(40), nullptr);
     EXPECT_EQ(map.size(), 4);
+}
+
+TEST(ZylLinkParameter, OppositeRetargetsOnTwoThreadsNeverDeadlock)
+{
+    // Held on the heap: should the threads hang, they are abandoned together with what they
+    // use, and the test fails instead of blocking the run.
+    struct Shared
+    {
+        ZylTestDomain firstDomain;
+        ZylTestDomain secondDomain;
+        ZylParameterSet set;
+        ZylParameter* first = set.createParameter(0, -1, &firstDomain);
+        ZylParameter* second = set.createParameter(1, -2, &secondDomain);
+        ZylLinkParameter forward { nullptr, first };
+        ZylLinkParameter backward { nullptr, second };
+        std::atomic<int> finished { 0 };
+    };
+    auto shared = std::make_unique<Shared>();
+    shared->firstDomain.add(L"a");
+    shared->secondDomain.add(L"b");
+
+    constexpr int kRounds = 20000;
+    auto swing = [](Shared& s, ZylLinkParameter& link, ZylParameter* there, ZylParameter* back) {
+        for (int round = 0; round < kRounds; ++round)
+        {
+            link.setTarget(there);
+            link.setTarget(back);
+        }
+        ++s.finished;
+    };
+    std::thread one(swing, std::ref(*shared), std::ref(shared->forward), shared->second,
+                    shared->first);
+    std::thread two(swing, std::ref(*shared), std::ref(shared->backward), shared->first,
+                    shared->second);
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (shared->finished.load() < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+    if (shared->finished.load() < 2)
+    {
+        one.detach();
+        two.detach();
+        shared.release();
+        FAIL() << "the re-targeting threads hang";
+    }
+    one.join();
+    two.join();
+    EXPECT_EQ(shared->forward.getTarget(), shared->first);
+    EXPECT_EQ(shared->backward.getTarget(), shared->second);
 }

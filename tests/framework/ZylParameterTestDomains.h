@@ -40,13 +40,13 @@ public:
     bool hasFixedValues() const override { return false; }
     bool hasDynamicValues() const override { return true; }
 
-    // Rebuilds the list under the lock and posts the rebuilt message before releasing it.
+    // Rebuilds the list under the lock and ends the rebuild before releasing it.
     void setNames(const std::vector<std::wstring>& names)
     {
         const juce::ScopedLock sl(getLock());
         clearValues();
         fill(names);
-        postMessage(static_cast<ZylDomain*>(this), kDomainListRebuilt);
+        listRebuilt();
     }
 
 private:

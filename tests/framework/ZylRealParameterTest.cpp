@@ -111,8 +111,8 @@ TEST_F(ListParameter, RenamedValuesArePassedOnWithoutRefreshingTheDisplayText)
     EXPECT_EQ(posted(), std::vector<int>{ 0x0502 });
     EXPECT_EQ(parameter->getValueText(), L"renamed");
 
-    // The rebuilt message after a rename finds the value by its kept id, not its old name.
-    domain.postMessage(static_cast<ZylDomain*>(&domain), kDomainListRebuilt);
+    // A rebuild after a rename finds the value by its kept id, not its old name.
+    domain.rebuilt();
     EXPECT_EQ(posted(), (std::vector<int>{ 0x0104, 0x0704 }));
     EXPECT_EQ(parameter->getValueObject(), values[1]);
 }
@@ -314,6 +314,45 @@ TEST(ZylRealParameter, RebuiltDynamicListKeepsTheValueOfTheSameNameOrFallsBackTo
     zyltest::drainMessageQueue();
     EXPECT_EQ(parameter.getValueText(), L"X");
     parameter.removeSink(&sink);
+}
+
+TEST(ZylRealParameter, EveryReaderSeesTheKeptValueAsSoonAsTheListIsRebuilt)
+{
+    // Through a filtered view: b is selected at place 1 of [a, b]; the new filter shows [b, c],
+    // which puts c at that place.
+    ZylTestDomain letters;
+    letters.add(L"a", { 1 });
+    auto* b = letters.add(L"b", { 1, 2 });
+    letters.add(L"c", { 2 });
+    ZylFilteredLinkDomain view(&letters);
+    view.setFilterTag(1);
+    ZylRealParameter chosen(nullptr, 6, 0, &view, false, L"");
+    ZylTestSink sink;
+    chosen.addSink(&sink);
+    chosen.setValueObject(b, kCauseUser, false, false);
+    zyltest::drainMessageQueue();
+
+    view.setFilterTag(2);
+    // Before any message is delivered.
+    EXPECT_EQ(chosen.getValueObject(), b);
+    EXPECT_EQ(chosen.getIndex(), 0);
+    EXPECT_EQ(chosen.getValue(), 0.0f);
+    EXPECT_EQ(chosen.getValueText(), L"b");
+    EXPECT_EQ(chosen.createXml()->getIntAttribute("v"), b->getId());
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(codesFrom(sink, chosen.asSender()), (std::vector<int>{ 0x0104, 0x0704 }));
+    chosen.removeSink(&sink);
+
+    // A rebuilt dynamic list: B moves from place 1 to place 0.
+    ZylDynamicTestDomain devices({ L"A", L"B" });
+    ZylRealParameter device(nullptr, 0, 0, &devices, false, L"");
+    device.setValueObject(devices.getValues()[1], kCauseUser, false, false);
+    devices.setNames({ L"B", L"C" });
+    EXPECT_EQ(device.getValueText(), L"B");
+    EXPECT_EQ(device.getIndex(), 0);
+    ASSERT_NE(device.getValueObject(), nullptr);
+    EXPECT_EQ(device.getValueObject()->getName(), L"B");
+    zyltest::drainMessageQueue();
 }
 
 namespace

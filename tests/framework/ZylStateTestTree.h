@@ -2,9 +2,9 @@
 
 #include "framework/ZylAudioCable.h"
 #include "framework/ZylDomainSet.h"
-#include "framework/ZylFilter.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylGeneralDomainSet.h"
+#include "framework/ZylHostLink.h"
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylModule.h"
@@ -278,11 +278,12 @@ private:
     ZylMidiCable midiCable;
 };
 
-// A tree without a processor; the container goes after the root.
+// A tree without a processor, with an optional host link; the container goes after the root.
 struct StateTree
 {
-    StateTree()
+    explicit StateTree(ZylHostLink* host = nullptr)
     {
+        container.setFilter(host);
         root = std::make_unique<StateRootModule>(&container);
         container.setRootModule(root.get());
         root->initialise();
@@ -313,20 +314,6 @@ struct StateTree
 
     ZylModuleContainer container;
     std::unique_ptr<StateRootModule> root;
-};
-
-class StateTestFilter : public ZylFilter
-{
-public:
-    std::unique_ptr<ZylModule> createRootModule() override
-    {
-        return std::make_unique<StateRootModule>(getModuleContainer());
-    }
-
-    StateRootModule& root() const
-    {
-        return *static_cast<StateRootModule*>(getModuleContainer()->getRootModule());
-    }
 };
 
 inline std::string toText(const juce::MemoryBlock& block)

@@ -28,6 +28,13 @@ public:
         setDefaultValue(getValues().front());
         return value;
     }
+
+    // Ends a rebuild of the list the way a rebuilding vocabulary does, under the lock.
+    void rebuilt()
+    {
+        const juce::ScopedLock sl(getLock());
+        listRebuilt();
+    }
 };
 
 // Records the messages it receives.

@@ -17,6 +17,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylModuleStateTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylBankFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylProgramModuleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHostLinkTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFilterTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylEditorTest.cpp
 )

@@ -263,8 +263,12 @@ TEST_F(SynthModule, StopCutsNotesWhileAResetLetsThemFade)
     EXPECT_FALSE(module->isResetPending());
     EXPECT_EQ(activeVoices(), 2);
     for (int i = 0; i < module->getSynth()->getNumVoices(); ++i)
+    {
         if (auto* voice = dynamic_cast<ZylSamplerVoice*>(module->getSynth()->getVoice(i)); voice->isVoiceActive())
+        {
             EXPECT_TRUE(voice->isInReleasePhase());
+        }
+    }
     // The release lasts 0.7 s of the table: note 64 reads its table (centred on 69) slower,
     // so it takes 0.7 * 2^(5/12) s, 81 blocks.
     for (int block = 0; block < 82; ++block)

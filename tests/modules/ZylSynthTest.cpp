@@ -141,7 +141,9 @@ TEST(ZylSynth, DamagedDescriptionsLoadSafely)
         EXPECT_EQ(synth->getNumVoices(), ZylSynth::kNumVoices) << c.what;
         EXPECT_TRUE(allSamplesFinite(*synth)) << c.what;
         if (c.centres.empty())
+        {
             EXPECT_FALSE(capture.getLines().empty()) << c.what;
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "modules/ZylTransportModule.h"
 #include "modules/ZylTransportStateDomain.h"
 #include "tests/TestHelpers.h"
+#include "tests/framework/ZylStateTestFilter.h"
 #include "tests/framework/ZylStateTestTree.h"
 #include "tests/framework/ZylTestDomain.h"
 
@@ -235,7 +236,9 @@ TEST_F(Transport, EachCommandInEachState)
         EXPECT_EQ(resetAt >= 0, c.resets);
         EXPECT_EQ(changeAt >= 0, c.from != c.to); // no value change when the state stays
         if (c.resets && changeAt >= 0)
+        {
             EXPECT_LT(resetAt, changeAt);
+        }
         EXPECT_EQ(transport->isResetPending(), c.resets);
         block(0); // carries out the reset
         EXPECT_FALSE(transport->isResetPending());
@@ -606,7 +609,9 @@ TEST_F(Transport, HostPositionsThatAreNotNumbersOrHugeGiveBoundedBarsAndBeats)
         barAndBeat(bar, beat);
         EXPECT_EQ(bar, c.bar);
         if (std::isfinite(c.ppq) && std::abs(c.ppq) < 1.0e9)
+        {
             EXPECT_EQ(beat, c.beat);
+        }
     }
     delivered();
 }
