@@ -17,6 +17,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 fast="$top/build-fuzz"
 asan="$top/build-asan"
 targets=(bank_loader program_loader fx_chunks)
+
+"$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-clang.txt"
 target_names=$(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
 
 # Large enough for inputs past the loader's limits (texts of 4096 characters, 1024 attributes
