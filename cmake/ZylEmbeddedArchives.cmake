@@ -12,6 +12,14 @@
 
 set(ZYL_ZIP_ARCHIVE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/ZylZipArchive.cmake)
 
+# The generated sources compile in an object library of their own, whose objects go into the core
+# library. A custom command of a target waits for everything that target links; packed as part
+# of the core library, the archives would wait for all of JUCE to compile, and every source of
+# ours with them.
+add_library(lumenfold_archives OBJECT)
+target_include_directories(lumenfold_archives PRIVATE ${CMAKE_SOURCE_DIR})
+target_sources(lumenfold_core PRIVATE $<TARGET_OBJECTS:lumenfold_archives>)
+
 function(zyl_add_embedded_archive name folder)
   cmake_parse_arguments(PARSE_ARGV 2 ARG "" "" "FILES")
   if(NOT name MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
@@ -43,7 +51,7 @@ function(zyl_add_embedded_archive name folder)
     DEPENDS ${inputs} ${ZYL_ZIP_ARCHIVE_SCRIPT}
     COMMENT "Packing the embedded archive ${name}"
     VERBATIM)
-  target_sources(lumenfold_core PRIVATE ${output})
+  target_sources(lumenfold_archives PRIVATE ${output})
   set_property(GLOBAL APPEND PROPERTY ZYL_EMBEDDED_ARCHIVES ${name})
 
   # The table of all archives is written once, after every archive has been added.
@@ -73,5 +81,5 @@ const ZylEmbeddedArchiveRow zylEmbeddedArchiveRows[] = {
 ${rows}    { nullptr, nullptr, nullptr }
 };
 " @ONLY)
-  target_sources(lumenfold_core PRIVATE ${output})
+  target_sources(lumenfold_archives PRIVATE ${output})
 endfunction()
