@@ -10,6 +10,7 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputDomainSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDeviceManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiSequencer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToChannelDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToDeviceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSamplerSound.cpp
