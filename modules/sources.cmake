@@ -13,6 +13,8 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDeviceManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputGroupModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiSequencer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToChannelDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToDeviceDomain.cpp
