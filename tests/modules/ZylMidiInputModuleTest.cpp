@@ -286,3 +286,58 @@ TEST_F(MidiInput, WholeStateCarriesTheOpenedPortsProgramsDoNot)
     EXPECT_TRUE(group->getDeviceManager()->isMidiInputEnabled("Port B"));
     zyltest::drainMessageQueue();
 }
+
+TEST_F(MidiInput, SourceChangeDropsStalePortInputAndClearsTheHeldNoteState)
+{
+    group->getDeviceManager()->setMidiInputEnabled("Port A", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(input->getDeviceParameter(), ZylMidiInputModule::kFirstPortSource);
+    block();
+    ASSERT_TRUE(backend.deliver("Port A", juce::MidiMessage::noteOn(1, 70, (juce::uint8) 100)));
+    block();
+    EXPECT_EQ(input->getLastNote(), 70);
+    EXPECT_TRUE(input->isAnyNoteOn());
+
+    select(input->getDeviceParameter(), ZylMidiInputModule::kSourceHost);
+    EXPECT_EQ(input->getLastNote(), 0);
+    EXPECT_FALSE(input->isAnyNoteOn());
+    host().clear();
+    block();
+    // The port stays current while the host is the source; what it sends now is stale.
+    ASSERT_TRUE(backend.deliver("Port A", juce::MidiMessage::noteOn(1, 71, (juce::uint8) 100)));
+    select(input->getDeviceParameter(), ZylMidiInputModule::kFirstPortSource);
+    block();
+    EXPECT_TRUE(host().isEmpty());
+}
+
+TEST_F(MidiInput, StartReappliesTheStoredSongPositionAndStoppedIgnoresSync)
+{
+    transport->setBpm(120.0f);
+    setTransportState(&ZylTransportStateDomain::getArmed);
+    juce::MidiBuffer sync;
+    sync.addEvent(juce::MidiMessage::songPositionPointer(8), 0);
+    input->handleSyncMessages(sync, kBlock);
+    EXPECT_DOUBLE_EQ(transport->getSamplePosition(), 48000.0);
+
+    transport->setSamplePosition(1000.0);
+    juce::MidiBuffer start;
+    start.addEvent(juce::MidiMessage::midiStart(), 0);
+    input->handleSyncMessages(start, kBlock);
+    EXPECT_DOUBLE_EQ(transport->getSamplePosition(), 48000.0);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(transport->getStateParameter()->getValueObject(),
+              transport->getDomainSet()->getStateDomain()->getPlaying());
+
+    setTransportState(&ZylTransportStateDomain::getStopped);
+    transport->setSamplePosition(1000.0);
+    input->handleSyncMessages(start, kBlock);
+    juce::MidiBuffer clocks;
+    for (int i = 0; i < 6; ++i)
+        clocks.addEvent(juce::MidiMessage::midiClock(), i);
+    input->handleSyncMessages(clocks, kBlock);
+    EXPECT_DOUBLE_EQ(transport->getSamplePosition(), 1000.0);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(transport->getStateParameter()->getValueObject(),
+              transport->getDomainSet()->getStateDomain()->getStopped());
+}
