@@ -341,3 +341,33 @@ TEST_F(MidiInput, StartReappliesTheStoredSongPositionAndStoppedIgnoresSync)
     EXPECT_EQ(transport->getStateParameter()->getValueObject(),
               transport->getDomainSet()->getStateDomain()->getStopped());
 }
+
+TEST_F(MidiInput, ClocksLeaveAHostDrivenTransportAlone)
+{
+    struct HostPlayHead : juce::AudioPlayHead
+    {
+        juce::Optional<PositionInfo> getPosition() const override
+        {
+            PositionInfo info;
+            info.setBpm(120.0);
+            info.setTimeSignature(TimeSignature { 4, 4 });
+            info.setPpqPosition(0.0);
+            info.setIsPlaying(false);
+            return info;
+        }
+    } playHead;
+    setTransportState(&ZylTransportStateDomain::getArmed);
+    container.setPlayHead(&playHead);
+    {
+        const juce::ScopedLock lock(container.getCallbackLock());
+        transport->processBlock(kBlock);
+    }
+    transport->setSamplePosition(0.0);
+    input->setClockCount(0);
+    for (int i = 0; i < 12; ++i)
+        input->handleClockTick();
+    EXPECT_EQ(input->getClockCount(), 12);
+    EXPECT_DOUBLE_EQ(transport->getSamplePosition(), 0.0);
+    container.setPlayHead(nullptr);
+    zyltest::drainMessageQueue();
+}
