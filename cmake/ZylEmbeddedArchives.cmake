@@ -42,7 +42,8 @@ function(zyl_add_embedded_archive name folder)
 
   set(work ${CMAKE_BINARY_DIR}/embedded-archives)
   set(output ${work}/zylArchive_${name}.cpp)
-  string(REPLACE ";" "\\;" entryArgument "${entries}")
+  # Entries travel as one "|"-separated argument: a ";" would split the command line.
+  string(REPLACE ";" "|" entryArgument "${entries}")
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -DARCHIVE_NAME=${name} -DARCHIVE_DIR=${folder}

@@ -1,6 +1,6 @@
 # Script mode: packs files into a deflate zip archive and writes it as a C++ byte array.
 #
-#   cmake -DARCHIVE_NAME=<identifier> -DARCHIVE_DIR=<folder> -DARCHIVE_FILES=<a;b;...>
+#   cmake -DARCHIVE_NAME=<identifier> -DARCHIVE_DIR=<folder> -DARCHIVE_FILES=<a|b|...>
 #         -DARCHIVE_OUTPUT=<file.cpp> -DARCHIVE_WORK=<scratch folder> -P ZylZipArchive.cmake
 #
 # The entries keep the order of ARCHIVE_FILES (paths relative to ARCHIVE_DIR, '/' separated).
@@ -16,6 +16,7 @@ foreach(var ARCHIVE_NAME ARCHIVE_DIR ARCHIVE_FILES ARCHIVE_OUTPUT ARCHIVE_WORK)
     message(FATAL_ERROR "ZylZipArchive: ${var} is not set")
   endif()
 endforeach()
+string(REPLACE "|" ";" ARCHIVE_FILES "${ARCHIVE_FILES}")
 
 # Little-endian hex of an unsigned number in 2 or 4 bytes.
 function(_zyl_le out value bytes)

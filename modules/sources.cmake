@@ -3,13 +3,19 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylBpmDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGainDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceMidiPortBackend.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiBufferOperations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromChannelDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromDeviceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromFileDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputDeviceManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputGroupModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiInputModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDeviceManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputDomainSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputGroupModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiOutputModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiSequencer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToChannelDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiToDeviceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSamplerSound.cpp

@@ -6,3 +6,8 @@ target_sources(lumenfold_core PRIVATE
 
 # The synthesiser's sound bank: its description is entry 0, the sampler WAVs would follow.
 zyl_add_embedded_archive(soundbank ${CMAKE_CURRENT_LIST_DIR}/soundbank FILES _metadata.xml)
+
+# The built-in demo tracks, read by entry index: entry i plays as track value i.
+zyl_add_embedded_archive(demotracks ${CMAKE_CURRENT_LIST_DIR}/demotracks FILES
+  01-gymnopedie.mid 02-greensleeves.mid 03-praeambulum.mid 04-the-entertainer.mid
+  05-cmajor-scale.mid 06-pulses8x16d.mid)

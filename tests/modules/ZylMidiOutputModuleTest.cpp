@@ -1,0 +1,196 @@
+#include "framework/ZylDomain.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylMidiCable.h"
+#include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
+#include "modules/ZylMidiOutputDeviceManager.h"
+#include "modules/ZylMidiOutputGroupModule.h"
+#include "modules/ZylMidiOutputModule.h"
+#include "modules/ZylTransportModule.h"
+#include "tests/TestHelpers.h"
+#include "tests/modules/ZylFakeMidiPortBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+std::vector<std::pair<int, juce::MidiMessage>> eventsOf(const juce::MidiBuffer& buffer)
+{
+    std::vector<std::pair<int, juce::MidiMessage>> events;
+    for (const auto metadata : buffer)
+        events.emplace_back(metadata.samplePosition, metadata.getMessage());
+    return events;
+}
+
+constexpr int kBlock = 512;
+
+struct MidiOutput : ::testing::Test
+{
+    MidiOutput()
+    {
+        backend.outputNames = { "Out A" };
+        transport = std::make_unique<ZylTransportModule>(&container);
+        transport->initialise();
+        transport->stopTimer();
+        group = std::make_unique<ZylMidiOutputGroupModule>(&container, &backend);
+        group->initialise();
+        output = group->getOutputModule(0);
+        for (auto* cable : { &inCable, &hostCable, &synthCable })
+            cable->setBuffer(std::make_unique<juce::MidiBuffer>());
+        pin(0)->connect(&inCable);
+        pin(1)->connect(&hostCable);
+        pin(2)->connect(&synthCable);
+        transport->prepareToPlay(48000.0, kBlock);
+        group->prepareToPlay(48000.0, kBlock);
+        zyltest::drainMessageQueue();
+    }
+
+    ~MidiOutput() override
+    {
+        pin(0)->disconnect(&inCable);
+        pin(1)->disconnect(&hostCable);
+        pin(2)->disconnect(&synthCable);
+        group.reset();
+        transport.reset();
+        zyltest::drainMessageQueue();
+    }
+
+    ZylPin<ZylMidiCable>* pin(int index) const
+    {
+        return dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[static_cast<size_t>(index)]);
+    }
+
+    static void select(ZylParameter* parameter, int index)
+    {
+        parameter->setValueObject(parameter->getDomain()->getValues()[static_cast<size_t>(index)],
+                                  kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    }
+
+    // One block with the given input events; the module's reset flag is left to the test.
+    void block(std::vector<std::pair<int, juce::MidiMessage>> input = {})
+    {
+        inCable.getBuffer()->clear();
+        for (const auto& [position, message] : input)
+            inCable.getBuffer()->addEvent(message, position);
+        const juce::ScopedLock lock(container.getCallbackLock());
+        output->process(kBlock);
+    }
+
+    juce::MidiBuffer& host() { return *hostCable.getBuffer(); }
+    juce::MidiBuffer& synth() { return *synthCable.getBuffer(); }
+
+    ZylFakeMidiPortBackend backend;
+    ZylModuleContainer container;
+    std::unique_ptr<ZylTransportModule> transport;
+    std::unique_ptr<ZylMidiOutputGroupModule> group;
+    ZylMidiOutputModule* output = nullptr;
+    ZylMidiCable inCable;
+    ZylMidiCable hostCable;
+    ZylMidiCable synthCable;
+};
+
+juce::MidiMessage noteOn(int channel, int note)
+{
+    return juce::MidiMessage::noteOn(channel, note, (juce::uint8) 100);
+}
+} // namespace
+
+TEST_F(MidiOutput, LateEventsStayPendingAndChannelsAreRemapped)
+{
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);
+    select(output->getChannelParameter(), 9);
+    output->setResetPending(false);
+    block({ { 3, noteOn(1, 60) }, { 700, noteOn(1, 62) } });
+    auto events = eventsOf(synth());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].first, 3);
+    EXPECT_EQ(events[0].second.getChannel(), 10);
+    EXPECT_TRUE(host().isEmpty());
+
+    block();
+    events = eventsOf(synth());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].first, 188);
+    EXPECT_EQ(events[0].second.getNoteNumber(), 62);
+    EXPECT_EQ(events[0].second.getChannel(), 10);
+}
+
+TEST_F(MidiOutput, ChangeSendsAllNotesOffToTheOldDestinationOnly)
+{
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);
+    select(output->getChannelParameter(), 2);
+    output->setResetPending(false);
+    block({ { 0, noteOn(1, 60) } });
+    EXPECT_EQ(eventsOf(synth()).size(), 1u);
+
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationHost);
+    output->setResetPending(false);
+    block({ { 0, noteOn(1, 61) } });
+    const auto events = eventsOf(synth());
+    ASSERT_EQ(events.size(), 16u);
+    for (const auto& event : events)
+    {
+        EXPECT_TRUE(event.second.isAllNotesOff());
+        EXPECT_EQ(event.second.getChannel(), 3);
+    }
+    EXPECT_TRUE(host().isEmpty());
+
+    block({ { 0, noteOn(1, 62) } });
+    EXPECT_TRUE(synth().isEmpty());
+    ASSERT_EQ(eventsOf(host()).size(), 1u);
+    EXPECT_EQ(eventsOf(host())[0].second.getNoteNumber(), 62);
+
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationNone);
+    output->setResetPending(false);
+    block({ { 0, noteOn(1, 63) } }); // all-notes-off to the host
+    block({ { 0, noteOn(1, 64) } });
+    EXPECT_TRUE(host().isEmpty());
+    EXPECT_TRUE(synth().isEmpty());
+}
+
+TEST_F(MidiOutput, PendingResetSendsAllNotesOffAndKeepsFutureEvents)
+{
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationHost);
+    select(output->getChannelParameter(), 0);
+    output->setResetPending(false);
+    block();
+    output->setResetPending(true);
+    block({ { 5, noteOn(1, 60) }, { 600, noteOn(1, 61) } });
+    EXPECT_FALSE(output->isResetPending());
+    const auto events = eventsOf(host());
+    ASSERT_EQ(events.size(), 16u);
+    for (const auto& event : events)
+    {
+        EXPECT_TRUE(event.second.isAllNotesOff());
+        EXPECT_EQ(event.second.getChannel(), 1);
+    }
+    block();
+    ASSERT_EQ(eventsOf(host()).size(), 1u);
+    EXPECT_EQ(eventsOf(host())[0].first, 88);
+}
+
+TEST_F(MidiOutput, PortDestinationSendsTheWholeBlockAtOnce)
+{
+    group->getDeviceManager()->setMidiOutputEnabled("Out A", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    select(output->getChannelParameter(), 0);
+    output->setResetPending(false);
+    block({ { 0, noteOn(1, 60) }, { 400, noteOn(4, 61) } });
+    const auto sent = backend.sent();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].port, "Out A");
+    EXPECT_EQ(sent[1].message.getNoteNumber(), 61);
+    EXPECT_EQ(sent[1].message.getChannel(), 1);
+    EXPECT_TRUE(host().isEmpty());
+    EXPECT_TRUE(synth().isEmpty());
+
+    auto ext = group->createExtXml(false, 0);
+    ASSERT_NE(ext, nullptr);
+    EXPECT_EQ(group->createExtXml(true, 0), nullptr);
+}
