@@ -1,6 +1,8 @@
 // The MIDI path of one audio block: the MIDI input module playing a built-in demo track into the
 // host MIDI cable (thru copy and keyboard state included), then the MIDI output module routing
-// it to the synthesiser's cable with its channel remapped. A block must not allocate.
+// it to the synthesiser's cable (or to a port, by name) with its channel remapped. A block must
+// not allocate. Arguments: the demo track, and 0 for the synthesiser or 1 for a port
+// destination (a port that is not open: the name lookup runs, nothing is sent).
 #include "bench/BenchHeap.h"
 #include "framework/ZylDomain.h"
 #include "framework/ZylMessageCodes.h"
@@ -14,6 +16,7 @@
 #include "modules/ZylMidiInputModule.h"
 #include "modules/ZylMidiOutputGroupModule.h"
 #include "modules/ZylMidiOutputModule.h"
+#include "modules/ZylMidiToDeviceDomain.h"
 #include "modules/ZylTransportDomainSet.h"
 #include "modules/ZylTransportModule.h"
 #include "modules/ZylTransportStateDomain.h"
@@ -75,7 +78,16 @@ void BM_MidiInputOutputBlock(benchmark::State& state)
     input->activate();
     select(input->getDeviceParameter(), ZylMidiInputModule::kSourceTrack);
     select(input->getTrackParameter(), static_cast<int>(state.range(0)));
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);
+    if (state.range(1) == 0)
+    {
+        select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);
+    }
+    else
+    {
+        auto* ports = dynamic_cast<ZylMidiToDeviceDomain*>(output->getDeviceParameter()->getDomain());
+        ports->setDeviceNames({ L"Bench port" });
+        select(output->getDeviceParameter(), ZylMidiToDeviceDomain::kNumFixedValues);
+    }
     select(output->getChannelParameter(), 3);
     transport.getStateParameter()->setValueObject(
         transport.getDomainSet()->getStateDomain()->getPlaying(), kCauseUser, false, false);
@@ -99,5 +111,9 @@ void BM_MidiInputOutputBlock(benchmark::State& state)
         state.SkipWithError("the block allocated");
     input->deactivate();
 }
-BENCHMARK(BM_MidiInputOutputBlock)->Arg(0)->Arg(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MidiInputOutputBlock)
+    ->Args({ 0, 0 })
+    ->Args({ 5, 0 })
+    ->Args({ 0, 1 })
+    ->Unit(benchmark::kMicrosecond);
 } // namespace

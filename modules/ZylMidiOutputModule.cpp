@@ -8,6 +8,7 @@
 #include "modules/ZylMidiOutputDeviceManager.h"
 #include "modules/ZylMidiOutputDomainSet.h"
 #include "modules/ZylMidiOutputGroupModule.h"
+#include "modules/ZylMidiToDeviceDomain.h"
 #include "modules/ZylTransportModule.h"
 
 #include <limits>
@@ -174,7 +175,17 @@ void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer
         if (destination >= kFirstPortDestination)
         {
             if (auto* value = deviceParameter->getValueObject())
-                currentName = value->getName();
+            {
+                auto* ports = dynamic_cast<ZylMidiToDeviceDomain*>(deviceParameter->getDomain());
+                const int generation = ports != nullptr ? ports->getListGeneration() : -1;
+                if (value != portNameValue || generation != portNameGeneration || ports == nullptr)
+                {
+                    cachedPortName = value->getName();
+                    portNameValue = value;
+                    portNameGeneration = generation;
+                }
+                currentName = cachedPortName; // fits the capacity it already has: no allocation
+            }
         }
         else
         {
@@ -233,7 +244,12 @@ void ZylMidiOutputModule::sendToDevice(const std::wstring& portName, const juce:
     if (manager == nullptr)
         return;
     const juce::ScopedLock lock(manager->getDeviceLock());
-    const int index = manager->indexOfOutput(juce::String(portName.c_str()));
+    if (portName != sendNameSource)
+    {
+        sendNameSource = portName;
+        sendName = juce::String(portName.c_str());
+    }
+    const int index = manager->indexOfOutput(sendName);
     if (index < 0)
         return;
     for (const auto metadata : events)

@@ -6,6 +6,7 @@
 #include <string>
 
 class ZylMidiOutputGroupModule;
+class ZylValue;
 class ZylParameter;
 class ZylTransportModule;
 
@@ -64,4 +65,11 @@ private:
     int lastChannel = -1;
     std::wstring lastDestinationName;
     std::wstring currentName;
+    // The port whose name cachedPortName holds: copying the name every block would allocate.
+    const ZylValue* portNameValue = nullptr;
+    int portNameGeneration = -1;
+    std::wstring cachedPortName;
+    // The name sendToDevice looks the port up by, as JUCE text, converted when it changes.
+    std::wstring sendNameSource;
+    juce::String sendName;
 };

@@ -34,5 +34,6 @@ void ZylMidiToDeviceDomain::setDeviceNames(const std::vector<std::wstring>& name
     renumberIds();
     renumberIndexes();
     setDefaultValue(getValues()[kDefaultIndex]);
+    ++listGeneration;
     listRebuilt();
 }

@@ -40,4 +40,11 @@ public:
     // Rebuilds the list under the domain's lock: the fixed values, then one per port name in the
     // given order. Posts kDomainListRebuilt every time, also when nothing changed.
     virtual void setDeviceNames(const std::vector<std::wstring>& names);
+
+    // Counts the rebuilds (read under the domain's lock): a value object and this count together
+    // name one port, so the audio thread reads a port's name only when one of them changed.
+    int getListGeneration() const noexcept { return listGeneration; }
+
+private:
+    int listGeneration = 0;
 };
