@@ -55,6 +55,19 @@ ZylSamplerSound::ZylSamplerSound(const juce::String& soundName, juce::AudioForma
             for (int frame = 0; frame < kGuardFrames; ++frame)
                 data->setSample(channel, length + frame, data->getSample(channel, frame % length));
 
+    if (channels == 2)
+    {
+        const int total = data->getNumSamples();
+        const float* const left = data->getReadPointer(0);
+        const float* const right = data->getReadPointer(1);
+        interleaved.resize(static_cast<size_t>(total) * 2);
+        for (int frame = 0; frame < total; ++frame)
+        {
+            interleaved[static_cast<size_t>(frame) * 2] = left[frame];
+            interleaved[static_cast<size_t>(frame) * 2 + 1] = right[frame];
+        }
+    }
+
     attackSamples = framesOf(attackTimeSecs, sourceSampleRate);
     releaseSamples = framesOf(releaseTimeSecs, sourceSampleRate);
 }

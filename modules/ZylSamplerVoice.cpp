@@ -150,23 +150,28 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
     bool release = isInRelease;
     bool stopped = false;
 
+    // A stereo sound is read from its interleaved frames: one place holds both sides.
+    const float* const pairs = stereoIn ? sound.getInterleavedFrames() : nullptr;
+    const auto prefetch = [&](int from, int to)
+    {
+        if (pairs != nullptr)
+            prefetchFrames(pairs, 2 * from, 2 * to + 1);
+        else
+        {
+            prefetchFrames(inL, from, to);
+            if (stereoIn)
+                prefetchFrames(inR, from, to);
+        }
+    };
     {
         // The frames this block can read: from the current one to the one past the last step,
         // wrapped once for a looped sound, never past the guard frames.
-        const int lastFrame = length + ZylSamplerSound::kGuardFrames - 1;
+        const int lastFrame = static_cast<int>(length) + ZylSamplerSound::kGuardFrames - 1;
         const int first = std::min(static_cast<int>(position), lastFrame);
         const double reach = position + ratio * numSamples + 1.0;
-        const int last = static_cast<int>(std::min(reach, static_cast<double>(lastFrame)));
-        prefetchFrames(inL, first, last);
-        if (stereoIn)
-            prefetchFrames(inR, first, last);
+        prefetch(first, static_cast<int>(std::min(reach, static_cast<double>(lastFrame))));
         if (looped && reach > length)
-        {
-            const int wrapped = static_cast<int>(std::min(reach - length, static_cast<double>(lastFrame)));
-            prefetchFrames(inL, 0, wrapped);
-            if (stereoIn)
-                prefetchFrames(inR, 0, wrapped);
-        }
+            prefetch(0, static_cast<int>(std::min(reach - length, static_cast<double>(lastFrame))));
     }
 
     int i = 0;
@@ -190,8 +195,7 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 const int n = std::min(run, kChunk);
                 int frame[kChunk];
                 float fraction[kChunk];
-                float left[kChunk];
-                float right[kChunk];
+                float mixed[2 * kChunk];
                 for (int k = 0; k < n; ++k)
                 {
                     const double at = position + static_cast<double>(k) * ratio;
@@ -199,30 +203,61 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                     frame[k] = pos;
                     fraction[k] = static_cast<float>(at - pos);
                 }
-                for (int k = 0; k < n; ++k)
-                {
-                    const float* const l = inL + frame[k];
-                    left[k] = l[0] + (l[1] - l[0]) * fraction[k];
-                    if (stereoIn)
-                    {
-                        const float* const r = inR + frame[k];
-                        right[k] = r[0] + (r[1] - r[0]) * fraction[k];
-                    }
-                }
-                const float* const rightOrLeft = stereoIn ? right : left;
                 float* const toL = outL + i;
-                if (stereoOut)
+                if (stereoIn && pairs != nullptr)
                 {
-                    float* const toR = outR + i;
+                    // mixed holds left, right pairs.
                     for (int k = 0; k < n; ++k)
-                        toL[k] += left[k] * gainL;
-                    for (int k = 0; k < n; ++k)
-                        toR[k] += rightOrLeft[k] * gainR;
+                    {
+                        const float* const f = pairs + 2 * frame[k];
+                        const float alpha = fraction[k];
+                        mixed[2 * k] = f[0] + (f[2] - f[0]) * alpha;
+                        mixed[2 * k + 1] = f[1] + (f[3] - f[1]) * alpha;
+                    }
+                    if (stereoOut)
+                    {
+                        float* const toR = outR + i;
+                        for (int k = 0; k < n; ++k)
+                        {
+                            toL[k] += mixed[2 * k] * gainL;
+                            toR[k] += mixed[2 * k + 1] * gainR;
+                        }
+                    }
+                    else
+                    {
+                        for (int k = 0; k < n; ++k)
+                            toL[k] += (mixed[2 * k] * gainL + mixed[2 * k + 1] * gainR) * 0.5f;
+                    }
                 }
                 else
                 {
+                    // mixed holds the left side, then (stereo) the right one.
+                    float* const left = mixed;
+                    float* const right = stereoIn ? mixed + kChunk : mixed;
                     for (int k = 0; k < n; ++k)
-                        toL[k] += (left[k] * gainL + rightOrLeft[k] * gainR) * 0.5f;
+                    {
+                        const float* const l = inL + frame[k];
+                        left[k] = l[0] + (l[1] - l[0]) * fraction[k];
+                    }
+                    if (stereoIn)
+                        for (int k = 0; k < n; ++k)
+                        {
+                            const float* const r = inR + frame[k];
+                            right[k] = r[0] + (r[1] - r[0]) * fraction[k];
+                        }
+                    if (stereoOut)
+                    {
+                        float* const toR = outR + i;
+                        for (int k = 0; k < n; ++k)
+                            toL[k] += left[k] * gainL;
+                        for (int k = 0; k < n; ++k)
+                            toR[k] += right[k] * gainR;
+                    }
+                    else
+                    {
+                        for (int k = 0; k < n; ++k)
+                            toL[k] += (left[k] * gainL + right[k] * gainR) * 0.5f;
+                    }
                 }
                 position += static_cast<double>(n) * ratio;
                 i += n;
