@@ -103,8 +103,8 @@ void BM_SoundBankBuild(benchmark::State& state)
     {
         auto synth = std::make_unique<ZylSynth>();
         benchmark::DoNotOptimize(synth.get());
-        // The sample data lives in JUCE buffers and vectors the counting heap does not see whole:
-        // count it from the sounds.
+        // The sample data lives in JUCE buffers, which take their memory from malloc, not from
+        // operator new: count it from the sounds.
         sounds = synth->getNumSounds();
         sampleBytes = 0.0;
         for (int i = 0; i < sounds; ++i)

@@ -4,7 +4,6 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <memory>
-#include <vector>
 
 // One sample for the built-in synthesiser, read whole from an audio reader at construction: the
 // notes it serves, the note at which it sounds at its own pitch, attack and release times (in
@@ -40,10 +39,7 @@ public:
     // A stereo sound's frames (guard frames included) as left, right pairs, the same values as
     // the data: the voice reads both sides of a frame from one place. Null for a mono or empty
     // sound.
-    const float* getInterleavedFrames() const noexcept
-    {
-        return interleaved.empty() ? nullptr : interleaved.data();
-    }
+    const float* getInterleavedFrames() const noexcept { return interleaved.get(); }
     bool isEmpty() const noexcept { return data == nullptr || length <= 0; }
     double getSourceSampleRate() const noexcept { return sourceSampleRate; }
     const juce::BigInteger& getMidiNotes() const noexcept { return midiNotes; }
@@ -56,7 +52,7 @@ public:
 private:
     juce::String name;
     std::unique_ptr<juce::AudioSampleBuffer> data;
-    std::vector<float> interleaved;
+    std::unique_ptr<float[]> interleaved;
     double sourceSampleRate = 0.0;
     juce::BigInteger midiNotes;
     int length = 0;
