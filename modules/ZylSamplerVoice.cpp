@@ -29,6 +29,39 @@ inline void prefetchFrames(const float* channel, int from, int to) noexcept
 
 // Samples rendered per pass of the steady loop; its scratch lives on the stack.
 constexpr int kChunk = 64;
+
+// Adds n interpolated samples to the output: the left side of sample k is left[k * step], its
+// right side right[k * step]. Without levels both sides take a constant gain; with them (the
+// release) sample k is scaled by the side's gain, then by levels[k]. A null right output takes
+// the mean of the two sides on the left one.
+template <int step>
+void mix(float* toL, float* toR, const float* left, const float* right, int n,
+         const float* levels, float gainL, float gainR, float sideL, float sideR) noexcept
+{
+    if (levels == nullptr)
+    {
+        if (toR != nullptr)
+            for (int k = 0; k < n; ++k)
+            {
+                toL[k] += left[k * step] * gainL;
+                toR[k] += right[k * step] * gainR;
+            }
+        else
+            for (int k = 0; k < n; ++k)
+                toL[k] += (left[k * step] * gainL + right[k * step] * gainR) * 0.5f;
+        return;
+    }
+    if (toR != nullptr)
+        for (int k = 0; k < n; ++k)
+        {
+            toL[k] += left[k * step] * sideL * levels[k];
+            toR[k] += right[k * step] * sideR * levels[k];
+        }
+    else
+        for (int k = 0; k < n; ++k)
+            toL[k] += (left[k * step] * sideL * levels[k] + right[k * step] * sideR * levels[k])
+                      * 0.5f;
+}
 } // namespace
 
 ZylSamplerVoice::ZylSamplerVoice() = default;
@@ -177,10 +210,10 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
     int i = 0;
     while (i < numSamples)
     {
-        // Steady level: render up to the loop point or the end without envelope or wrap tests.
+        // Steady level or release: render up to the loop point or the end without wrap tests.
         // The position stays below length (looped) or at most at length (one-shot) while it is
         // read, as in the general step below.
-        if (!attack && !release)
+        if (!attack)
         {
             const double room = (length - position) / ratio;
             int run = numSamples - i;
@@ -190,9 +223,27 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
             const float gainR = rightGain * level;
             while (run > 0)
             {
-                // In chunks: the read positions first (no carried sum, so the compiler can
-                // vectorise it), then the reads and interpolation, then the mix into the output.
-                const int n = std::min(run, kChunk);
+                // In chunks: the release levels (a plain running sum, as the single step keeps
+                // it), the read positions (no carried sum, so the compiler can vectorise them),
+                // the reads and interpolation, then the mix into the output.
+                int n = std::min(run, kChunk);
+                float levels[kChunk];
+                if (release)
+                {
+                    for (int k = 0; k < n; ++k)
+                    {
+                        const float before = level;
+                        level += releaseDelta;
+                        if (level <= 0.0f)
+                        {
+                            // This sample is not rendered: the voice ends here.
+                            n = k;
+                            stopped = true;
+                            break;
+                        }
+                        levels[k] = before;
+                    }
+                }
                 int frame[kChunk];
                 float fraction[kChunk];
                 float mixed[2 * kChunk];
@@ -204,6 +255,8 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                     fraction[k] = static_cast<float>(at - pos);
                 }
                 float* const toL = outL + i;
+                float* const toR = stereoOut ? outR + i : nullptr;
+                const float* const levelsOrNull = release ? levels : nullptr;
                 if (stereoIn && pairs != nullptr)
                 {
                     // mixed holds left, right pairs.
@@ -214,56 +267,33 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                         mixed[2 * k] = f[0] + (f[2] - f[0]) * alpha;
                         mixed[2 * k + 1] = f[1] + (f[3] - f[1]) * alpha;
                     }
-                    if (stereoOut)
-                    {
-                        float* const toR = outR + i;
-                        for (int k = 0; k < n; ++k)
-                        {
-                            toL[k] += mixed[2 * k] * gainL;
-                            toR[k] += mixed[2 * k + 1] * gainR;
-                        }
-                    }
-                    else
-                    {
-                        for (int k = 0; k < n; ++k)
-                            toL[k] += (mixed[2 * k] * gainL + mixed[2 * k + 1] * gainR) * 0.5f;
-                    }
+                    mix<2>(toL, toR, mixed, mixed + 1, n, levelsOrNull, gainL, gainR, leftGain,
+                           rightGain);
                 }
                 else
                 {
                     // mixed holds the left side, then (stereo) the right one.
-                    float* const left = mixed;
-                    float* const right = stereoIn ? mixed + kChunk : mixed;
                     for (int k = 0; k < n; ++k)
                     {
                         const float* const l = inL + frame[k];
-                        left[k] = l[0] + (l[1] - l[0]) * fraction[k];
+                        mixed[k] = l[0] + (l[1] - l[0]) * fraction[k];
                     }
                     if (stereoIn)
                         for (int k = 0; k < n; ++k)
                         {
                             const float* const r = inR + frame[k];
-                            right[k] = r[0] + (r[1] - r[0]) * fraction[k];
+                            mixed[kChunk + k] = r[0] + (r[1] - r[0]) * fraction[k];
                         }
-                    if (stereoOut)
-                    {
-                        float* const toR = outR + i;
-                        for (int k = 0; k < n; ++k)
-                            toL[k] += left[k] * gainL;
-                        for (int k = 0; k < n; ++k)
-                            toR[k] += right[k] * gainR;
-                    }
-                    else
-                    {
-                        for (int k = 0; k < n; ++k)
-                            toL[k] += (left[k] * gainL + right[k] * gainR) * 0.5f;
-                    }
+                    mix<1>(toL, toR, mixed, stereoIn ? mixed + kChunk : mixed, n, levelsOrNull,
+                           gainL, gainR, leftGain, rightGain);
                 }
                 position += static_cast<double>(n) * ratio;
                 i += n;
                 run -= n;
+                if (stopped)
+                    break;
             }
-            if (i >= numSamples)
+            if (stopped || i >= numSamples)
                 break;
         }
 
