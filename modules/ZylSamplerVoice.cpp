@@ -2,6 +2,7 @@
 
 #include "modules/ZylSamplerSound.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
