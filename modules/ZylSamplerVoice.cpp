@@ -197,6 +197,10 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 prefetchFrames(inR, from, to);
         }
     };
+    // A voice pitched far above its root skips most lines of its range; it is not worth asking
+    // for them all.
+    constexpr double kPrefetchRatioLimit = 4.0;
+    if (ratio <= kPrefetchRatioLimit)
     {
         // The frames this block can read: from the current one to the one past the last step,
         // wrapped once for a looped sound, never past the guard frames.
