@@ -108,8 +108,16 @@ void BM_SoundBankBuild(benchmark::State& state)
         sounds = synth->getNumSounds();
         sampleBytes = 0.0;
         for (int i = 0; i < sounds; ++i)
-            if (const auto* data = static_cast<const ZylSamplerSound&>(*synth->getSound(i)).getAudioData())
-                sampleBytes += static_cast<double>(data->getNumChannels()) * data->getNumSamples() * sizeof(float);
+        {
+            const auto& sound = static_cast<const ZylSamplerSound&>(*synth->getSound(i));
+            if (const auto* data = sound.getAudioData())
+            {
+                // The planar data, plus the interleaved copy a stereo sound keeps for its voices.
+                const int copies = sound.getInterleavedFrames() != nullptr ? 2 : 1;
+                sampleBytes += static_cast<double>(copies) * data->getNumChannels()
+                               * data->getNumSamples() * sizeof(float);
+            }
+        }
     }
     state.counters["sounds"] = sounds;
     state.counters["sample_MiB"] = sampleBytes / (1024.0 * 1024.0);

@@ -47,13 +47,30 @@ ZylSamplerSound::ZylSamplerSound(const juce::String& soundName, juce::AudioForma
     length = static_cast<int>(frames);
     const int channels = static_cast<int>(std::min(2u, source.numChannels));
     data = std::make_unique<juce::AudioSampleBuffer>(channels, length + kGuardFrames);
-    data->clear();
-    source.read(data.get(), 0, length + kGuardFrames, 0, true, channels > 1);
+    // The reader fills every frame, with zeros past the end of its source; only a failed read
+    // leaves the buffer to be cleared.
+    if (!source.read(data.get(), 0, length + kGuardFrames, 0, true, channels > 1))
+        data->clear();
 
     if (loop)
         for (int channel = 0; channel < channels; ++channel)
             for (int frame = 0; frame < kGuardFrames; ++frame)
                 data->setSample(channel, length + frame, data->getSample(channel, frame % length));
+
+    if (channels == 2)
+    {
+        const int total = data->getNumSamples();
+        const float* const left = data->getReadPointer(0);
+        const float* const right = data->getReadPointer(1);
+        // Not value-initialised: every entry is written just below.
+        interleaved.reset(new float[static_cast<size_t>(total) * 2]);
+        float* const to = interleaved.get();
+        for (int frame = 0; frame < total; ++frame)
+        {
+            to[2 * static_cast<size_t>(frame)] = left[frame];
+            to[2 * static_cast<size_t>(frame) + 1] = right[frame];
+        }
+    }
 
     attackSamples = framesOf(attackTimeSecs, sourceSampleRate);
     releaseSamples = framesOf(releaseTimeSecs, sourceSampleRate);

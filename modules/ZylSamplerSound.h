@@ -36,6 +36,10 @@ public:
     const juce::String& getName() const noexcept { return name; }
     // Null for an empty sound.
     const juce::AudioSampleBuffer* getAudioData() const noexcept { return data.get(); }
+    // A stereo sound's frames (guard frames included) as left, right pairs, the same values as
+    // the data: the voice reads both sides of a frame from one place. Null for a mono or empty
+    // sound.
+    const float* getInterleavedFrames() const noexcept { return interleaved.get(); }
     bool isEmpty() const noexcept { return data == nullptr || length <= 0; }
     double getSourceSampleRate() const noexcept { return sourceSampleRate; }
     const juce::BigInteger& getMidiNotes() const noexcept { return midiNotes; }
@@ -48,6 +52,7 @@ public:
 private:
     juce::String name;
     std::unique_ptr<juce::AudioSampleBuffer> data;
+    std::unique_ptr<float[]> interleaved;
     double sourceSampleRate = 0.0;
     juce::BigInteger midiNotes;
     int length = 0;

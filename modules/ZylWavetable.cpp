@@ -86,12 +86,6 @@ ZylSamplerSound::Ptr ZylWavetable::createSound(int note, const std::vector<float
 
     juce::MemoryBlock wav;
     {
-        juce::AudioSampleBuffer stereo(2, kTableSize);
-        const int half = kTableSize / 2;
-        stereo.copyFrom(0, 0, table.data(), kTableSize);
-        stereo.copyFrom(1, 0, table.data() + half, kTableSize - half);
-        stereo.copyFrom(1, kTableSize - half, table.data(), half);
-
         wav.ensureSize(static_cast<size_t>(kTableSize) * 2 * 2 + 44);
         auto stream = std::make_unique<juce::MemoryOutputStream>(wav, false);
         juce::WavAudioFormat format;
@@ -100,7 +94,13 @@ ZylSamplerSound::Ptr ZylWavetable::createSound(int note, const std::vector<float
         if (writer == nullptr)
             return nullptr;
         stream.release(); // the writer owns it now
-        if (!writer->writeFromAudioSampleBuffer(stereo, 0, kTableSize))
+        // The right channel is the left one rotated by half a table: the first half of the
+        // frames pairs table[i] with table[i + half], the second half wraps to the start.
+        const int half = kTableSize / 2;
+        const float* const firstHalf[] = { table.data(), table.data() + half };
+        const float* const secondHalf[] = { table.data() + half, table.data() };
+        if (!writer->writeFromFloatArrays(firstHalf, 2, half)
+            || !writer->writeFromFloatArrays(secondHalf, 2, kTableSize - half))
             return nullptr;
         // Deleting the writer completes the header.
     }
