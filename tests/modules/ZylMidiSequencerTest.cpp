@@ -194,12 +194,14 @@ TEST(ZylMidiSequencer, ReadsFilesAndStopsAtTheFirstBadZipEntry)
     juce::MemoryOutputStream midiBytes;
     source.getFiles()[0]->writeTo(midiBytes, 0);
 
+    // A zip entry's date starts in 1980: JUCE's builder cannot write an earlier one.
+    const juce::Time date(2020, 0, 1, 0, 0);
     juce::ZipFile::Builder builder;
     builder.addEntry(new juce::MemoryInputStream(midiBytes.getMemoryBlock(), true), 9,
-                     "one.mid", juce::Time());
-    builder.addEntry(new juce::MemoryInputStream("text", 4, true), 9, "two.txt", juce::Time());
+                     "one.mid", date);
+    builder.addEntry(new juce::MemoryInputStream("text", 4, true), 9, "two.txt", date);
     builder.addEntry(new juce::MemoryInputStream(midiBytes.getMemoryBlock(), true), 9,
-                     "three.mid", juce::Time());
+                     "three.mid", date);
     juce::MemoryOutputStream zipBytes;
     ASSERT_TRUE(builder.writeToStream(zipBytes, nullptr));
 
