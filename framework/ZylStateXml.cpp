@@ -193,8 +193,9 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 //   comments; after it only blanks and comments;
 // - tags "<name", attributes name="value" or name='value' separated by blanks, "/>" or ">",
 //   end tags "</name>" matching their start tags, at most kMaxStateXmlDepth levels deep;
-// - at most kMaxStateAttributes attributes to an element and kMaxStateTextLength characters to
-//   a value, so that the parser never builds far more than a real state holds;
+// - at most kMaxStateAttributes attributes to an element, kMaxStateTextLength characters to
+//   a value and kMaxStateNodes elements, attributes and text runs in all, so that the parser
+//   never builds far more than a real state holds;
 // - no raw '<' inside a tag or a value, and every '&' in text or values one of the five
 //   predefined entities or a reference to a valid character;
 // - no document type declaration and no processing instruction inside the root element;
@@ -317,9 +318,14 @@ private:
         return true;
     }
 
+    // Counts one more element, attribute or text run against the document's budget.
+    bool countNode() { return ++nodes <= kMaxStateNodes; }
+
     // At '<' of a start tag: the whole element with its content.
     bool element()
     {
+        if (!countNode())
+            return false;
         ++i;
         std::string tag;
         if (!name(tag))
@@ -339,7 +345,8 @@ private:
                 break;
             }
             std::string attribute;
-            if (attributes == kMaxStateAttributes || i == beforeBlanks || !name(attribute))
+            if (attributes == kMaxStateAttributes || i == beforeBlanks || !countNode()
+                || !name(attribute))
                 return false;
             skipBlanks();
             if (!at("="))
@@ -371,15 +378,25 @@ private:
     // Text, references, comments, CDATA sections and child elements, up to the end tag's "</".
     bool content()
     {
+        // Each run of text, references and CDATA between tags and comments is one node.
+        bool inText = false;
+        const auto textNode = [&] {
+            if (inText)
+                return true;
+            inText = true;
+            return countNode();
+        };
         while (i < n)
         {
             if (s[i] == '&')
             {
-                if (!reference())
+                if (!textNode() || !reference())
                     return false;
             }
             else if (s[i] != '<')
             {
+                if (!isBlank(s[i]) && !textNode())
+                    return false;
                 ++i;
             }
             else if (at("</"))
@@ -389,22 +406,25 @@ private:
             else if (at("<!--"))
             {
                 i += 4;
+                inText = false;
                 if (!skipPast("-->"))
                     return false;
             }
             else if (at("<![CDATA["))
             {
                 i += 9;
-                if (!skipPast("]]>"))
+                if (!textNode() || !skipPast("]]>"))
                     return false;
             }
             else if (at("<!") || at("<?"))
             {
                 return false;
             }
-            else if (!element())
+            else
             {
-                return false;
+                inText = false;
+                if (!element())
+                    return false;
             }
         }
         return false;
@@ -414,6 +434,7 @@ private:
     size_t n;
     size_t i = 0;
     int depth = 0;
+    int nodes = 0;
 };
 
 bool prescanXml(const char* s, size_t n)

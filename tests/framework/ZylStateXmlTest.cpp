@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace
@@ -197,6 +198,48 @@ TEST(ZylStateXml, RefusesNestingDeeperThanTheBound)
     EXPECT_NE(parse(nested(kMaxStateXmlDepth)), nullptr);
     EXPECT_EQ(parse(nested(kMaxStateXmlDepth + 1)), nullptr);
     EXPECT_EQ(parse(nested(100000)), nullptr);
+}
+
+// Elements, attributes and text runs count together against one budget, so that a file of many
+// tiny nodes cannot make the parser build a tree twenty times its size.
+TEST(ZylStateXml, RefusesDocumentsWithMoreNodesThanTheBudget)
+{
+    // The root and n-1 children, each child "<a/>": n nodes.
+    auto elements = [](int n) {
+        std::string text = "<fxb>";
+        for (int i = 1; i < n; ++i)
+            text += "<a/>";
+        return text + "</fxb>";
+    };
+    // The root with n-1 attributes spread over children of 1000 attributes each.
+    auto attributes = [](int n) {
+        std::string text = "<fxb>";
+        int left = n - 1;
+        while (left > 0)
+        {
+            text += "<a";
+            const int here = std::min(left - 1, 999);
+            for (int i = 0; i < here; ++i)
+                text += " b" + std::to_string(i) + "=\"\"";
+            text += "/>";
+            left -= here + 1;
+        }
+        return text + "</fxb>";
+    };
+    // The root and n-1 text runs, kept apart by comments; blanks alone are no text.
+    auto texts = [](int n) {
+        std::string text = "<fxb> \n";
+        for (int i = 1; i < n; ++i)
+            text += "t<!---->";
+        return text + "</fxb>";
+    };
+    using Maker = std::function<std::string(int)>;
+    for (const auto& make : { Maker(elements), Maker(attributes), Maker(texts) })
+    {
+        EXPECT_NE(parse(make(kMaxStateNodes)), nullptr);
+        EXPECT_EQ(parse(make(kMaxStateNodes + 1)), nullptr);
+    }
+    EXPECT_EQ(parse(elements(4 * kMaxStateNodes)), nullptr);
 }
 
 TEST(ZylStateXml, ReadsNameVersionAndKind)
