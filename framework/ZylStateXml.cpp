@@ -447,61 +447,58 @@ bool isSpaceForAtoi(juce::juce_wchar c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-int parseLeadingInt(const juce::String& text)
+// The blanks, sign and digits at the start of a text, as atoi reads them. The magnitude stops
+// growing at INT_MAX + 2, beyond the magnitude of every int, positive or negative.
+struct LeadingInt
 {
-    auto p = text.getCharPointer();
+    bool negative = false;
+    bool hasDigits = false;
+    juce::int64 magnitude = 0;
+    juce::String::CharPointerType rest;
+};
+
+LeadingInt scanLeadingInt(const juce::String& text)
+{
+    LeadingInt result { false, false, 0, text.getCharPointer() };
+    auto& p = result.rest;
     while (isSpaceForAtoi(*p))
         ++p;
-    bool negative = false;
     if (*p == '+' || *p == '-')
     {
-        negative = *p == '-';
+        result.negative = *p == '-';
         ++p;
     }
-    juce::int64 value = 0;
+    constexpr auto kBeyondInt = static_cast<juce::int64>(INT_MAX) + 2;
     for (; *p >= '0' && *p <= '9'; ++p)
     {
-        value = value * 10 + (*p - '0');
-        if (value > static_cast<juce::int64>(INT_MAX) + 1)
-            value = static_cast<juce::int64>(INT_MAX) + 1;
+        result.hasDigits = true;
+        result.magnitude = juce::jmin(result.magnitude * 10 + (*p - '0'), kBeyondInt);
     }
-    if (negative)
-        return static_cast<int>(-value);
-    return static_cast<int>(juce::jmin<juce::int64>(value, INT_MAX));
+    return result;
+}
+
+// atoi's reading, with values beyond an int held at INT_MIN or INT_MAX.
+int parseLeadingInt(const juce::String& text)
+{
+    const auto scanned = scanLeadingInt(text);
+    const auto value = scanned.negative ? -scanned.magnitude : scanned.magnitude;
+    return static_cast<int>(juce::jlimit<juce::int64>(INT_MIN, INT_MAX, value));
 }
 } // namespace
 
 std::optional<int> parseStateInt(const juce::String& text)
 {
-    auto p = text.getCharPointer();
-    while (isSpaceForAtoi(*p))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-')
-    {
-        negative = *p == '-';
-        ++p;
-    }
-    if (!(*p >= '0' && *p <= '9'))
+    auto scanned = scanLeadingInt(text);
+    if (!scanned.hasDigits)
         return std::nullopt;
-    // Accumulated as a negative number, whose range holds INT_MIN.
-    juce::int64 value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-    {
-        value = value * 10 - (*p - '0');
-        if (value < static_cast<juce::int64>(INT_MIN))
-            return std::nullopt;
-    }
+    auto& p = scanned.rest;
     while (isSpaceForAtoi(*p))
         ++p;
     if (!p.isEmpty())
         return std::nullopt;
-    if (!negative)
-    {
-        if (-value > static_cast<juce::int64>(INT_MAX))
-            return std::nullopt;
-        value = -value;
-    }
+    const auto value = scanned.negative ? -scanned.magnitude : scanned.magnitude;
+    if (value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
     return static_cast<int>(value);
 }
 

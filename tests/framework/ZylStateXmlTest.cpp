@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace
@@ -337,4 +339,31 @@ TEST(ZylStateXml, FindsChildrenByExactTag)
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->getIntAttribute("i"), 1);
     EXPECT_EQ(findFirstChildElement(*element, "c"), nullptr);
+}
+
+TEST(ZylStateXml, ParsesIntegerAttributesOnlyWhenWholeAndInRange)
+{
+    struct Case
+    {
+        const char* text;
+        std::optional<int> value;
+    };
+    const Case cases[] = {
+        { "5", 5 },
+        { " \t-12 \n", -12 },
+        { "+7", 7 },
+        { "2147483647", INT_MAX },
+        { "-2147483648", INT_MIN },
+        { "2147483648", std::nullopt },
+        { "-2147483649", std::nullopt },
+        { "4294967301", std::nullopt },
+        { "99999999999999999999999999", std::nullopt },
+        { "", std::nullopt },
+        { "-", std::nullopt },
+        { "5x", std::nullopt },
+        { "x5", std::nullopt },
+        { "1 2", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseStateInt(c.text), c.value) << c.text;
 }
