@@ -173,9 +173,10 @@ public:
     // Shows every cell of every note held in the keyboard state (may be null) on the live
     // space's secondary layer.
     bool showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard);
-    // Every cell of every note on in any channel, in note order; none without a space.
+    // Every cell of every note on in any channel, in note order; none without a space. scratch
+    // is a list of the caller's that this overwrites.
     static void addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,
-                             std::vector<ZylCell*>& cells);
+                             std::vector<ZylCell*>& cells, std::vector<ZylCell*>& scratch);
     // Resets the keyboard state, then switches on channel 1 the note of every cell.
     static void fillKeyboardState(const ZylCellSet& cells, juce::MidiKeyboardState& keyboard);
     // Shows the chord and the preview of from's primary layer on every cell of to's space that
@@ -206,6 +207,8 @@ private:
     void releaseKeyboard(juce::MidiKeyboardState& keyboard, juce::MidiBuffer& out, int position,
                          int numSamples);
     juce::MidiBuffer* outputBuffer() const;
+    // Every cell of to's space that carries a note of the set's cells.
+    void mirrorSet(const ZylCellSet& set, const ZylLiveSpace& to, std::vector<ZylCell*>& cells);
     std::wstring rootName(const ZylCell* root) const;
     // Message-thread reactions.
     void takeSpace();
@@ -249,6 +252,7 @@ private:
     std::vector<ZylCell*> previewCells;
     std::vector<ZylCell*> noteCells;
     std::vector<ZylCell*> mirrorCells;
+    std::vector<ZylCell*> noteScratch;
     std::vector<ZylCellSet*> shapes;
     ZylIntVector voiced;
 
