@@ -118,6 +118,8 @@ public:
     virtual ZylPin<ZylMidiKeyboardCable>* getKeyboardPin() const;
     virtual ZylPin<ZylMidiCable>* getMidiInPin() const;
     virtual ZylPin<ZylMidiCable>* getMidiOutPin() const;
+    // The trigger members and the last and next chord change inside blocks: read them under the
+    // live-space locks.
     virtual float getTriggerVelocity() const;
     virtual int getTriggerNote() const;
     virtual bool isTriggerNoteOn() const;
@@ -221,9 +223,10 @@ private:
 
     ZylSpaceDomainSet* domainSet = nullptr;
     std::unique_ptr<ZylScaleNoteTable> scaleNoteTable;
+    // Declared before the live spaces, so that it outlives the one that shows it.
+    std::unique_ptr<ZylSpace> pianoSpace;
     std::unique_ptr<ZylLiveSpace> gridLiveSpace;
     std::unique_ptr<ZylLiveSpace> pianoLiveSpace;
-    std::unique_ptr<ZylSpace> pianoSpace;
     juce::MidiKeyboardState gridKeyboard;
     juce::MidiKeyboardState pianoKeyboard;
     std::string filterKey;
