@@ -644,10 +644,14 @@ bool ZylSpaceModule::renderChord(int numSamples)
 
     auto& keyboard = keyboardFor(focus);
     auto& sounding = primary->getActiveSounding();
-    const auto before = sounding.getTime();
     changedSomething = decideChord(*focus) || changedSomething;
-    if (sounding.getTime() != before)
+    // The notes follow the chord whenever it moved since this keyboard state last played it,
+    // also when it moved between blocks: a change of "Trigger" clears the chord on the message
+    // thread, and its notes must stop in the next block rather than hang.
+    auto& played = focus == pianoLiveSpace.get() ? pianoPlayedTime : gridPlayedTime;
+    if (sounding.getTime() != played)
     {
+        played = sounding.getTime();
         sounding.applyToKeyboard(keyboard, kMidiChannel, true);
         keyboardEvents.clear();
         keyboard.processNextMidiBuffer(keyboardEvents, 0, juce::jmax(1, numSamples), true);

@@ -247,6 +247,10 @@ private:
     // The live space whose keyboard state the previous block played; when the focus moves away
     // from it, its notes are switched off.
     ZylLiveSpace* renderedFocus = nullptr;
+    // The count of each primary layer's active sounding set when its keyboard state last
+    // played it.
+    std::int32_t gridPlayedTime = 0;
+    std::int32_t pianoPlayedTime = 0;
 
     // Scratch of the block, grown once.
     juce::MidiBuffer keyboardEvents;

@@ -579,6 +579,24 @@ TEST_F(SpaceModule, ProgramChangeWhileAChordSoundsLeavesNoNoteOn)
         EXPECT_FALSE(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, note)) << note;
 }
 
+TEST_F(SpaceModule, AChordClearedBetweenBlocksStopsInTheNextBlock)
+{
+    set(space->getOnClickParameter(), L"Tr & Hold");
+    press(grid(), gridCell(60));
+    block();
+    release(grid());
+    block();
+    ASSERT_EQ(sounding.size(), 3u);
+    {
+        // What a change of "Trigger" does on the message thread.
+        const juce::ScopedLock lock(grid().getLock());
+        grid().getPrimaryStates()->clearActiveSelected();
+        grid().getPrimaryStates()->clearActiveSounding();
+    }
+    EXPECT_EQ(notesOf(block(), false), (std::vector<int> { 60, 64, 67 }));
+    EXPECT_TRUE(sounding.empty());
+}
+
 TEST_F(SpaceModule, HeldMidiNotePlaysTheClickedOrTheHoveredCell)
 {
     struct Case
@@ -675,9 +693,13 @@ TEST_F(SpaceModule, BlocksSurviveParameterChangesAndPressesFromAnotherThread)
         space->getChordFilterParameter(),
     };
     std::mt19937 random(11);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
-    for (int round = 0; round < 5000 && std::chrono::steady_clock::now() < deadline; ++round)
+    // Both sides get their share: a few thousand changes and as many blocks, within seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (int round = 0; (round < 3000 || blocks.load() < 3000) && std::chrono::steady_clock::now() < deadline;
+         ++round)
     {
+        if (round % 16 == 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         auto* parameter = parameters[random() % std::size(parameters)];
         {
             const juce::ScopedLock lock(parameter->getLock());
