@@ -69,6 +69,7 @@ TEST_F(ZylPanelTest, BackgroundIsTheRoundedPanelColourWithIconAndSeparatorOnlyWh
     auto* panel = new ZylPanel(nullptr, "Midi", 200, 100);
     Backdrop backdrop(*panel);
     EXPECT_EQ(panel->getBackgroundColour(), expectedBackground);
+    EXPECT_EQ(panel->getTitle(), "Midi");
 
     panel->setBackgroundColour(juce::Colours::blue);
     auto plain = zyltest::renderComponent(backdrop, 200, 100);
