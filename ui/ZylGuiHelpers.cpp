@@ -1,4 +1,7 @@
-#include "framework/ZylGuiHelpers.h"
+#include "ui/ZylGuiHelpers.h"
+
+#include "resources/ZylEmbeddedArchive.h"
+#include "ui/ZylUiSeam.h"
 
 #include <cmath>
 
@@ -18,6 +21,15 @@ std::unique_ptr<juce::Drawable> createDrawableFromZip(const void* zipData, size_
     if (entry == nullptr)
         return nullptr;
     return juce::Drawable::createFromImageDataStream(*entry);
+}
+
+std::unique_ptr<juce::Drawable> createDrawableFromArchive(const char* archiveName,
+                                                          const juce::String& entryName)
+{
+    const auto archive = ZylEmbeddedArchive::find(archiveName);
+    if (archive.isEmpty())
+        return nullptr;
+    return createDrawableFromZip(archive.getData(), archive.getSize(), entryName);
 }
 
 void fillStriped(juce::Graphics& g, juce::Colour colour, int width, int height)
@@ -43,18 +55,9 @@ std::unique_ptr<juce::Colour[]> makeHueColourTable(float a, float b, float satur
 int showModalDialog(const juce::String& title, juce::Component* content,
                     juce::Component* centreAround)
 {
-    juce::DialogWindow::LaunchOptions options;
-    options.dialogTitle = title;
-    options.dialogBackgroundColour = juce::Colours::lightgrey;
-    options.content.setNonOwned(content);
-    options.componentToCentreAround = centreAround;
-    options.escapeKeyTriggersCloseButton = true;
-    options.useNativeTitleBar = true;
-    options.resizable = false;
-    options.useBottomRightCornerResizer = false;
-
-    std::unique_ptr<juce::DialogWindow> window(options.create());
-    if (window == nullptr)
-        return 0;
-    return window->runModalLoop();
+    ZylUiSeam::DialogRequest request;
+    request.title = title;
+    request.content = content;
+    request.centreAround = centreAround;
+    return ZylUiSeam::get().runModalDialog(request);
 }
