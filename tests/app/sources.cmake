@@ -1,0 +1,5 @@
+# Test sources for app/, one line each.
+target_sources(lumenfold_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylBankDescriptionTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldModuleTest.cpp
+)
