@@ -1,4 +1,4 @@
-# The warning set of lumenfold's own code (framework/, modules/, space/, app/, tests/, bench/,
+# The warning set of lumenfold's own code (framework/, modules/, space/, ui/, app/, tests/, bench/,
 # fuzz/), as the interface target lumenfold_warnings: each of our targets links it privately.
 # JUCE's headers are system headers to our code, so their warnings stay out of view.
 #

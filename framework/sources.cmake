@@ -3,8 +3,6 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylDebug.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylIntVector.cpp
-  # Drawing and dialog helpers of the interface layer, here until that layer has its own folder.
-  ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMessage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMessageSinkList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMessageSource.cpp

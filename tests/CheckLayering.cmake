@@ -10,13 +10,19 @@ file(GLOB_RECURSE core_files
   ${SOURCE_DIR}/modules/*.h ${SOURCE_DIR}/modules/*.cpp
   ${SOURCE_DIR}/space/*.h ${SOURCE_DIR}/space/*.cpp)
 
+# Headers of the interface layer, by file name, so that an include without the folder is caught
+# too.
+file(GLOB ui_headers RELATIVE ${SOURCE_DIR}/ui ${SOURCE_DIR}/ui/*.h)
+
 set(faults "")
 foreach(path ${core_files})
   get_filename_component(stem ${path} NAME_WE)
   file(STRINGS ${path} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line ${includes})
     string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" header "${line}")
-    if(header MATCHES "^(ui|app)/")
+    get_filename_component(header_name ${header} NAME)
+    list(FIND ui_headers ${header_name} ui_header)
+    if(header MATCHES "^(ui|app)/" OR NOT ui_header EQUAL -1)
       list(APPEND faults "${path}: ${header}")
     endif()
     get_filename_component(header_stem ${header} NAME_WE)

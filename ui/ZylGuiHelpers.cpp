@@ -1,4 +1,6 @@
-#include "framework/ZylGuiHelpers.h"
+#include "ui/ZylGuiHelpers.h"
+
+#include "ui/ZylUiSeam.h"
 
 #include <cmath>
 
@@ -43,18 +45,9 @@ std::unique_ptr<juce::Colour[]> makeHueColourTable(float a, float b, float satur
 int showModalDialog(const juce::String& title, juce::Component* content,
                     juce::Component* centreAround)
 {
-    juce::DialogWindow::LaunchOptions options;
-    options.dialogTitle = title;
-    options.dialogBackgroundColour = juce::Colours::lightgrey;
-    options.content.setNonOwned(content);
-    options.componentToCentreAround = centreAround;
-    options.escapeKeyTriggersCloseButton = true;
-    options.useNativeTitleBar = true;
-    options.resizable = false;
-    options.useBottomRightCornerResizer = false;
-
-    std::unique_ptr<juce::DialogWindow> window(options.create());
-    if (window == nullptr)
-        return 0;
-    return window->runModalLoop();
+    ZylUiSeam::DialogRequest request;
+    request.title = title;
+    request.content = content;
+    request.centreAround = centreAround;
+    return ZylUiSeam::get().runModalDialog(request);
 }

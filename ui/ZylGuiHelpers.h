@@ -23,7 +23,8 @@ std::unique_ptr<juce::Colour[]> makeHueColourTable(float a, float b, float satur
                                                    float brightness);
 
 // Shows content in a modal dialog (light grey, native title bar, closed by escape, fixed size)
-// centred around centreAround (may be null) and returns the modal result. The caller keeps
-// ownership of content; the dialog window itself is freed before returning.
+// centred around centreAround (may be null) through the current ZylUiSeam and returns the modal
+// result. The caller keeps ownership of content; the dialog window itself is freed before
+// returning.
 int showModalDialog(const juce::String& title, juce::Component* content,
                     juce::Component* centreAround);

@@ -1,0 +1,68 @@
+#include "ui/ZylJuceUiSeam.h"
+
+#include <memory>
+
+bool ZylJuceUiSeam::openUrl(const juce::String& address)
+{
+    return juce::URL(address).launchInDefaultBrowser();
+}
+
+void ZylJuceUiSeam::showMessageBox(juce::MessageBoxIconType icon, const juce::String& title,
+                                   const juce::String& message, const juce::String& buttonText,
+                                   juce::Component* associated)
+{
+    juce::AlertWindow::showMessageBox(icon, title, message, buttonText, associated);
+}
+
+bool ZylJuceUiSeam::showOkCancelBox(juce::MessageBoxIconType icon, const juce::String& title,
+                                    const juce::String& message, const juce::String& okText,
+                                    const juce::String& cancelText, juce::Component* associated)
+{
+    return juce::AlertWindow::showOkCancelBox(icon, title, message, okText, cancelText, associated,
+                                              nullptr);
+}
+
+bool ZylJuceUiSeam::promptText(const TextPrompt& prompt, juce::String& text)
+{
+    juce::AlertWindow window(prompt.title, prompt.message, juce::MessageBoxIconType::NoIcon);
+    window.addTextEditor(prompt.editorName, text, juce::String());
+    window.addButton(prompt.okText, 1, juce::KeyPress(juce::KeyPress::returnKey));
+    window.addButton(prompt.cancelText, 0, juce::KeyPress(juce::KeyPress::escapeKey));
+    if (window.runModalLoop() == 0)
+        return false;
+    text = window.getTextEditorContents(prompt.editorName);
+    return true;
+}
+
+bool ZylJuceUiSeam::chooseFile(const FileRequest& request, juce::File& chosen)
+{
+    juce::FileChooser chooser(request.title, request.initialFile, request.patterns, true);
+    const bool picked = request.save ? chooser.browseForFileToSave(request.warnAboutOverwriting)
+                                     : chooser.browseForFileToOpen();
+    if (!picked)
+        return false;
+    chosen = chooser.getResult();
+    return true;
+}
+
+int ZylJuceUiSeam::runModalDialog(const DialogRequest& request)
+{
+    juce::DialogWindow::LaunchOptions options;
+    options.dialogTitle = request.title;
+    options.dialogBackgroundColour = request.background;
+    if (request.contentOwned)
+        options.content.setOwned(request.content);
+    else
+        options.content.setNonOwned(request.content);
+    options.componentToCentreAround = request.centreAround;
+    options.escapeKeyTriggersCloseButton = true;
+    options.useNativeTitleBar = true;
+    options.resizable = false;
+    options.useBottomRightCornerResizer = false;
+
+    // The window is freed once its loop has ended; the content goes with it only when owned.
+    std::unique_ptr<juce::DialogWindow> window(options.create());
+    if (window == nullptr)
+        return 0;
+    return window->runModalLoop();
+}

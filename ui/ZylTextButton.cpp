@@ -1,0 +1,5 @@
+#include "ui/ZylTextButton.h"
+
+ZylTextButton::ZylTextButton() : juce::TextButton(juce::String(), juce::String())
+{
+}
