@@ -2,4 +2,5 @@
 target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylBankDescriptionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldModuleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldProcessorTest.cpp
 )
