@@ -14,7 +14,9 @@
 #include "modules/ZylSynthModule.h"
 #include "modules/ZylTransportModule.h"
 #include "resources/ZylEmbeddedArchive.h"
+#include "space/ZylSpaceModule.h"
 
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -44,9 +46,7 @@ ZylLumenfoldModule::~ZylLumenfoldModule()
     // The children go after the cables (members die before the base): no pin may still point
     // at a cable, and the MIDI input module stops listening to the keyboard state while it
     // still exists.
-    for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(),
-                                                            getMidiOutputModule(),
-                                                            getSynthModule() })
+    for (auto* module : audioPathModules())
         if (module != nullptr && module->isActive())
             module->deactivate();
     unwire();
@@ -63,6 +63,7 @@ void ZylLumenfoldModule::initialise()
     addChild(std::make_unique<ZylMidiInputGroupModule>(owner, backend));
     addChild(std::make_unique<ZylMidiOutputGroupModule>(owner, backend));
     addChild(std::make_unique<ZylSynthModule>(owner));
+    addChild(std::make_unique<ZylSpaceModule>(owner));
     for (auto* child : getChildren())
         child->initialise();
 
@@ -179,6 +180,11 @@ ZylSynthModule* ZylLumenfoldModule::getSynthModule() const
     return findModule<ZylSynthModule>(ZylSynthModule::kModuleId);
 }
 
+ZylSpaceModule* ZylLumenfoldModule::getSpaceModule() const
+{
+    return findModule<ZylSpaceModule>(ZylSpaceModule::kModuleId);
+}
+
 ZylMidiInputModule* ZylLumenfoldModule::getMidiInputModule() const
 {
     return findModule<ZylMidiInputModule>(ZylMidiInputModule::kModuleId);
@@ -187,6 +193,11 @@ ZylMidiInputModule* ZylLumenfoldModule::getMidiInputModule() const
 ZylMidiOutputModule* ZylLumenfoldModule::getMidiOutputModule() const
 {
     return findModule<ZylMidiOutputModule>(ZylMidiOutputModule::kModuleId);
+}
+
+std::array<ZylModule*, 4> ZylLumenfoldModule::audioPathModules() const
+{
+    return { getMidiInputModule(), getSpaceModule(), getMidiOutputModule(), getSynthModule() };
 }
 
 template <class Visitor>
@@ -198,6 +209,12 @@ void ZylLumenfoldModule::forEachConnection(Visitor&& visit) const
         visit(input->getMidiOutPin(), &self->hostMidiCable);
         visit(input->getKeyboardPin(), &self->keyboardCable);
         visit(input->getMidiThruPin(), &self->thruCable);
+    }
+    if (auto* space = getSpaceModule())
+    {
+        visit(space->getKeyboardPin(), &self->keyboardCable);
+        visit(space->getMidiInPin(), &self->thruCable);
+        visit(space->getMidiOutPin(), &self->spaceOutCable);
     }
     if (auto* output = getMidiOutputModule())
     {
@@ -246,9 +263,7 @@ void ZylLumenfoldModule::prepareToPlay(double sampleRate, int blockSize)
     wire();
     reserveMidiCables(blockSize);
     // The MIDI input module listens to the keyboard state once its pin holds the cable.
-    for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(),
-                                                            getMidiOutputModule(),
-                                                            getSynthModule() })
+    for (auto* module : audioPathModules())
         if (module != nullptr && !module->isActive())
             module->activate();
     ZylModule::prepareToPlay(sampleRate, blockSize);
@@ -257,9 +272,7 @@ void ZylLumenfoldModule::prepareToPlay(double sampleRate, int blockSize)
 void ZylLumenfoldModule::releaseResources()
 {
     ZylModule::releaseResources();
-    for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(),
-                                                            getMidiOutputModule(),
-                                                            getSynthModule() })
+    for (auto* module : audioPathModules())
         if (module != nullptr)
             module->deactivate();
     unwire();
@@ -271,6 +284,7 @@ void ZylLumenfoldModule::process(int numSamples)
     // session, so the chain runs on however long the program plays.
     auto* transport = getTransportModule();
     for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(), transport,
+                                                            getSpaceModule(),
                                                             getMidiOutputModule(),
                                                             getSynthModule() })
         if (module != nullptr)

@@ -5,6 +5,7 @@
 #include "framework/ZylMidiKeyboardCable.h"
 #include "framework/ZylModule.h"
 
+#include <array>
 #include <cstdint>
 
 class ZylMidiInputGroupModule;
@@ -13,6 +14,7 @@ class ZylMidiOutputGroupModule;
 class ZylMidiOutputModule;
 class ZylMidiPortBackend;
 class ZylProgramModule;
+class ZylSpaceModule;
 class ZylSynthModule;
 class ZylTransportModule;
 class ZylEmbeddedArchive;
@@ -71,6 +73,7 @@ public:
     virtual ZylMidiInputGroupModule* getMidiInputGroupModule() const;
     virtual ZylMidiOutputGroupModule* getMidiOutputGroupModule() const;
     virtual ZylSynthModule* getSynthModule() const;
+    virtual ZylSpaceModule* getSpaceModule() const;
     // Hands the track names to the MIDI input's track vocabulary and the demo archive to its
     // sequencer; track value i plays archive member i.
     virtual void loadDemoMidiFiles();
@@ -98,6 +101,9 @@ private:
     template <class ModuleType>
     ModuleType* findModule(std::int32_t moduleId) const;
     ZylMidiInputModule* getMidiInputModule() const;
+    // The modules that run per block and hold cables: MIDI input, space, MIDI output, synth
+    // (null for a missing one).
+    std::array<ZylModule*, 4> audioPathModules() const;
     ZylMidiOutputModule* getMidiOutputModule() const;
     // The connections of the audio path as (pin, cable) pairs, in wiring order; pins that a
     // missing module would give are left out.

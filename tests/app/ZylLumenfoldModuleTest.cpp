@@ -1,4 +1,5 @@
 #include "app/ZylLumenfoldModule.h"
+#include "framework/ZylDomain.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
@@ -16,6 +17,7 @@
 #include "modules/ZylTransportModule.h"
 #include "modules/ZylTransportStateDomain.h"
 #include "resources/ZylEmbeddedArchive.h"
+#include "space/ZylSpaceModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/app/ZylLumenfoldTestFilter.h"
 
@@ -72,10 +74,14 @@ struct Root : ::testing::Test
         auto& r = root();
         auto& out = output();
         auto* synth = r.getSynthModule();
+        auto* space = r.getSpaceModule();
         return {
             { input().getMidiOutPin(), &r.getHostMidiCable() },
             { input().getKeyboardPin(), &r.getKeyboardCable() },
             { input().getMidiThruPin(), &r.getThruCable() },
+            { space->getKeyboardPin(), &r.getKeyboardCable() },
+            { space->getMidiInPin(), &r.getThruCable() },
+            { space->getMidiOutPin(), &r.getSpaceOutCable() },
             { out.getPins()[0], &r.getSpaceOutCable() },
             { out.getPins()[1], &r.getHostMidiCable() },
             { out.getPins()[2], &r.getSynthInCable() },
@@ -101,7 +107,7 @@ TEST_F(Root, BuildsTheChildrenInOrderWithTheProductIdentity)
     std::vector<std::int32_t> ids;
     for (auto* child : r.getChildren())
         ids.push_back(child->getId());
-    EXPECT_EQ(ids, (std::vector<std::int32_t> { 1000, 2000, 3000, 3100, 8000 }));
+    EXPECT_EQ(ids, (std::vector<std::int32_t> { 1000, 2000, 3000, 3100, 8000, 10000 }));
 
     EXPECT_EQ(r.getId(), 2);
     EXPECT_EQ(filter.getModuleContainer()->getModule(2), &r);
@@ -116,6 +122,7 @@ TEST_F(Root, BuildsTheChildrenInOrderWithTheProductIdentity)
     EXPECT_EQ(r.getMidiInputGroupModule(), filter.getModuleContainer()->getModule(3000));
     EXPECT_EQ(r.getMidiOutputGroupModule(), filter.getModuleContainer()->getModule(3100));
     EXPECT_EQ(r.getSynthModule(), filter.getModuleContainer()->getModule(8000));
+    EXPECT_EQ(r.getSpaceModule(), filter.getModuleContainer()->getModule(10000));
     EXPECT_EQ(r.getCurrentProgram(), 0);
 }
 
@@ -153,6 +160,7 @@ TEST_F(Root, EveryPinHoldsEachCableOnceAfterAnyNumberOfRestarts)
         EXPECT_TRUE(input().isActive());
         EXPECT_TRUE(output().isActive());
         EXPECT_TRUE(root().getSynthModule()->isActive());
+        EXPECT_TRUE(root().getSpaceModule()->isActive());
         EXPECT_EQ(transport().getSampleRate(), c.rate);
         for (int b = 0; b < 3; ++b)
             runBlock(c.block);
@@ -268,5 +276,30 @@ TEST_F(Root, ATempoSetWhileStoppedReachesTheClock)
         EXPECT_EQ(transport().getPosition().bpm, tempo);
         EXPECT_TRUE(transport().isStopped());
     }
+}
+} // namespace
+
+namespace
+{
+TEST_F(Root, AStoredChordLoadsWhateverChordFilterTheProgramHadBefore)
+{
+    // The factory bank's first program filters triads; a saved program that allows every
+    // chord and plays the unison must load as saved.
+    auto* space = root().getSpaceModule();
+    const auto setByName = [](ZylParameter* parameter, const wchar_t* name) {
+        parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    };
+    setByName(space->getChordFilterParameter(), L"All");
+    setByName(space->getChordParameter(), L"U");
+    juce::MemoryBlock saved;
+    root().saveProgramToMemory(0, saved);
+
+    setByName(space->getChordFilterParameter(), L"Triads");
+    ASSERT_NE(space->getChordParameter()->getValueText(), L"U");
+    ASSERT_TRUE(root().loadProgramFromMemory(0, saved.getData(), static_cast<juce::int64>(saved.getSize())));
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(space->getChordFilterParameter()->getValueText(), L"All");
+    EXPECT_EQ(space->getChordParameter()->getValueText(), L"U");
 }
 } // namespace
