@@ -15,6 +15,7 @@
 #include "modules/ZylTransportModule.h"
 #include "resources/ZylEmbeddedArchive.h"
 #include "space/ZylSpaceModule.h"
+#include "ui/ZylHelpModule.h"
 
 #include <array>
 #include <memory>
@@ -63,6 +64,7 @@ void ZylLumenfoldModule::initialise()
     addChild(std::make_unique<ZylMidiInputGroupModule>(owner, backend));
     addChild(std::make_unique<ZylMidiOutputGroupModule>(owner, backend));
     addChild(std::make_unique<ZylSynthModule>(owner));
+    addChild(std::make_unique<ZylHelpModule>(owner));
     addChild(std::make_unique<ZylSpaceModule>(owner));
     for (auto* child : getChildren())
         child->initialise();
@@ -178,6 +180,11 @@ ZylMidiOutputGroupModule* ZylLumenfoldModule::getMidiOutputGroupModule() const
 ZylSynthModule* ZylLumenfoldModule::getSynthModule() const
 {
     return findModule<ZylSynthModule>(ZylSynthModule::kModuleId);
+}
+
+ZylHelpModule* ZylLumenfoldModule::getHelpModule() const
+{
+    return findModule<ZylHelpModule>(ZylHelpModule::kModuleId);
 }
 
 ZylSpaceModule* ZylLumenfoldModule::getSpaceModule() const

@@ -18,6 +18,7 @@ class ZylSpaceModule;
 class ZylSynthModule;
 class ZylTransportModule;
 class ZylEmbeddedArchive;
+class ZylHelpModule;
 
 // The root of the module tree (id 2): it creates the children, owns the six cables that join
 // them, wires the cables to the children's pins while audio runs, runs the children in a fixed
@@ -73,6 +74,7 @@ public:
     virtual ZylMidiInputGroupModule* getMidiInputGroupModule() const;
     virtual ZylMidiOutputGroupModule* getMidiOutputGroupModule() const;
     virtual ZylSynthModule* getSynthModule() const;
+    virtual ZylHelpModule* getHelpModule() const;
     virtual ZylSpaceModule* getSpaceModule() const;
     // Hands the track names to the MIDI input's track vocabulary and the demo archive to its
     // sequencer; track value i plays archive member i.

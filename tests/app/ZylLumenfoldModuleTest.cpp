@@ -18,6 +18,7 @@
 #include "modules/ZylTransportStateDomain.h"
 #include "resources/ZylEmbeddedArchive.h"
 #include "space/ZylSpaceModule.h"
+#include "ui/ZylHelpModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/app/ZylLumenfoldTestFilter.h"
 
@@ -107,7 +108,7 @@ TEST_F(Root, BuildsTheChildrenInOrderWithTheProductIdentity)
     std::vector<std::int32_t> ids;
     for (auto* child : r.getChildren())
         ids.push_back(child->getId());
-    EXPECT_EQ(ids, (std::vector<std::int32_t> { 1000, 2000, 3000, 3100, 8000, 10000 }));
+    EXPECT_EQ(ids, (std::vector<std::int32_t> { 1000, 2000, 3000, 3100, 8000, 9000, 10000 }));
 
     EXPECT_EQ(r.getId(), 2);
     EXPECT_EQ(filter.getModuleContainer()->getModule(2), &r);
@@ -122,6 +123,7 @@ TEST_F(Root, BuildsTheChildrenInOrderWithTheProductIdentity)
     EXPECT_EQ(r.getMidiInputGroupModule(), filter.getModuleContainer()->getModule(3000));
     EXPECT_EQ(r.getMidiOutputGroupModule(), filter.getModuleContainer()->getModule(3100));
     EXPECT_EQ(r.getSynthModule(), filter.getModuleContainer()->getModule(8000));
+    EXPECT_EQ(r.getHelpModule(), filter.getModuleContainer()->getModule(9000));
     EXPECT_EQ(r.getSpaceModule(), filter.getModuleContainer()->getModule(10000));
     EXPECT_EQ(r.getCurrentProgram(), 0);
 }
