@@ -69,6 +69,10 @@ void ZylLumenfoldModule::initialise()
     for (auto* child : getChildren())
         child->initialise();
 
+    clock = getTransportModule();
+    blockOrder = { getMidiInputModule(), clock, getSpaceModule(), getMidiOutputModule(),
+                   getSynthModule() };
+
     loadDemoMidiFiles();
     setCurrentProgram(0);
 }
@@ -289,15 +293,11 @@ void ZylLumenfoldModule::process(int numSamples)
 {
     // The transport's clock is a double: it counts whole samples exactly far beyond any
     // session, so the chain runs on however long the program plays.
-    auto* transport = getTransportModule();
-    for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(), transport,
-                                                            getSpaceModule(),
-                                                            getMidiOutputModule(),
-                                                            getSynthModule() })
+    for (auto* module : blockOrder)
         if (module != nullptr)
             module->processBlock(numSamples);
-    if (transport != nullptr)
-        transport->advanceSamplePosition(numSamples);
+    if (clock != nullptr)
+        clock->advanceSamplePosition(numSamples);
 }
 
 void ZylLumenfoldModule::renderAudioMidi(juce::AudioSampleBuffer& /*input*/,
