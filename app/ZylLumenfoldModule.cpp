@@ -3,7 +3,6 @@
 #include "framework/ZylDebug.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylModuleContainer.h"
-#include "framework/ZylModuleMap.h"
 #include "framework/ZylProgramModule.h"
 #include "modules/ZylMidiFromFileDomain.h"
 #include "modules/ZylMidiInputDomainSet.h"
@@ -19,7 +18,6 @@
 
 #include <array>
 #include <memory>
-#include <utility>
 
 namespace
 {
