@@ -25,3 +25,7 @@ zyl_add_embedded_archive(spaceicons ${CMAKE_CURRENT_LIST_DIR}/spaceicons FILES
   chord.svg key.svg space.svg)
 zyl_add_embedded_archive(midiicon ${CMAKE_CURRENT_LIST_DIR}/midiicon FILES midi.svg)
 zyl_add_embedded_archive(synthicon ${CMAKE_CURRENT_LIST_DIR}/synthicon FILES synth.svg)
+
+# The factory bank, loaded at start: made by app/tools/ZylMakeFactoryBank.cpp from
+# factory-bank.txt beside it (build target lumenfold_update_factory_bank).
+zyl_add_embedded_archive(factorybank ${CMAKE_CURRENT_LIST_DIR}/factorybank FILES factory.fxb)
