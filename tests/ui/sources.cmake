@@ -13,6 +13,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamToggleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamWheelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp
 )
