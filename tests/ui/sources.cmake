@@ -1,5 +1,6 @@
 # Test sources for ui/, one line each, sorted.
 target_sources(lumenfold_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylArtTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawablesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
