@@ -81,6 +81,7 @@ TEST_F(SynthPanel, OneGainKnobBetweenTwoGapsRightOfTheIcon)
     ZylEditor editor(*filter);
     ZylSynthPanel panel(&editor, 290);
     EXPECT_EQ(panel.getTitle(), "Synth");
+    EXPECT_NE(panel.getIcon(), nullptr) << "the synth icon in the icon column";
     EXPECT_EQ(panel.getSynthModule(), filter->synth());
 
     const auto& items = panel.getItems();
