@@ -1,10 +1,12 @@
 # Test sources for ui/, one line each, sorted.
 target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylGridViewTextTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp
 )
