@@ -19,6 +19,7 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylPianoPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPianoView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSlider.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpacePanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpacer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylStatusView.cpp
