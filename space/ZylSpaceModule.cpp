@@ -1,6 +1,7 @@
 #include "space/ZylSpaceModule.h"
 
 #include "framework/ZylFilteredLinkDomain.h"
+#include "framework/ZylStateXml.h"
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
@@ -461,6 +462,28 @@ void ZylSpaceModule::takeOnClick()
             primary->setLatch(!trClick);
         }
     }
+}
+
+void ZylSpaceModule::restoreProgramParameters(int index, const juce::XmlElement& element,
+                                              bool notify)
+{
+    // A stored chord is looked up in the program's filtered chord list, and a chord the list
+    // does not show is not taken: without this the chord of a loaded state would depend on the
+    // filter the tree had before.
+    auto* set = getProgramSet(index);
+    auto* chord = set != nullptr ? set->getParameterById(kChordParameterId) : nullptr;
+    auto* view = chord != nullptr ? dynamic_cast<ZylFilteredLinkDomain*>(chord->getDomain()) : nullptr;
+    const auto* parameters = findFirstChildElement(element, ZylStateTags::kParameterSet);
+    if (view != nullptr && parameters != nullptr && gridLiveSpace != nullptr && pianoLiveSpace != nullptr)
+        for (auto* stored : parameters->getChildWithTagNameIterator("pv"))
+            if (stored->getIntAttribute(ZylStateTags::kId, -1) == kChordFilterParameterId)
+                if (auto* filter = domainSet->getChordFilterDomain()->findById(
+                        stored->getIntAttribute(ZylStateTags::kVersion, -1)))
+                {
+                    const BothLocks locks(*gridLiveSpace, *pianoLiveSpace);
+                    view->setFilterTag(filter->getCode());
+                }
+    ZylModule::restoreProgramParameters(index, element, notify);
 }
 
 void ZylSpaceModule::takeChordFilter()

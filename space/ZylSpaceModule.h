@@ -91,6 +91,9 @@ public:
     // Sizes the scratch MIDI buffer for the block length.
     void prepareToPlay(double sampleRate, int blockSize) override;
     bool handleMessage(void* sender, int code, int timeMs) override;
+    // Restores the program's stored chord filter into its chord list before the parameters, so
+    // that the stored chord is found whatever filter the program had before the load.
+    void restoreProgramParameters(int index, const juce::XmlElement& element, bool notify) override;
     // With a reset pending, under both live-space locks: clears the secondary layers' sounding
     // sets and the primary layers' chord sets, sends note-offs for the notes still on and
     // forgets them.

@@ -1,11 +1,16 @@
 # Sources of ui/ compiled into lumenfold_ui, one line each, sorted.
 target_sources(lumenfold_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedSVG.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylChordView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylComboBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDrawableButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGridPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGridView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeel.cpp
