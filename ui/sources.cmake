@@ -3,8 +3,11 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedSVG.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylChordView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylComboBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDrawableButton.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylGridPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylGridView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpPanel.cpp
@@ -18,10 +21,17 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamRadio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamRotary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamToggle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylPianoPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylPianoView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSlider.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpacePanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpacer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylStatusView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylTextButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylViewBase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylViewport.cpp
 )

@@ -3,6 +3,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylArtTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawablesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylGridViewTextTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
@@ -14,6 +15,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamToggleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamWheelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp

@@ -1,0 +1,670 @@
+#include "ui/ZylSpaceView.h"
+
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
+#include "space/ZylCell.h"
+#include "space/ZylCellTriggerDomain.h"
+#include "space/ZylLiveSpace.h"
+#include "space/ZylOnClickDomain.h"
+#include "space/ZylRectangleTile.h"
+#include "space/ZylSpace.h"
+#include "space/ZylSpaceDomainSet.h"
+#include "space/ZylSpaceModule.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+constexpr int kSpaceKey = ' ';
+} // namespace
+
+ZylSpaceView::ZylSpaceView(ZylEditor* owner)
+    : ZylView(owner),
+      selectedSoundingColour(juce::Colours::orange.brighter(0.3f)),
+      soundingColour(juce::Colours::orange.darker(0.1f)),
+      thinStroke(1.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt),
+      thickStroke(1.5f, juce::PathStrokeType::mitered, juce::PathStrokeType::butt)
+{
+    name = "space";
+    labelFont = juce::Font(11.5f, juce::Font::bold);
+    subLabelFont = juce::Font(10.0f, juce::Font::plain);
+    setWantsKeyboardFocus(true);
+    addKeyListener(this);
+}
+
+ZylSpaceView::~ZylSpaceView()
+{
+    if (topComponent != nullptr && topComponent.getComponent() != this)
+        topComponent->removeKeyListener(this);
+    removeKeyListener(this);
+}
+
+// ---- messages
+
+bool ZylSpaceView::handleMessage(void* sender, int code, int)
+{
+    if (space == nullptr)
+        return false;
+
+    const juce::ScopedLock sl(space->getLock());
+    const int event = zylMessageEvent(code);
+    if (event == zylMessageEvent(kSpaceLayoutChanged))
+    {
+        updateSize();
+        repaintAll();
+        return true;
+    }
+    if (event == zylMessageEvent(kCellStatesChanged))
+    {
+        for (auto* layer : { space->getSecondaryStates(), space->getPrimaryStates() })
+        {
+            if (layer == nullptr)
+                continue;
+            repaintCells(layer->getDirty().getCells());
+            layer->getDirty().clear();
+        }
+        repaintAll();
+        return true;
+    }
+    if (event == zylMessageEvent(kSpaceViewActivated))
+    {
+        if (zylMessageLowByte(code) != viewIndex)
+            setActive(false);
+        return true;
+    }
+    auto* module = getSpaceModule();
+    if (module != nullptr && isSender(sender, module->getOnClickParameter()))
+    {
+        applyHoverRule();
+        return true;
+    }
+    return false;
+}
+
+bool ZylSpaceView::isSender(const void* sender, const ZylParameter* parameter)
+{
+    return parameter != nullptr && sender != nullptr && sender == parameter->asSender();
+}
+
+void ZylSpaceView::applyHoverRule()
+{
+    auto* module = getSpaceModule();
+    if (module == nullptr)
+        return;
+    auto* domains = module->getDomainSet();
+    auto* triggerParameter = module->getTriggerParameter();
+    auto* onClickParameter = module->getOnClickParameter();
+    if (domains == nullptr || triggerParameter == nullptr || onClickParameter == nullptr)
+        return;
+    auto* triggers = domains->getCellTriggerDomain();
+    auto* onClicks = domains->getOnClickDomain();
+    const ZylValue* trigger = triggerParameter->getValueObject();
+    const ZylValue* onClick = onClickParameter->getValueObject();
+    const bool clicking = trigger != nullptr
+                          && (trigger == triggers->getMouseClValue() || trigger == triggers->getMidiClkValue());
+    activateOnHover = !(clicking && onClick != nullptr && onClick == onClicks->getTrHoldValue());
+}
+
+// ---- settings
+
+void ZylSpaceView::setZoom(double percent)
+{
+    zoom = percent;
+    updateSize();
+}
+
+double ZylSpaceView::getZoom() const { return zoom; }
+double ZylSpaceView::getHorizontalMargin() const { return horizontalMargin; }
+double ZylSpaceView::getVerticalMargin() const { return verticalMargin; }
+void ZylSpaceView::setHorizontalMargin(double cells) { horizontalMargin = cells; }
+void ZylSpaceView::setVerticalMargin(double cells) { verticalMargin = cells; }
+ZylLiveSpace* ZylSpaceView::getSpace() const { return space; }
+
+void ZylSpaceView::setSpace(ZylLiveSpace* liveSpace)
+{
+    space = liveSpace;
+    updateSize();
+}
+
+juce::Colour ZylSpaceView::getSelectedCellColour(const ZylCell*) { return juce::Colour(0xffd3d3d3); }
+juce::Colour ZylSpaceView::getSoundingCellColour(const ZylCell*) { return soundingColour; }
+juce::Colour ZylSpaceView::getSelectedSoundingCellColour(const ZylCell*) { return selectedSoundingColour; }
+bool ZylSpaceView::getActivateOnHover() const { return activateOnHover; }
+void ZylSpaceView::setActivateOnHover(bool flag) { activateOnHover = flag; }
+int ZylSpaceView::getViewIndex() const { return viewIndex; }
+void ZylSpaceView::setViewIndex(int index) { viewIndex = index; }
+bool ZylSpaceView::getDrawOutlines() const { return drawOutlines; }
+void ZylSpaceView::setDrawOutlines(bool flag) { drawOutlines = flag; }
+juce::Colour ZylSpaceView::getFrameColour(const ZylCell*) { return juce::Colour(0xff555555); }
+juce::Colour ZylSpaceView::getCellColour(const ZylCell*) { return juce::Colour(0xfff5f5f5); }
+juce::Colour ZylSpaceView::getUnplayableCellColour(const ZylCell*) { return juce::Colour(0xff808080); }
+juce::Colour ZylSpaceView::getLabelColour(const ZylCell*) { return juce::Colour(0xff000000); }
+juce::Colour ZylSpaceView::getSubLabelColour(const ZylCell*) { return juce::Colour(0xff000000); }
+juce::Colour ZylSpaceView::getUnplayableLabelColour(const ZylCell*) { return juce::Colour(0xff808080); }
+juce::Colour ZylSpaceView::getUnplayableSubLabelColour(const ZylCell*) { return juce::Colour(0xff808080); }
+const juce::Font& ZylSpaceView::getLabelFont() const { return labelFont; }
+const juce::Font& ZylSpaceView::getSubLabelFont() const { return subLabelFont; }
+juce::String ZylSpaceView::getCellLabel(const ZylCell*, bool) { return {}; }
+juce::String ZylSpaceView::getCellSubLabel(const ZylCell*, bool) { return {}; }
+
+bool ZylSpaceView::isCellPlayable(const ZylCell* cell)
+{
+    return cell != nullptr && cell->isPlayable();
+}
+
+ZylSpaceModule* ZylSpaceView::getSpaceModule() const
+{
+    auto* container = getModuleContainer();
+    return container != nullptr ? dynamic_cast<ZylSpaceModule*>(container->getModule(ZylSpaceModule::kModuleId))
+                                : nullptr;
+}
+
+ZylCellStates* ZylSpaceView::getTrigger() const
+{
+    if (space == nullptr)
+        return nullptr;
+    const juce::ScopedLock sl(space->getLock());
+    return space->getPrimaryStates();
+}
+
+// ---- geometry
+
+void ZylSpaceView::viewToModelRect(double& x1, double& y1, double& x2, double& y2) const
+{
+    viewToModelPoint(x1, y1);
+    viewToModelPoint(x2, y2);
+    std::swap(y1, y2);
+}
+
+void ZylSpaceView::viewToModelPoint(double& x, double& y) const
+{
+    const auto& t = viewToModel;
+    const double nx = t.mat00 * x + t.mat01 * y + t.mat02;
+    const double ny = t.mat10 * x + t.mat11 * y + t.mat12;
+    x = nx;
+    y = ny;
+}
+
+void ZylSpaceView::modelToViewRect(double& x1, double& y1, double& x2, double& y2) const
+{
+    modelToViewPoint(x1, y1);
+    modelToViewPoint(x2, y2);
+    std::swap(y1, y2);
+}
+
+void ZylSpaceView::modelToViewPoint(double& x, double& y) const
+{
+    const auto& t = modelToView;
+    const double nx = t.mat00 * x + t.mat01 * y + t.mat02;
+    const double ny = t.mat10 * x + t.mat11 * y + t.mat12;
+    x = nx;
+    y = ny;
+}
+
+void ZylSpaceView::updateTransform()
+{
+    const ZylSpace* s = nullptr;
+    if (space != nullptr)
+    {
+        const juce::ScopedLock sl(space->getLock());
+        s = space->getSpace();
+    }
+    computeTransform(s);
+}
+
+void ZylSpaceView::computeTransform(const ZylSpace* s)
+{
+    if (s == nullptr)
+    {
+        modelToView = juce::AffineTransform();
+        viewToModel = juce::AffineTransform();
+        return;
+    }
+    const auto& b = s->getBounds();
+    const float ex = static_cast<float>(b.x2 - b.x1 + 1.0);
+    const float ey = static_cast<float>(b.y2 - b.y1 + 1.0);
+    const float w = static_cast<float>(getWidth());
+    const float h = static_cast<float>(getHeight());
+    const float hm = static_cast<float>(horizontalMargin);
+    const float vm = static_cast<float>(verticalMargin);
+    const float scale = std::min(w / (ex + 2.0f * hm), h / (ey + 2.0f * vm));
+    const float dx = std::floor((w - ex * scale) / 2.0f);
+    const float dy = std::floor((h - ey * scale) / 2.0f);
+    modelToView = juce::AffineTransform(scale, 0.0f, dx, 0.0f, -scale, h - dy);
+    viewToModel = modelToView.inverted();
+}
+
+const juce::AffineTransform& ZylSpaceView::getModelToViewTransform() const { return modelToView; }
+const juce::AffineTransform& ZylSpaceView::getViewToModelTransform() const { return viewToModel; }
+
+void ZylSpaceView::updateSize()
+{
+    if (space == nullptr)
+        return;
+    const ZylSpace* s = nullptr;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        s = space->getSpace();
+    }
+    if (s == nullptr)
+        return;
+    const auto& b = s->getBounds();
+    const float z = static_cast<float>(zoom / 100.0);
+    const double ex = b.x2 - b.x1 + 1.0;
+    const double ey = b.y2 - b.y1 + 1.0;
+    const int w = static_cast<int>((2.0 * horizontalMargin + ex) * z);
+    const int h = static_cast<int>((2.0 * verticalMargin + ey) * z);
+    setSize(w, h);
+    labelFont = juce::Font(11.5f * z, juce::Font::bold);
+    subLabelFont = juce::Font(10.0f * z, juce::Font::plain);
+}
+
+ZylCell* ZylSpaceView::cellAt(double x, double y)
+{
+    if (space == nullptr)
+        return nullptr;
+    const ZylSpace* s = nullptr;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        s = space->getSpace();
+    }
+    if (s == nullptr)
+        return nullptr;
+    computeTransform(s);
+    // The cell list changes only on the message thread, so it is read without the lock.
+    for (const auto& cell : s->getCells())
+        if (cell->hasNote() && !cell->isHidden() && cell->hitTest(x, y))
+            return cell.get();
+    return nullptr;
+}
+
+// ---- drawing
+
+void ZylSpaceView::paint(juce::Graphics& g)
+{
+    draw(g);
+}
+
+void ZylSpaceView::draw(juce::Graphics& g)
+{
+    if (space == nullptr)
+        return;
+    const ZylSpace* s = nullptr;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        s = space->getSpace();
+    }
+    if (s == nullptr)
+        return;
+    updateTransform();
+
+    const auto clip = g.getClipBounds();
+    double mx1 = clip.getX(), my1 = clip.getY(), mx2 = clip.getRight(), my2 = clip.getBottom();
+    viewToModelRect(mx1, my1, mx2, my2);
+
+    for (const auto& cell : s->getCells())
+    {
+        if (!cell->hasNote() || cell->isHidden())
+            continue;
+        const auto& b = cell->getBounds();
+        if (my1 > b.y2 || b.y1 > my2 || mx1 > b.x2 || b.x1 > mx2)
+            continue;
+        drawCell(cell.get(), s, g);
+    }
+}
+
+void ZylSpaceView::addRectangleTile(juce::Path& path, const ZylTile* tile) const
+{
+    const auto& b = tile->getBounds();
+    path.addRectangle(static_cast<float>(b.x1), static_cast<float>(b.y1),
+                      static_cast<float>(b.x2 - b.x1 + 1.0), static_cast<float>(b.y2 - b.y1 + 1.0));
+}
+
+void ZylSpaceView::addTile(juce::Path& path, const ZylTile* tile) const
+{
+    if (dynamic_cast<const ZylRectangleTile*>(tile) != nullptr)
+        addRectangleTile(path, tile);
+}
+
+void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace*, juce::Graphics& g)
+{
+    juce::Path path;
+    for (const auto& tile : cell->getTiles())
+        addTile(path, tile.get());
+
+    const auto& b = cell->getBounds();
+    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
+    modelToViewRect(vx1, vy1, vx2, vy2);
+
+    const bool playable = isCellPlayable(cell);
+    bool coloured = false;
+    bool firstSounding = false;
+    bool firstSelected = false;
+    juce::Colour fill;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        const auto& layers = space->getStates();
+        // The walk runs backwards so that the first layer that has the cell decides its colour.
+        for (auto it = layers.rbegin(); it != layers.rend(); ++it)
+        {
+            auto* layer = it->get();
+            if (layer == nullptr)
+                continue;
+            if (layer->getActiveSounding().contains(cell))
+            {
+                if (layer->getActiveSelected().contains(cell))
+                    layer->getSelectedSoundingColour(fill, cell, this);
+                else
+                    layer->getSoundingColour(fill, cell, this);
+                coloured = true;
+            }
+            else if (layer->getActiveSelected().contains(cell))
+            {
+                layer->getSelectedColour(fill, cell, this);
+                coloured = true;
+            }
+        }
+        if (!layers.empty() && layers.front() != nullptr)
+        {
+            firstSounding = layers.front()->getSounding().contains(cell);
+            firstSelected = layers.front()->getSelected().contains(cell);
+        }
+    }
+
+    if (coloured)
+        g.setColour(fill);
+    else if (playable)
+    {
+        const auto base = getCellColour(cell);
+        g.setGradientFill(juce::ColourGradient(base.brighter(0.1f), static_cast<float>(vx1),
+                                               static_cast<float>(vy1), base.darker(0.3f),
+                                               static_cast<float>(vx1), static_cast<float>(vy2),
+                                               false));
+    }
+    else
+        g.setColour(getUnplayableCellColour(cell));
+    g.fillPath(path, modelToView);
+
+    if (playable || coloured)
+        drawCellLabels(cell, nullptr, g, playable);
+
+    if (drawOutlines)
+    {
+        if (firstSounding)
+        {
+            g.setColour(juce::Colour(0xffffffff));
+            g.strokePath(path, thickStroke, modelToView);
+        }
+        else if (firstSelected)
+        {
+            g.setColour(juce::Colour(0xff555555));
+            g.strokePath(path, thinStroke, modelToView);
+        }
+    }
+}
+
+void ZylSpaceView::drawCellLabels(const ZylCell* cell, const ZylSpace*, juce::Graphics& g, bool playable)
+{
+    const auto& b = cell->getBounds();
+    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
+    modelToViewRect(vx1, vy1, vx2, vy2);
+    const double w = vx2 - vx1;
+    const double h = vy2 - vy1;
+    const bool cellPlayable = cell->isPlayable();
+
+    g.setFont(labelFont);
+    g.setColour(cellPlayable ? getLabelColour(cell) : getUnplayableLabelColour(cell));
+    g.drawFittedText(getCellLabel(cell, playable), static_cast<int>(vx1), static_cast<int>(vy1 + 2.0) - 1,
+                     static_cast<int>(w), static_cast<int>(h * 0.5), juce::Justification::centredBottom,
+                     1, 0.7f);
+
+    g.setFont(subLabelFont);
+    g.setColour(cellPlayable ? getSubLabelColour(cell) : getUnplayableSubLabelColour(cell));
+    g.drawFittedText(getCellSubLabel(cell, playable), static_cast<int>(vx1),
+                     static_cast<int>(vy1) - static_cast<int>(-h * 0.5) + 1, static_cast<int>(w),
+                     static_cast<int>(h * 0.5), juce::Justification::centredTop, 1, 0.7f);
+}
+
+// ---- repainting
+
+void ZylSpaceView::repaintRegion(juce::Rectangle<int> area)
+{
+    repaint(area);
+}
+
+void ZylSpaceView::repaintCell(const ZylCell* cell)
+{
+    if (cell == nullptr)
+        return;
+    const auto& b = cell->getBounds();
+    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
+    modelToViewRect(vx1, vy1, vx2, vy2);
+    repaintRegion({ static_cast<int>(vx1), static_cast<int>(vy1) - 1,
+                    static_cast<int>(vx2 - vx1) + 1, static_cast<int>(vy2 - vy1) + 1 });
+}
+
+void ZylSpaceView::repaintCells(const std::vector<ZylCell*>& cells)
+{
+    for (auto* cell : cells)
+        if (cell != nullptr)
+            repaintCell(cell);
+}
+
+// ---- playing
+
+void ZylSpaceView::pressAt(int x, int y, bool down, float velocity)
+{
+    auto* states = getTrigger();
+    if (states != nullptr)
+    {
+        if (down)
+        {
+            double mx = x, my = y;
+            viewToModelPoint(mx, my);
+            if (auto* cell = cellAt(mx, my))
+            {
+                const juce::ScopedLock sl(space->getLock());
+                states->trigger(cell, velocity);
+            }
+        }
+        else
+        {
+            const juce::ScopedLock sl(space->getLock());
+            if (!states->isLatch())
+                states->releaseAll();
+        }
+        // The dirty set stays: the space module's answer clears it.
+        const juce::ScopedLock sl(space->getLock());
+        repaintCells(states->getDirty().getCells());
+    }
+    lastX = x;
+    lastY = y;
+}
+
+void ZylSpaceView::moveTo(int x, int y, bool buttonDown)
+{
+    if (x == lastX && y == lastY)
+        return;
+    if (space != nullptr)
+    {
+        const juce::ScopedLock sl(space->getLock());
+        if (auto* states = space->getPrimaryStates())
+        {
+            double mx = x, my = y;
+            viewToModelPoint(mx, my);
+            auto* cell = cellAt(mx, my);
+            if (cell != hoveredCell)
+            {
+                if (hoveredCell != nullptr)
+                {
+                    states->unpress(hoveredCell);
+                    hoveredCell = nullptr;
+                }
+                if (cell != nullptr)
+                {
+                    states->press(cell, buttonDown);
+                    hoveredCell = cell;
+                }
+            }
+            repaintCells(states->getDirty().getCells());
+        }
+    }
+    lastX = x;
+    lastY = y;
+}
+
+// ---- activity
+
+bool ZylSpaceView::isActive() const { return active; }
+
+void ZylSpaceView::setActive(bool flag)
+{
+    active = flag;
+    if (flag)
+        if (auto* module = getSpaceModule())
+            if (auto* command = module->getCommandParameter())
+                command->sendMessage(kSpaceViewActivated + (viewIndex & 0xff));
+    repaintAll();
+}
+
+// ---- mouse
+
+void ZylSpaceView::pointerEntered()
+{
+    if (!active)
+    {
+        if (!activateOnHover)
+            return;
+        setActive(true);
+    }
+    if (space != nullptr)
+    {
+        const juce::ScopedLock sl(space->getLock());
+        if (auto* states = space->getPrimaryStates())
+            states->viewEntered();
+    }
+}
+
+void ZylSpaceView::pointerExited()
+{
+    if (!active)
+        return;
+    if (space != nullptr)
+    {
+        const juce::ScopedLock sl(space->getLock());
+        if (auto* states = space->getPrimaryStates())
+            states->reset();
+    }
+    hoveredCell = nullptr;
+    spaceBarPressed = false;
+    // The reset marks nothing dirty: the cells it cleared are repainted with the whole view, so
+    // that no stale highlight stays while no audio runs to report the change.
+    repaintAll();
+}
+
+void ZylSpaceView::pointerDown(int x, int y)
+{
+    if (!active)
+        setActive(true);
+    pressAt(x, y, true, kClickVelocity);
+}
+
+void ZylSpaceView::pointerUp(int x, int y)
+{
+    if (active)
+        pressAt(x, y, false, 0.0f);
+}
+
+void ZylSpaceView::pointerMoved(int x, int y)
+{
+    if (active)
+        moveTo(x, y, spaceBarPressed);
+}
+
+void ZylSpaceView::pointerDragged(int x, int y)
+{
+    if (active)
+        moveTo(x, y, true);
+}
+
+void ZylSpaceView::mouseEnter(const juce::MouseEvent&) { pointerEntered(); }
+void ZylSpaceView::mouseExit(const juce::MouseEvent&) { pointerExited(); }
+void ZylSpaceView::mouseDown(const juce::MouseEvent& e) { pointerDown(e.x, e.y); }
+void ZylSpaceView::mouseUp(const juce::MouseEvent& e) { pointerUp(e.x, e.y); }
+void ZylSpaceView::mouseMove(const juce::MouseEvent& e) { pointerMoved(e.x, e.y); }
+void ZylSpaceView::mouseDrag(const juce::MouseEvent& e) { pointerDragged(e.x, e.y); }
+
+// ---- space bar
+
+juce::Point<int> ZylSpaceView::getPointerPosition() const
+{
+    return getMouseXYRelative();
+}
+
+void ZylSpaceView::spaceBarDown(float velocity)
+{
+    if (spaceBarPressed)
+        return;
+    spaceBarPressed = true;
+    const auto p = getPointerPosition();
+    pressAt(p.x, p.y, true, velocity);
+}
+
+void ZylSpaceView::spaceBarUp()
+{
+    if (!spaceBarPressed)
+        return;
+    spaceBarPressed = false;
+    const auto p = getPointerPosition();
+    pressAt(p.x, p.y, false, 0.0f);
+}
+
+bool ZylSpaceView::handleSpaceKey(bool down)
+{
+    if (!active)
+        return false;
+    if (down)
+        spaceBarDown(kClickVelocity);
+    else if (spaceBarPressed)
+        spaceBarUp();
+    return true;
+}
+
+bool ZylSpaceView::checkSpaceBar()
+{
+    return handleSpaceKey(juce::KeyPress::isKeyCurrentlyDown(kSpaceKey));
+}
+
+bool ZylSpaceView::keyPressed(const juce::KeyPress& key, juce::Component*)
+{
+    if (key.getKeyCode() != kSpaceKey || key.getModifiers().isAnyModifierKeyDown())
+        return false;
+    return handleSpaceKey(true);
+}
+
+bool ZylSpaceView::keyStateChanged(bool, juce::Component*)
+{
+    // Only the release of a press the space bar started is ours; other keys pass on.
+    if (!spaceBarPressed || juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
+        return false;
+    return handleSpaceKey(false);
+}
+
+void ZylSpaceView::parentHierarchyChanged()
+{
+    listenToTopComponent();
+}
+
+void ZylSpaceView::listenToTopComponent()
+{
+    auto* top = getTopLevelComponent();
+    if (top == topComponent.getComponent())
+        return;
+    if (topComponent != nullptr && topComponent.getComponent() != this)
+        topComponent->removeKeyListener(this);
+    topComponent = top;
+    if (top != nullptr && top != this)
+        top->addKeyListener(this);
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "space/ZylCellStates.h"
+#include "ui/ZylView.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <vector>
+
+class ZylCell;
+class ZylLiveSpace;
+class ZylParameter;
+class ZylSpace;
+class ZylSpaceModule;
+class ZylTile;
+
+// The drawing and playing surface of one live space. The mouse presses, drags over and releases
+// cells; the view turns this into calls on the live space's primary cell states, and the space
+// module sounds the chord in its next block. The view never talks to the audio thread: it takes
+// the live space's lock for every access to the cell states, and learns about changes made by
+// the audio thread from the space module's messages.
+//
+// Of several views exactly one is active (has the play focus); the space module plays the live
+// space of the active view. Message thread only.
+class ZylSpaceView : public ZylView, public juce::KeyListener, public ZylCellColourProvider
+{
+public:
+    static constexpr float kClickVelocity = 0.8f;
+
+    explicit ZylSpaceView(ZylEditor* editor);
+    ~ZylSpaceView() override;
+
+    bool handleMessage(void* sender, int code, int timeMs) override;
+
+    virtual void draw(juce::Graphics& g);
+    // Percent; resizes the view.
+    virtual void setZoom(double percent);
+    virtual double getZoom() const;
+    virtual double getHorizontalMargin() const;
+    virtual double getVerticalMargin() const;
+    virtual void setHorizontalMargin(double cells);
+    virtual void setVerticalMargin(double cells);
+    // Corner by corner through the inverse transform; the two y values are swapped afterwards so
+    // that a view rectangle (top first) becomes a model rectangle (bottom first) and back.
+    virtual void viewToModelRect(double& x1, double& y1, double& x2, double& y2) const;
+    virtual void viewToModelPoint(double& x, double& y) const;
+    virtual void modelToViewRect(double& x1, double& y1, double& x2, double& y2) const;
+    virtual void modelToViewPoint(double& x, double& y) const;
+    virtual ZylLiveSpace* getSpace() const;
+    virtual void setSpace(ZylLiveSpace* liveSpace);
+    juce::Colour getSelectedCellColour(const ZylCell* cell) override;
+    juce::Colour getSoundingCellColour(const ZylCell* cell) override;
+    juce::Colour getSelectedSoundingCellColour(const ZylCell* cell) override;
+    // Presses or releases at the pointer while the space key is held or let go; false when the
+    // view is not active.
+    virtual bool checkSpaceBar();
+    virtual bool isActive() const;
+    virtual void setActive(bool flag);
+    virtual bool getActivateOnHover() const;
+    virtual void setActivateOnHover(bool flag);
+    virtual int getViewIndex() const;
+    virtual void setViewIndex(int index);
+    virtual void updateTransform();
+    // Fits the space's bounds plus the margins into the component, one scale for both axes,
+    // centred, with the model's y axis pointing up. Without a space both transforms are identity.
+    virtual void computeTransform(const ZylSpace* space);
+    virtual const juce::AffineTransform& getModelToViewTransform() const;
+    virtual const juce::AffineTransform& getViewToModelTransform() const;
+    virtual void drawCell(const ZylCell* cell, const ZylSpace* space, juce::Graphics& g);
+    virtual void addRectangleTile(juce::Path& path, const ZylTile* tile) const;
+    virtual void addTile(juce::Path& path, const ZylTile* tile) const;
+    virtual void drawCellLabels(const ZylCell* cell, const ZylSpace* space, juce::Graphics& g,
+                                bool playable);
+    virtual juce::Colour getFrameColour(const ZylCell* cell);
+    virtual juce::Colour getCellColour(const ZylCell* cell);
+    virtual juce::Colour getUnplayableCellColour(const ZylCell* cell);
+    virtual juce::Colour getLabelColour(const ZylCell* cell);
+    virtual juce::Colour getSubLabelColour(const ZylCell* cell);
+    virtual juce::Colour getUnplayableLabelColour(const ZylCell* cell);
+    virtual juce::Colour getUnplayableSubLabelColour(const ZylCell* cell);
+    virtual const juce::Font& getLabelFont() const;
+    virtual const juce::Font& getSubLabelFont() const;
+    // Sizes the component to the space plus the margins at the zoom, and scales the fonts.
+    virtual void updateSize();
+    virtual ZylSpaceModule* getSpaceModule() const;
+    virtual juce::String getCellLabel(const ZylCell* cell, bool playable);
+    virtual juce::String getCellSubLabel(const ZylCell* cell, bool playable);
+    virtual bool isCellPlayable(const ZylCell* cell);
+    // The first shown cell (with a note, not hidden) in the space's order that contains the
+    // model point; null when none does or there is no space.
+    virtual ZylCell* cellAt(double x, double y);
+    virtual void repaintCell(const ZylCell* cell);
+    virtual void repaintCells(const std::vector<ZylCell*>& cells);
+    // A press (down) triggers the cell under the view point; a release releases every sounding
+    // cell unless the layer latches.
+    virtual void pressAt(int x, int y, bool down, float velocity);
+    // Presses the cell newly under the view point (and unpresses the previous one); with
+    // buttonDown the press may also trigger it.
+    virtual void moveTo(int x, int y, bool buttonDown);
+    virtual ZylCellStates* getTrigger() const;
+    virtual void spaceBarDown(float velocity);
+    virtual void spaceBarUp();
+    virtual bool getDrawOutlines() const;
+    virtual void setDrawOutlines(bool flag);
+
+    ZylCell* getHoveredCell() const noexcept { return hoveredCell; }
+    bool isSpaceBarPressed() const noexcept { return spaceBarPressed; }
+    int getLastX() const noexcept { return lastX; }
+    int getLastY() const noexcept { return lastY; }
+
+    void paint(juce::Graphics& g) override;
+    void mouseMove(const juce::MouseEvent& e) override;
+    void mouseEnter(const juce::MouseEvent& e) override;
+    void mouseExit(const juce::MouseEvent& e) override;
+    void mouseDown(const juce::MouseEvent& e) override;
+    void mouseDrag(const juce::MouseEvent& e) override;
+    void mouseUp(const juce::MouseEvent& e) override;
+    void parentHierarchyChanged() override;
+
+    // The space key presses and releases at the pointer's cell while the view is active, and is
+    // consumed then. The view listens on its own component and on its window's top component, so
+    // the key works while the pointer is over the view whichever widget holds the focus.
+    using juce::Component::keyPressed;
+    using juce::Component::keyStateChanged;
+    bool keyPressed(const juce::KeyPress& key, juce::Component* origin) override;
+    bool keyStateChanged(bool isKeyDown, juce::Component* origin) override;
+
+    // The mouse actions, given the position relative to the view.
+    void pointerEntered();
+    void pointerExited();
+    void pointerDown(int x, int y);
+    void pointerUp(int x, int y);
+    void pointerMoved(int x, int y);
+    void pointerDragged(int x, int y);
+
+protected:
+    // Every repaint of the view goes through here.
+    virtual void repaintRegion(juce::Rectangle<int> area);
+    void repaintAll() { repaintRegion(getLocalBounds()); }
+
+    // Whether a message's sender is the parameter (null never is).
+    static bool isSender(const void* sender, const ZylParameter* parameter);
+
+    // Recomputes activateOnHover from the space module's Trigger and On Click values.
+    void applyHoverRule();
+
+    // The pointer position relative to the view, for the space bar.
+    virtual juce::Point<int> getPointerPosition() const;
+
+    ZylLiveSpace* space = nullptr;
+    int viewIndex = 0;
+    bool drawOutlines = true;
+
+private:
+    bool handleSpaceKey(bool down);
+    void listenToTopComponent();
+
+    juce::AffineTransform modelToView;
+    juce::AffineTransform viewToModel;
+    double zoom = 100.0;
+    double horizontalMargin = 2.0;
+    double verticalMargin = 2.0;
+    juce::Font labelFont;
+    juce::Font subLabelFont;
+    ZylCell* hoveredCell = nullptr;
+    bool spaceBarPressed = false;
+    int lastX = -1;
+    int lastY = -1;
+    bool active = false;
+    bool activateOnHover = true;
+    juce::Colour selectedSoundingColour;
+    juce::Colour soundingColour;
+    juce::PathStrokeType thinStroke;
+    juce::PathStrokeType thickStroke;
+    juce::Component::SafePointer<juce::Component> topComponent;
+
+    JUCE_DECLARE_NON_COPYABLE(ZylSpaceView)
+};
