@@ -4,6 +4,12 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylEmbeddedArchive.cpp
 )
 
+# The header panel's button icons.
+zyl_add_embedded_archive(headericons ${CMAKE_CURRENT_LIST_DIR}/headericons)
+
+# The MIDI panel's icon.
+zyl_add_embedded_archive(midiicon ${CMAKE_CURRENT_LIST_DIR}/midiicon)
+
 # The synthesiser's sound bank: its description is entry 0, the sampler WAVs would follow.
 zyl_add_embedded_archive(soundbank ${CMAKE_CURRENT_LIST_DIR}/soundbank FILES _metadata.xml)
 

@@ -1,11 +1,15 @@
 # Sources of ui/ compiled into lumenfold_ui, one line each, sorted.
 target_sources(lumenfold_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MidiInputListBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MidiOutputListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylComboBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDrawableButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorComponent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPortListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSlider.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpacer.cpp

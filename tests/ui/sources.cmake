@@ -3,6 +3,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
