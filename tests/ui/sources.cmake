@@ -5,6 +5,12 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamComboTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamPanelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamRadioTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamRotaryTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamToggleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParamWheelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp
