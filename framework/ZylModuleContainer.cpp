@@ -36,6 +36,27 @@ ZylModuleContainer::~ZylModuleContainer()
     internalCounter.reset();
     containerParameters.reset();
     generalDomains.reset();
+    setDrawables(nullptr, nullptr);
+}
+
+ZylCachedDrawables* ZylModuleContainer::getDrawables() const
+{
+    return drawables;
+}
+
+void ZylModuleContainer::setDrawables(ZylCachedDrawables* cache, DrawablesDeleter deleter)
+{
+    if (cache == drawables)
+    {
+        drawablesDeleter = deleter;
+        return;
+    }
+    auto* previous = drawables;
+    auto previousDeleter = drawablesDeleter;
+    drawables = cache;
+    drawablesDeleter = deleter;
+    if (previous != nullptr && previousDeleter != nullptr)
+        previousDeleter(previous);
 }
 
 ZylParameterMap* ZylModuleContainer::getParameterMap() const

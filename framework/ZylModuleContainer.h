@@ -13,6 +13,7 @@ namespace juce
 class AudioPlayHead;
 }
 
+class ZylCachedDrawables;
 class ZylGeneralDomainSet;
 class ZylHostLink;
 class ZylModule;
@@ -55,6 +56,15 @@ public:
     // Module 1000 as the program module; null when it is missing or of another class.
     virtual ZylProgramModule* getProgramModule() const;
 
+    // The drawable cache shared by every editor and panel of the tree. It belongs to the interface
+    // layer, which creates it on first use and hands it over with setDrawables; the core only
+    // keeps it. Null until then.
+    virtual ZylCachedDrawables* getDrawables() const;
+    // Takes the cache over; deleter (supplied by the layer that knows the type) frees it when the
+    // container goes, after everything else. A second cache replaces and frees the first.
+    using DrawablesDeleter = void (*)(ZylCachedDrawables*);
+    void setDrawables(ZylCachedDrawables* cache, DrawablesDeleter deleter);
+
     // Taken first in the lock order by every module handler that changes the tree, and held by
     // the audio thread for the whole block: the host link's, else the container's own.
     const juce::CriticalSection& getCallbackLock() const;
@@ -75,6 +85,8 @@ private:
     std::unique_ptr<ZylParameterSet> containerParameters;
     juce::CriticalSection ownCallbackLock;
     std::atomic<juce::AudioPlayHead*> playHead { nullptr };
+    ZylCachedDrawables* drawables = nullptr;
+    DrawablesDeleter drawablesDeleter = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE(ZylModuleContainer)
 };

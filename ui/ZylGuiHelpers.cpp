@@ -1,5 +1,6 @@
 #include "ui/ZylGuiHelpers.h"
 
+#include "resources/ZylEmbeddedArchive.h"
 #include "ui/ZylUiSeam.h"
 
 #include <cmath>
@@ -20,6 +21,15 @@ std::unique_ptr<juce::Drawable> createDrawableFromZip(const void* zipData, size_
     if (entry == nullptr)
         return nullptr;
     return juce::Drawable::createFromImageDataStream(*entry);
+}
+
+std::unique_ptr<juce::Drawable> createDrawableFromArchive(const char* archiveName,
+                                                          const juce::String& entryName)
+{
+    const auto archive = ZylEmbeddedArchive::find(archiveName);
+    if (archive.isEmpty())
+        return nullptr;
+    return createDrawableFromZip(archive.getData(), archive.getSize(), entryName);
 }
 
 void fillStriped(juce::Graphics& g, juce::Colour colour, int width, int height)

@@ -12,6 +12,11 @@
 std::unique_ptr<juce::Drawable> createDrawableFromZip(const void* zipData, size_t zipSize,
                                                       const juce::String& entryName);
 
+// The same from an archive embedded in the program (resources/archives.cmake), found by its
+// name (see ZylArtArchives.h). Null when the archive or the entry is missing or unreadable.
+std::unique_ptr<juce::Drawable> createDrawableFromArchive(const char* archiveName,
+                                                          const juce::String& entryName);
+
 // Fills the clip with colour, then draws 1-pixel bars across the width at y = 0, 3, 6 ... below
 // height, in the colour overlaid with light blue at alpha 0.17.
 void fillStriped(juce::Graphics& g, juce::Colour colour, int width, int height);

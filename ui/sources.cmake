@@ -2,9 +2,14 @@
 target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MidiInputListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MidiOutputListBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawables.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedSVG.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylComboBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDrawableButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeel.cpp

@@ -1,7 +1,9 @@
 # Test sources for ui/, one line each, sorted.
 target_sources(lumenfold_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawablesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHelpTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanelTest.cpp
