@@ -12,7 +12,8 @@ juce::StringArray presentPorts(const ZylMidiInputDeviceManager& manager)
 } // namespace
 
 MidiInputListBox::MidiInputListBox(ZylMidiInputDeviceManager& manager)
-    : ZylMidiPortListBox("midi", presentPorts(manager), "(no midi inputs available)"), deviceManager(manager)
+    : ZylMidiPortListBox("midi", presentPorts(manager), "(no midi inputs available)"),
+      deviceManager(manager)
 {
 }
 

@@ -12,7 +12,8 @@ juce::StringArray presentPorts(const ZylMidiOutputDeviceManager& manager)
 } // namespace
 
 MidiOutputListBox::MidiOutputListBox(ZylMidiOutputDeviceManager& manager)
-    : ZylMidiPortListBox("midiout", presentPorts(manager), "(no midi outputs available)"), deviceManager(manager)
+    : ZylMidiPortListBox("midiout", presentPorts(manager), "(no midi outputs available)"),
+      deviceManager(manager)
 {
 }
 

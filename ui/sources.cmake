@@ -8,12 +8,14 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylComboBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylDrawableButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHeaderPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorComponent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPortListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamCombo.cpp

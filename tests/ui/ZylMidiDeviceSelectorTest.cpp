@@ -5,6 +5,7 @@
 #include "modules/ZylMidiInputDeviceManager.h"
 #include "modules/ZylMidiOutputDeviceManager.h"
 #include "tests/TestHelpers.h"
+#include "tests/ui/ZylScopedDefaultLookAndFeel.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
 #include "tests/ui/ZylSnapshot.h"
 #include "tests/ui/ZylUiTestSupport.h"
@@ -69,6 +70,7 @@ struct MidiDeviceSelector : ::testing::Test
         return differing > 10;
     }
 
+    zyltest::ScopedDefaultLookAndFeel lookAndFeel;
     ZylFakeMidiPortBackend backend;
     ZylMidiInputDeviceManager inputs { &backend };
     ZylMidiOutputDeviceManager outputs { &backend };
@@ -106,7 +108,8 @@ TEST_F(MidiDeviceSelector, ListsThePresentPortsByNameAndShowsTheEmptyTextWithout
     };
     EXPECT_GT(greyPixels(*empty.getInputList(), 0, 136), 30);
     EXPECT_EQ(greyPixels(*empty.getInputList(), 140, 272), 0);
-    EXPECT_EQ(greyPixels(*selector->getInputList(), 60, 136), 0) << "below the rows of a list with ports";
+    EXPECT_EQ(greyPixels(*selector->getInputList(), 60, 136), 0)
+        << "below the rows of a list with ports";
 
     // Without a backend there are no ports either.
     ZylMidiInputDeviceManager detached(nullptr);
