@@ -17,3 +17,7 @@ zyl_add_embedded_archive(soundbank ${CMAKE_CURRENT_LIST_DIR}/soundbank FILES _me
 zyl_add_embedded_archive(demotracks ${CMAKE_CURRENT_LIST_DIR}/demotracks FILES
   01-gymnopedie.mid 02-greensleeves.mid 03-praeambulum.mid 04-the-entertainer.mid
   05-cmajor-scale.mid 06-pulses8x16d.mid)
+
+# The factory bank, loaded at start: made by app/tools/ZylMakeFactoryBank.cpp from
+# factory-bank.txt beside it (build target lumenfold_update_factory_bank).
+zyl_add_embedded_archive(factorybank ${CMAKE_CURRENT_LIST_DIR}/factorybank FILES factory.fxb)

@@ -88,6 +88,16 @@ void ZylCellSet::assign(const ZylCellSet& other)
     touch();
 }
 
+void ZylCellSet::fillUntouched(const std::vector<ZylCell*>& list)
+{
+    if (&list == &cells)
+        return;
+    cells.clear();
+    index.clear();
+    for (ZylCell* cell : list)
+        append(cell);
+}
+
 void ZylCellSet::rebuildIndex()
 {
     index.clear();

@@ -33,6 +33,9 @@ public:
     virtual void addAll(const ZylCellSet& other);
     // Copies the other list unless both are already equal in the same order.
     virtual void assign(const ZylCellSet& other);
+    // Replaces the cells by the list (nulls and repeats dropped) without touching the stamp, for
+    // a copy that its readers must not take for a change of their own.
+    virtual void fillUntouched(const std::vector<ZylCell*>& list);
 
     // Makes the notes that are on for the channel (1..16) in the keyboard state equal to the
     // set's notes, note by note in ascending order; notes of other channels are left alone.

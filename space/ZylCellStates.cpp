@@ -85,6 +85,9 @@ bool ZylCellStates::setPressed(const std::vector<ZylCell*>& cells) { return repl
 bool ZylCellStates::setSelected(const std::vector<ZylCell*>& cells) { return replaceCells(selected, cells); }
 bool ZylCellStates::setSounding(const std::vector<ZylCell*>& cells) { return replaceCells(sounding, cells); }
 
+void ZylCellStates::fillActiveSelected(const std::vector<ZylCell*>& cells) { activeSelected.fillUntouched(cells); }
+void ZylCellStates::fillActiveSounding(const std::vector<ZylCell*>& cells) { activeSounding.fillUntouched(cells); }
+
 bool ZylCellStates::clearActiveSounding() { return clearCells(activeSounding); }
 bool ZylCellStates::clearActiveSelected() { return clearCells(activeSelected); }
 bool ZylCellStates::clearPressed() { return clearCells(pressed); }

@@ -65,6 +65,11 @@ public:
     virtual bool setPressed(const std::vector<ZylCell*>& cells);
     virtual bool setSelected(const std::vector<ZylCell*>& cells);
     virtual bool setSounding(const std::vector<ZylCell*>& cells);
+    // Fill the active sets with a copy of another layer's chord: the set's stamp is not touched
+    // and no cell is marked dirty, so the copy is never mistaken for a chord decided here (the
+    // views repaint the whole view when a chord changes).
+    virtual void fillActiveSelected(const std::vector<ZylCell*>& cells);
+    virtual void fillActiveSounding(const std::vector<ZylCell*>& cells);
     // Each clear operation empties the set and marks its cells dirty; it returns whether the set
     // held any cell.
     virtual bool clearActiveSounding();

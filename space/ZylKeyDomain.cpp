@@ -63,6 +63,7 @@ ZylKeyDomain::ZylKeyDomain(ZylSpaceDomainSet* owner) : ZylRealDomain(owner)
                             + std::to_wstring(key->rootPitchClass()));
     }
     setDefaultValue(getValues().front());
+    cKey = static_cast<ZylKeyValue*>(getValues().front());
 }
 
 ZylKeyDomain::~ZylKeyDomain() = default;

@@ -42,5 +42,11 @@ public:
     std::wstring getShortName() const override;
     std::wstring getDescription() const override;
 
+    // The key of C, which the note mapping from C major starts from.
+    ZylKeyValue* getCValue() const noexcept { return cKey; }
+
+private:
+    ZylKeyValue* cKey = nullptr;
+
     JUCE_DECLARE_NON_COPYABLE(ZylKeyDomain)
 };

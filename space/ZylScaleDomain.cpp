@@ -39,6 +39,8 @@ const ScaleEntry kScales[] = {
     { L"Persia2", L"Persian 2", { 0, 1, 4, 5, 7, 8, 11 } },
     { L"Hindu", L"Hindu", { 0, 1, 4, 5, 7, 8, 10 } },
 };
+// The place of "Major" in kScales.
+constexpr size_t kMajorPlace = 1;
 } // namespace
 
 ZylScaleValue::ZylScaleValue(ZylRealDomain* valueDomain, int, float valuePosition, double valueData,
@@ -67,6 +69,7 @@ ZylScaleDomain::ZylScaleDomain(ZylSpaceDomainSet* owner) : ZylRealDomain(owner)
                               + formatIntVector(&scale->intervals));
     }
     setDefaultValue(getValues().front());
+    major = static_cast<ZylScaleValue*>(getValues()[kMajorPlace]);
 }
 
 ZylScaleDomain::~ZylScaleDomain() = default;

@@ -34,5 +34,11 @@ public:
     std::wstring getShortName() const override;
     std::wstring getDescription() const override;
 
+    // The major scale, which the note mapping from C major starts from.
+    ZylScaleValue* getMajorValue() const noexcept { return major; }
+
+private:
+    ZylScaleValue* major = nullptr;
+
     JUCE_DECLARE_NON_COPYABLE(ZylScaleDomain)
 };

@@ -22,4 +22,5 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylVoicingDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCellStates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLiveSpace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceModule.cpp
 )

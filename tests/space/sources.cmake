@@ -14,4 +14,5 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylCellStatesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylChordPlacementTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylChordRankingVocabularyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceModuleTest.cpp
 )

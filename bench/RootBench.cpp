@@ -1,0 +1,192 @@
+// The whole module tree behind the processor: building it (demo tracks, factory bank, synth
+// tables), an idle block, and a block with every synth voice sounding. A block where nothing
+// changed must not allocate; blocks in which the transport's beat moves post a message and are
+// counted apart.
+#include "app/ZylLumenfoldModule.h"
+#include "bench/BenchHeap.h"
+#include "framework/ZylFilter.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
+#include "framework/ZylDomain.h"
+#include "modules/ZylMidiInputGroupModule.h"
+#include "modules/ZylMidiInputModule.h"
+#include "modules/ZylSynth.h"
+#include "modules/ZylSynthModule.h"
+#include "modules/ZylTransportDomainSet.h"
+#include "modules/ZylTransportModule.h"
+#include "modules/ZylTransportStateDomain.h"
+
+#include <benchmark/benchmark.h>
+#include <juce_events/juce_events.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+namespace juce
+{
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
+} // namespace juce
+
+namespace
+{
+constexpr int kBlock = 512;
+constexpr double kRate = 44100.0;
+
+class BenchFilter : public ZylFilter
+{
+public:
+    std::unique_ptr<ZylModule> createRootModule() override
+    {
+        return std::make_unique<ZylLumenfoldModule>(getModuleContainer(), nullptr);
+    }
+    ZylLumenfoldModule& root() const
+    {
+        return *static_cast<ZylLumenfoldModule*>(getModuleContainer()->getRootModule());
+    }
+};
+
+void deliverMessages()
+{
+    for (int i = 0; i < 100000 && juce::dispatchNextMessageOnSystemQueue(true); ++i)
+    {
+    }
+}
+
+std::unique_ptr<BenchFilter> makeFilter()
+{
+    auto filter = std::make_unique<BenchFilter>();
+    filter->initialise();
+    deliverMessages();
+    return filter;
+}
+
+void select(ZylParameter* parameter, int index)
+{
+    parameter->setValueObject(parameter->getDomain()->getValues()[static_cast<size_t>(index)],
+                              kCauseUser, false, true);
+    deliverMessages();
+}
+
+void setTransportState(ZylTransportModule& transport, bool stopped)
+{
+    auto* states = transport.getDomainSet()->getStateDomain();
+    transport.getStateParameter()->setValueObject(stopped ? states->getStopped() : states->getArmed(),
+                                                  kCauseUser, false, true);
+    deliverMessages();
+}
+
+// Runs one block and counts its allocations among the blocks where nothing changed, unless the
+// transport's beat moved (a beat or bar change posts a message, which allocates).
+struct BlockCounter
+{
+    std::int64_t quietBlocks = 0;
+    std::int64_t quietAllocations = 0;
+    std::int64_t beatBlocks = 0;
+
+    void run(BenchFilter& filter, juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+    {
+        auto& transport = *filter.root().getTransportModule();
+        const double beatBefore = std::floor(transport.getPosition().ppqPosition);
+        const auto before = benchAllocationCount();
+        midi.clear();
+        filter.processBlock(audio, midi);
+        const auto allocations = benchAllocationCount() - before;
+        if (std::floor(transport.getPosition().ppqPosition) != beatBefore)
+        {
+            ++beatBlocks;
+            return;
+        }
+        ++quietBlocks;
+        quietAllocations += allocations;
+    }
+};
+
+void reportBlock(benchmark::State& state, const BlockCounter& counter)
+{
+    const auto allocations = counter.quietAllocations;
+    state.counters["allocs_per_block"] = benchmark::Counter(
+        static_cast<double>(allocations) / static_cast<double>(juce::jmax<std::int64_t>(1, counter.quietBlocks)));
+    state.counters["beat_blocks"] = static_cast<double>(counter.beatBlocks);
+    state.counters["x_realtime"] =
+        benchmark::Counter(kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
+    if (allocations != 0)
+        state.SkipWithError("the block allocated");
+}
+
+// Building the whole tree as the program does at start: reports the time per build and the
+// heap bytes one tree holds.
+void BM_RootBuildTree(benchmark::State& state)
+{
+    std::int64_t heldBytes = 0;
+    for (auto _ : state)
+    {
+        const auto before = benchLiveHeapBytes();
+        auto filter = makeFilter();
+        heldBytes = benchLiveHeapBytes() - before;
+        benchmark::DoNotOptimize(filter.get());
+        state.PauseTiming();
+        filter.reset();
+        deliverMessages();
+        state.ResumeTiming();
+    }
+    state.counters["heap_MiB"] = static_cast<double>(heldBytes) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_RootBuildTree)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Nothing sounding, transport stopped: the cost of running the chain.
+void BM_RootIdleBlock(benchmark::State& state)
+{
+    auto filter = makeFilter();
+    setTransportState(*filter->root().getTransportModule(), true);
+    filter->prepareToPlay(kRate, kBlock);
+    juce::AudioBuffer<float> audio(2, kBlock);
+    juce::MidiBuffer midi;
+    midi.ensureSize(4096);
+    for (int i = 0; i < 4; ++i)
+        filter->processBlock(audio, midi);
+
+    BlockCounter counter;
+    for (auto _ : state)
+        counter.run(*filter, audio, midi);
+    reportBlock(state, counter);
+    filter->releaseResources();
+}
+BENCHMARK(BM_RootIdleBlock)->Unit(benchmark::kMicrosecond);
+
+// Every voice of the synthesiser sounding: the host plays 64 held notes into the MIDI input,
+// which pass the space module unaltered and reach the synth through the MIDI output.
+void BM_RootFullChain64Voices(benchmark::State& state)
+{
+    auto filter = makeFilter();
+    auto& root = filter->root();
+    auto* input = root.getMidiInputGroupModule()->getInputModule(0);
+    select(input->getDeviceParameter(), ZylMidiInputModule::kSourceHost);
+    filter->prepareToPlay(kRate, kBlock);
+
+    juce::AudioBuffer<float> audio(2, kBlock);
+    juce::MidiBuffer midi;
+    midi.ensureSize(4096);
+    for (int note = 0; note < ZylSynth::kNumVoices; ++note)
+        midi.addEvent(juce::MidiMessage::noteOn(1, 30 + note, 0.8f), 0);
+    filter->processBlock(audio, midi);
+    for (int i = 0; i < 4; ++i)
+    {
+        midi.clear();
+        filter->processBlock(audio, midi);
+    }
+    int sounding = 0;
+    if (auto* synth = root.getSynthModule()->getSynth())
+        for (int v = 0; v < synth->getNumVoices(); ++v)
+            sounding += synth->getVoice(v)->isVoiceActive() ? 1 : 0;
+
+    BlockCounter counter;
+    for (auto _ : state)
+        counter.run(*filter, audio, midi);
+    reportBlock(state, counter);
+    state.counters["voices"] = sounding;
+    filter->releaseResources();
+}
+BENCHMARK(BM_RootFullChain64Voices)->Unit(benchmark::kMicrosecond);
+} // namespace

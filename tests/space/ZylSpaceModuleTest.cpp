@@ -1,0 +1,575 @@
+#include "framework/ZylDomain.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylMidiCable.h"
+#include "framework/ZylMidiKeyboardCable.h"
+#include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
+#include "framework/ZylParameterSet.h"
+#include "framework/ZylValue.h"
+#include "modules/ZylMidiInputGroupModule.h"
+#include "modules/ZylMidiInputModule.h"
+#include "modules/ZylTransportModule.h"
+#include "space/ZylCell.h"
+#include "space/ZylCellStates.h"
+#include "space/ZylChordAssistDomain.h"
+#include "space/ZylChordDomain.h"
+#include "space/ZylLiveSpace.h"
+#include "space/ZylSpace.h"
+#include "space/ZylSpaceDomain.h"
+#include "space/ZylSpaceDomainSet.h"
+#include "space/ZylSpaceModule.h"
+#include "tests/TestHelpers.h"
+#include "tests/modules/ZylFakeMidiPortBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr double kRate = 44100.0;
+constexpr int kBlock = 64;
+
+struct Event
+{
+    bool on;
+    int note;
+    int channel;
+    float velocity;
+};
+
+std::vector<Event> eventsOf(const juce::MidiBuffer& buffer)
+{
+    std::vector<Event> events;
+    for (const auto metadata : buffer)
+    {
+        const auto message = metadata.getMessage();
+        if (message.isNoteOnOrOff())
+            events.push_back({ message.isNoteOn(), message.getNoteNumber(), message.getChannel(),
+                               message.getFloatVelocity() });
+    }
+    return events;
+}
+
+std::vector<int> notesOf(const std::vector<Event>& events, bool on)
+{
+    std::vector<int> notes;
+    for (const auto& event : events)
+        if (event.on == on)
+            notes.push_back(event.note);
+    return notes;
+}
+
+// The first visible cell carrying the note.
+ZylCell* cellOf(const ZylSpace* space, int note)
+{
+    for (const auto& cell : space->getCells())
+        if (cell->getNote() == note && !cell->isHidden())
+            return cell.get();
+    return nullptr;
+}
+
+std::set<ZylCell*> cellsOfNotes(const ZylSpace* space, std::initializer_list<int> notes)
+{
+    std::set<ZylCell*> cells;
+    std::vector<ZylCell*> found;
+    for (int note : notes)
+    {
+        space->getCellsForNote(note, found, false, nullptr);
+        cells.insert(found.begin(), found.end());
+    }
+    return cells;
+}
+
+std::set<ZylCell*> asSet(const ZylCellSet& set)
+{
+    return { set.getCells().begin(), set.getCells().end() };
+}
+
+// A transport, a MIDI input group reading the host's MIDI and the space module, joined by the
+// cables the root module lays: keyboard state and thru from the input module to the space
+// module, and the space module's output.
+struct SpaceModule : ::testing::Test
+{
+    SpaceModule()
+    {
+        transport = std::make_unique<ZylTransportModule>(&container);
+        transport->initialise();
+        transport->stopTimer();
+        group = std::make_unique<ZylMidiInputGroupModule>(&container, &backend);
+        group->initialise();
+        input = group->getInputModule(0);
+        space = std::make_unique<ZylSpaceModule>(&container);
+        space->initialise();
+
+        hostCable.setBuffer(std::make_unique<juce::MidiBuffer>());
+        keyboardCable.setBuffer(std::make_unique<juce::MidiKeyboardState>());
+        thruCable.setBuffer(std::make_unique<juce::MidiBuffer>());
+        outCable.setBuffer(std::make_unique<juce::MidiBuffer>());
+        input->getMidiOutPin()->connect(&hostCable);
+        input->getKeyboardPin()->connect(&keyboardCable);
+        input->getMidiThruPin()->connect(&thruCable);
+        space->getKeyboardPin()->connect(&keyboardCable);
+        space->getMidiInPin()->connect(&thruCable);
+        space->getMidiOutPin()->connect(&outCable);
+
+        transport->prepareToPlay(kRate, kBlock);
+        group->prepareToPlay(kRate, kBlock);
+        space->prepareToPlay(kRate, kBlock);
+        input->activate();
+        select(input->getDeviceParameter(), ZylMidiInputModule::kSourceHost);
+        // What a factory bank load does at start: every value once more.
+        space->updateParameters();
+        zyltest::drainMessageQueue();
+        block();
+        set(space->getChordParameter(), L"M");
+        block();
+    }
+
+    ~SpaceModule() override
+    {
+        input->deactivate();
+        space.reset();
+        group.reset();
+        transport.reset();
+        zyltest::drainMessageQueue();
+    }
+
+    static void select(ZylParameter* parameter, int index)
+    {
+        parameter->setValueObject(parameter->getDomain()->getValues()[static_cast<size_t>(index)],
+                                  kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    }
+
+    static void set(ZylParameter* parameter, const wchar_t* name)
+    {
+        auto* value = parameter->getDomain()->findByName(name);
+        ASSERT_NE(value, nullptr) << juce::String(name);
+        parameter->setValueObject(value, kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    }
+
+    // One block of the chain with these host events; returns the space module's note events
+    // and keeps the notes its output left on.
+    std::vector<Event> block(std::vector<juce::MidiMessage> host = {})
+    {
+        hostCable.getBuffer()->clear();
+        for (const auto& message : host)
+            hostCable.getBuffer()->addEvent(message, 0);
+        {
+            const juce::ScopedLock lock(container.getCallbackLock());
+            input->processBlock(kBlock);
+            space->processBlock(kBlock);
+        }
+        auto events = eventsOf(*outCable.getBuffer());
+        for (const auto& event : events)
+        {
+            if (event.on)
+                sounding.insert(event.note);
+            else
+                sounding.erase(event.note);
+        }
+        return events;
+    }
+
+    ZylLiveSpace& grid() { return *space->getGridSpace(); }
+    ZylLiveSpace& piano() { return *space->getPianoSpace(); }
+
+    // What a view does under the live space's lock: the pointer arriving over the cell presses
+    // (selects) it, the button triggers it, and its release stops everything unless latch holds
+    // it.
+    void press(ZylLiveSpace& live, ZylCell* cell)
+    {
+        const juce::ScopedLock lock(live.getLock());
+        live.getPrimaryStates()->press(cell, false);
+        live.getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
+    }
+
+    void release(ZylLiveSpace& live)
+    {
+        const juce::ScopedLock lock(live.getLock());
+        auto* states = live.getPrimaryStates();
+        if (!states->isLatch())
+            states->releaseAll();
+    }
+
+    ZylCell* gridCell(int note) { return cellOf(grid().getSpace(), note); }
+
+    // The chords of a whole ranking of the root, in list order, as the module ranks them.
+    std::vector<ZylChordValue*> ranking(ZylCell* root, int scoreMode)
+    {
+        const juce::ScopedLock gridLock(grid().getLock());
+        const juce::ScopedLock chordLock(space->getChordParameter()->getLock());
+        std::vector<ZylCellSet*> shapes;
+        grid().getSpace()->findChordShapes(root, shapes, scoreMode, false, space.get(), space.get());
+        std::vector<ZylChordValue*> chords;
+        for (auto* shape : shapes)
+            chords.push_back(shape->getChord());
+        return chords;
+    }
+
+    ZylFakeMidiPortBackend backend;
+    ZylModuleContainer container;
+    std::unique_ptr<ZylTransportModule> transport;
+    std::unique_ptr<ZylMidiInputGroupModule> group;
+    ZylMidiInputModule* input = nullptr;
+    std::unique_ptr<ZylSpaceModule> space;
+    ZylMidiCable hostCable;
+    ZylMidiKeyboardCable keyboardCable;
+    ZylMidiCable thruCable;
+    ZylMidiCable outCable;
+    std::set<int> sounding;
+};
+
+juce::MidiMessage noteOn(int note)
+{
+    return juce::MidiMessage::noteOn(1, note, (juce::uint8) 100);
+}
+
+juce::MidiMessage noteOff(int note)
+{
+    return juce::MidiMessage::noteOff(1, note);
+}
+} // namespace
+
+TEST_F(SpaceModule, ParametersTakeTenConsecutiveHostIndexesInEveryProgram)
+{
+    const wchar_t* names[] = { L"Space", L"Labels", L"Key",  L"Scale",    L"Chord",
+                               L"Voicing", L"Assist", L"Trigger", L"On Click", L"Ch Filter" };
+    const int first = space->getProgramSet(0)->getParameterById(0)->getAutomationIndex();
+    for (int program : { 0, 127 })
+    {
+        auto* set = space->getProgramSet(program);
+        for (int id = 0; id < ZylSpaceModule::kNumParameters; ++id)
+        {
+            auto* parameter = set->getParameterById(id);
+            ASSERT_NE(parameter, nullptr);
+            EXPECT_EQ(parameter->getAutomationIndex(), first + id);
+            EXPECT_EQ(parameter->getName(), names[id]);
+        }
+    }
+    // Each program filters its chord list through a view of its own.
+    EXPECT_NE(space->getProgramSet(0)->getParameterById(4)->getDomain(),
+              space->getProgramSet(1)->getParameterById(4)->getDomain());
+    EXPECT_EQ(container.getModule(ZylSpaceModule::kModuleId), space.get());
+}
+
+TEST_F(SpaceModule, ReactionsFollowAssistTriggerAndTheKeys)
+{
+    auto* primary = grid().getPrimaryStates();
+    set(space->getAssistParameter(), L"Ch Anywh");
+    EXPECT_FALSE(primary->isScaleFilterOn());
+    set(space->getAssistParameter(), L"Fit Best");
+    EXPECT_TRUE(primary->isScaleFilterOn());
+    EXPECT_FALSE(space->getChordParameter()->isEnabled());
+    set(space->getAssistParameter(), L"Ch Root");
+    EXPECT_TRUE(space->getChordParameter()->isEnabled());
+
+    set(space->getTriggerParameter(), L"Midi Clk");
+    EXPECT_TRUE(space->getOnClickParameter()->isEnabled());
+    set(space->getTriggerParameter(), L"Midi Nte");
+    EXPECT_FALSE(space->getOnClickParameter()->isEnabled());
+
+    set(space->getScaleParameter(), L"Major");
+    set(space->getKeyParameter(), L"C#");
+    set(space->getAssistParameter(), L"Fit Rand");
+    set(space->getChordFilterParameter(), L"Monads");
+    EXPECT_EQ(space->getFilterKey(), "S01K01");
+    EXPECT_EQ(space->getEnumeratorKey(), "A06F07");
+    EXPECT_EQ(space->getNumChords(), 1);
+    EXPECT_EQ(space->getChord(space->getNumChords()), nullptr);
+
+    set(space->getOnClickParameter(), L"Tr & Hold");
+    EXPECT_TRUE(primary->isLatch());
+    EXPECT_FALSE(primary->isPlayOnSelect());
+}
+
+TEST_F(SpaceModule, ViewActivationMovesTheFocus)
+{
+    struct Case
+    {
+        int lowByte;
+        bool piano;
+    };
+    for (const auto& c : { Case { kPianoViewIndex, true }, Case { kGridViewIndex, false },
+                           Case { kPianoViewIndex, true }, Case { 3, false } })
+    {
+        space->receiveMessage(nullptr, kSpaceViewActivated + c.lowByte, 0);
+        EXPECT_EQ(space->getFocusSpace(), c.piano ? &piano() : &grid()) << c.lowByte;
+        EXPECT_EQ(space->getOtherSpace(), c.piano ? &grid() : &piano()) << c.lowByte;
+    }
+}
+
+TEST_F(SpaceModule, FilterRejectsHiddenCellsAndNotesOutsideTheScale)
+{
+    set(space->getScaleParameter(), L"Major");
+    const ZylCell* filler = nullptr;
+    for (auto* value : space->getDomainSet()->getSpaceDomain()->getValues())
+        if (auto* grid = dynamic_cast<ZylSpaceValue*>(value))
+            for (const auto& cell : grid->getSpace()->getCells())
+                if (filler == nullptr && cell->isHidden() && cell->getNote() == 60)
+                    filler = cell.get();
+    ASSERT_NE(filler, nullptr);
+    EXPECT_TRUE(space->rejects(filler, nullptr));
+    EXPECT_TRUE(space->rejects(nullptr, nullptr));
+    EXPECT_FALSE(space->rejects(gridCell(60), nullptr));
+    EXPECT_TRUE(space->rejects(gridCell(61), nullptr));
+    EXPECT_EQ(space->getLastRootName(), L"");
+}
+
+TEST(ZylSpaceModuleVoicing, MovesNotesByOffsetsThenByAfterSortOffsets)
+{
+    struct Case
+    {
+        ZylIntVector offsets;
+        std::unique_ptr<ZylIntVector> afterSort;
+        ZylIntVector expected;
+    };
+    Case cases[] = {
+        { { 12 }, nullptr, { 12, 4, 7 } },
+        { { 12 }, std::make_unique<ZylIntVector>(ZylIntVector { 0, 12 }), { 4, 19, 12 } },
+        { {}, std::make_unique<ZylIntVector>(), { 0, 4, 7 } },
+        { { -12, 0, 0, 12, 24 }, nullptr, { -12, 4, 7 } },
+    };
+    for (const auto& c : cases)
+    {
+        ZylIntVector out;
+        ZylSpaceModule::applyVoicing({ 0, 4, 7 }, c.offsets, c.afterSort.get(), out);
+        EXPECT_EQ(out, c.expected);
+    }
+}
+
+TEST_F(SpaceModule, ClickPlaysTheMajorTriadAndReleaseStopsIt)
+{
+    auto* root = gridCell(60);
+    ASSERT_NE(root, nullptr);
+    press(grid(), root);
+    const auto on = block();
+    EXPECT_EQ(notesOf(on, true), (std::vector<int> { 60, 64, 67 }));
+    EXPECT_TRUE(notesOf(on, false).empty());
+    for (const auto& event : on)
+    {
+        EXPECT_EQ(event.channel, 1);
+        EXPECT_NEAR(event.velocity, 0.8f, 1.0f / 127.0f);
+    }
+    EXPECT_EQ(space->getLastChordName(), L"M");
+    EXPECT_EQ(space->getLastRootName(), L"C");
+    // The piano shows the same chord on its keys.
+    EXPECT_EQ(asSet(piano().getPrimaryStates()->getActiveSounding()),
+              cellsOfNotes(piano().getSpace(), { 60, 64, 67 }));
+
+    EXPECT_TRUE(block().empty());
+
+    release(grid());
+    const auto off = block();
+    EXPECT_EQ(notesOf(off, false), (std::vector<int> { 60, 64, 67 }));
+    EXPECT_TRUE(notesOf(off, true).empty());
+    EXPECT_TRUE(sounding.empty());
+    EXPECT_EQ(space->getLastChordName(), L"M"); // the last chord outlives its sound
+}
+
+TEST_F(SpaceModule, VoicingChangeRetriggersAHeldChordOnlyWithTrClick)
+{
+    press(grid(), gridCell(60));
+    block();
+    set(space->getVoicingParameter(), L"1st inv");
+    const auto events = block();
+    // Each staying note is switched off and on again; 60 leaves and 72 comes.
+    for (int note : { 64, 67 })
+    {
+        std::vector<bool> sequence;
+        for (const auto& event : events)
+            if (event.note == note)
+                sequence.push_back(event.on);
+        EXPECT_EQ(sequence, (std::vector<bool> { false, true })) << note;
+    }
+    EXPECT_EQ(sounding, (std::set<int> { 64, 67, 72 }));
+
+    release(grid());
+    block();
+    set(space->getOnClickParameter(), L"Tr & Hold");
+    press(grid(), gridCell(60));
+    block();
+    release(grid());
+    block();
+    EXPECT_EQ(sounding, (std::set<int> { 64, 67, 72 })); // latched
+    set(space->getVoicingParameter(), L"Root");
+    EXPECT_TRUE(block().empty());
+    press(grid(), gridCell(62));
+    block();
+    EXPECT_EQ(sounding, (std::set<int> { 62, 66, 69 }));
+}
+
+TEST_F(SpaceModule, ChordFullPlacesNothingWhenANoteLeavesTheScale)
+{
+    set(space->getScaleParameter(), L"Major");
+    set(space->getAssistParameter(), L"Ch Full");
+    press(grid(), gridCell(62)); // D major needs F#
+    EXPECT_TRUE(block().empty());
+    EXPECT_TRUE(grid().getPrimaryStates()->getActiveSounding().getCells().empty());
+    release(grid());
+    block();
+    press(grid(), gridCell(60));
+    EXPECT_EQ(notesOf(block(), true), (std::vector<int> { 60, 64, 67 }));
+}
+
+TEST_F(SpaceModule, FitCyclStepsThroughTheRankingAndRestartsOnANewRoot)
+{
+    set(space->getSpaceParameter(), L"[1:2]");
+    set(space->getAssistParameter(), L"Fit Cycl");
+    auto* first = gridCell(60);
+    auto* second = gridCell(65);
+    const auto firstList = ranking(first, ZylSpace::kScoreByRank);
+    const auto secondList = ranking(second, ZylSpace::kScoreByRank);
+    ASSERT_GE(firstList.size(), 3u);
+    ASSERT_FALSE(secondList.empty());
+
+    for (size_t step = 0; step < 3; ++step)
+    {
+        press(grid(), first);
+        block();
+        EXPECT_EQ(space->getLastChord(), firstList[step]) << step;
+        EXPECT_FALSE(sounding.empty());
+        release(grid());
+        block();
+    }
+    press(grid(), second);
+    block();
+    EXPECT_EQ(space->getLastChord(), secondList[0]);
+    release(grid());
+    block();
+    EXPECT_TRUE(sounding.empty());
+}
+
+TEST_F(SpaceModule, FitBestAndASeededFitRandPlayTheFirstShape)
+{
+    set(space->getScaleParameter(), L"Major");
+    auto* root = gridCell(60);
+    struct Case
+    {
+        const wchar_t* assist;
+    };
+    for (const auto& c : { Case { L"Fit Best" }, Case { L"Fit Rand" } })
+    {
+        set(space->getAssistParameter(), c.assist);
+        space->getChordCounter().setRandomState(0);
+        space->getChordCounter().reset();
+        const auto list = ranking(root, ZylSpace::kScoreByRank);
+        ASSERT_FALSE(list.empty());
+        press(grid(), root);
+        block();
+        EXPECT_EQ(space->getLastChord(), list[0]) << juce::String(c.assist);
+        if (juce::String(c.assist) == "Fit Best")
+        {
+            EXPECT_EQ(space->getNextChord(), list[0]); // the preview shows what plays
+        }
+        release(grid());
+        block();
+    }
+}
+
+TEST_F(SpaceModule, MidiNoteTriggersPlayTheirNoteOrNothing)
+{
+    set(space->getChordParameter(), L"U");
+    struct Case
+    {
+        const wchar_t* trigger;
+        const wchar_t* scale;
+        const wchar_t* key;
+        int in;
+        std::vector<int> played;
+    };
+    const Case cases[] = {
+        { L"Midi Nte", L"Chroma", L"C", 0, {} },
+        { L"Midi Nte", L"Chroma", L"C", 61, { 61 } },
+        { L"Midi Mod", L"Major", L"D", 62, { 64 } },
+        { L"Midi Mod", L"Major", L"D", 61, {} },
+        { L"Midi Mod", L"Minor", L"A", 64, { 72 } },
+    };
+    for (const auto& c : cases)
+    {
+        set(space->getTriggerParameter(), c.trigger);
+        set(space->getScaleParameter(), c.scale);
+        set(space->getKeyParameter(), c.key);
+        block();
+        const auto on = block({ noteOn(c.in) });
+        EXPECT_EQ(notesOf(on, true), c.played) << juce::String(c.trigger) << " " << c.in;
+        const auto off = block({ noteOff(c.in) });
+        EXPECT_EQ(notesOf(off, false), c.played) << juce::String(c.trigger) << " " << c.in;
+        EXPECT_TRUE(sounding.empty());
+    }
+}
+
+TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
+{
+    set(space->getSpaceParameter(), L"[1:2]");
+    block();
+    const auto message = juce::MidiMessage::noteOn(1, 60, (juce::uint8) 90);
+    block({ message });
+    std::vector<juce::MidiMessage> passed;
+    for (const auto metadata : *outCable.getBuffer())
+        passed.push_back(metadata.getMessage());
+    ASSERT_EQ(passed.size(), 1u);
+    EXPECT_EQ(passed[0].getRawDataSize(), message.getRawDataSize());
+    EXPECT_EQ(0, std::memcmp(passed[0].getRawData(), message.getRawData(),
+                             static_cast<size_t>(message.getRawDataSize())));
+    for (auto* live : { &grid(), &piano() })
+        EXPECT_EQ(asSet(live->getSecondaryStates()->getActiveSounding()),
+                  cellsOfNotes(live->getSpace(), { 60 }));
+    EXPECT_GT(cellsOfNotes(grid().getSpace(), { 60 }).size(), 1u);
+
+    block({ juce::MidiMessage::noteOff(1, 60) });
+    EXPECT_TRUE(grid().getSecondaryStates()->getActiveSounding().getCells().empty());
+}
+
+TEST_F(SpaceModule, FocusMoveSwitchesOffTheOldFocusAndThePianoPlaysOnTheGrid)
+{
+    press(grid(), gridCell(60));
+    block();
+    ASSERT_EQ(sounding, (std::set<int> { 60, 64, 67 }));
+
+    space->receiveMessage(nullptr, kSpaceViewActivated + kPianoViewIndex, 0);
+    const auto events = block();
+    EXPECT_EQ(notesOf(events, false), (std::vector<int> { 60, 64, 67 }));
+    EXPECT_TRUE(sounding.empty());
+    EXPECT_EQ(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, 60), false);
+
+    auto* key = cellOf(piano().getSpace(), 62);
+    press(piano(), key);
+    block();
+    EXPECT_EQ(sounding, (std::set<int> { 62, 66, 69 }));
+    // The grid shows the chord on every cell that carries one of its notes.
+    EXPECT_EQ(asSet(grid().getPrimaryStates()->getActiveSounding()),
+              cellsOfNotes(grid().getSpace(), { 62, 66, 69 }));
+    release(piano());
+    block();
+    EXPECT_TRUE(sounding.empty());
+}
+
+TEST_F(SpaceModule, ProgramChangeWhileAChordSoundsLeavesNoNoteOn)
+{
+    set(space->getOnClickParameter(), L"Tr & Hold");
+    press(grid(), gridCell(60));
+    block();
+    release(grid());
+    block();
+    ASSERT_EQ(sounding.size(), 3u);
+
+    space->setCurrentProgram(1);
+    zyltest::drainMessageQueue();
+    for (int i = 0; i < 3; ++i)
+    {
+        block();
+        zyltest::drainMessageQueue();
+    }
+    EXPECT_TRUE(sounding.empty());
+    for (int note = 0; note < 128; ++note)
+        EXPECT_FALSE(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, note)) << note;
+}
