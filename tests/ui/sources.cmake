@@ -5,8 +5,11 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylFakeUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGridViewTextTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHeaderPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamComboTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamPanelTest.cpp
