@@ -263,6 +263,15 @@ TEST_F(Playing, HoverRuleFollowsTriggerAndOnClick)
     }
 }
 
+TEST_F(Playing, ViewsMadeAfterTheStateLoadFollowTheHoverRuleAtOnce)
+{
+    set(module().getOnClickParameter(), L"Tr & Hold");
+    ZylGridPanel laterGrid(editor.get());
+    ZylPianoPanel laterPiano(editor.get());
+    EXPECT_FALSE(laterGrid.getSpaceView()->getActivateOnHover());
+    EXPECT_FALSE(laterPiano.getPianoView()->getActivateOnHover());
+}
+
 TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
 {
     CodeRecorder recorder;
