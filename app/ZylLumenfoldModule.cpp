@@ -3,7 +3,6 @@
 #include "framework/ZylDebug.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylModuleContainer.h"
-#include "framework/ZylModuleMap.h"
 #include "framework/ZylProgramModule.h"
 #include "modules/ZylMidiFromFileDomain.h"
 #include "modules/ZylMidiInputDomainSet.h"
@@ -19,7 +18,6 @@
 
 #include <array>
 #include <memory>
-#include <utility>
 
 namespace
 {
@@ -68,6 +66,10 @@ void ZylLumenfoldModule::initialise()
     addChild(std::make_unique<ZylSpaceModule>(owner));
     for (auto* child : getChildren())
         child->initialise();
+
+    clock = getTransportModule();
+    blockOrder = { getMidiInputModule(), clock, getSpaceModule(), getMidiOutputModule(),
+                   getSynthModule() };
 
     loadDemoMidiFiles();
     setCurrentProgram(0);
@@ -289,15 +291,11 @@ void ZylLumenfoldModule::process(int numSamples)
 {
     // The transport's clock is a double: it counts whole samples exactly far beyond any
     // session, so the chain runs on however long the program plays.
-    auto* transport = getTransportModule();
-    for (auto* module : std::initializer_list<ZylModule*> { getMidiInputModule(), transport,
-                                                            getSpaceModule(),
-                                                            getMidiOutputModule(),
-                                                            getSynthModule() })
+    for (auto* module : blockOrder)
         if (module != nullptr)
             module->processBlock(numSamples);
-    if (transport != nullptr)
-        transport->advanceSamplePosition(numSamples);
+    if (clock != nullptr)
+        clock->advanceSamplePosition(numSamples);
 }
 
 void ZylLumenfoldModule::renderAudioMidi(juce::AudioSampleBuffer& /*input*/,

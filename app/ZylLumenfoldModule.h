@@ -116,6 +116,10 @@ private:
     void reserveMidiCables(int blockSize);
 
     ZylMidiPortBackend* backend;
+    // The per-block order, found once when the children exist: MIDI input, transport, space,
+    // MIDI output, synth (null for a missing one).
+    std::array<ZylModule*, 5> blockOrder {};
+    ZylTransportModule* clock = nullptr;
     ZylMidiKeyboardCable keyboardCable;
     ZylMidiCable hostMidiCable;
     ZylMidiCable thruCable;

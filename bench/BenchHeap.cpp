@@ -9,6 +9,15 @@ namespace
 {
 std::atomic<std::int64_t> liveBytes { 0 };
 std::atomic<std::int64_t> allocations { 0 };
+std::atomic<std::int64_t> peakBytes { 0 };
+
+void raisePeak(std::int64_t live) noexcept
+{
+    auto peak = peakBytes.load(std::memory_order_relaxed);
+    while (live > peak && !peakBytes.compare_exchange_weak(peak, live, std::memory_order_relaxed))
+    {
+    }
+}
 
 // Each block carries its size in front, padded so that the caller's part keeps the alignment
 // that operator new promises.
@@ -20,7 +29,8 @@ void* allocate(std::size_t size) noexcept
     if (block == nullptr)
         return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;
-    liveBytes.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed);
+    raisePeak(liveBytes.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed)
+              + static_cast<std::int64_t>(size));
     allocations.fetch_add(1, std::memory_order_relaxed);
     return block + kHeader;
 }
@@ -46,6 +56,16 @@ void* allocateOrThrow(std::size_t size)
 std::int64_t benchLiveHeapBytes()
 {
     return liveBytes.load(std::memory_order_relaxed);
+}
+
+std::int64_t benchPeakHeapBytes()
+{
+    return peakBytes.load(std::memory_order_relaxed);
+}
+
+void benchResetPeakHeapBytes()
+{
+    peakBytes.store(liveBytes.load(std::memory_order_relaxed), std::memory_order_relaxed);
 }
 
 std::int64_t benchAllocationCount()

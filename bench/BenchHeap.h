@@ -7,6 +7,11 @@
 // what a cache holds as the difference of two readings.
 std::int64_t benchLiveHeapBytes();
 
+// The highest value benchLiveHeapBytes has reached since the last benchResetPeakHeapBytes, which
+// starts a new measurement at the present live bytes.
+std::int64_t benchPeakHeapBytes();
+void benchResetPeakHeapBytes();
+
 // How many times operator new has been called in this process; the difference of two readings
 // is the number of allocations in between (a real-time path must show 0).
 std::int64_t benchAllocationCount();

@@ -7,8 +7,8 @@
 #include "framework/ZylFilter.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
-#include "framework/ZylParameter.h"
 #include "framework/ZylDomain.h"
+#include "framework/ZylParameter.h"
 #include "modules/ZylMidiInputGroupModule.h"
 #include "modules/ZylMidiInputModule.h"
 #include "modules/ZylSynth.h"
@@ -16,6 +16,11 @@
 #include "modules/ZylTransportDomainSet.h"
 #include "modules/ZylTransportModule.h"
 #include "modules/ZylTransportStateDomain.h"
+#include "space/ZylCell.h"
+#include "space/ZylCellStates.h"
+#include "space/ZylLiveSpace.h"
+#include "space/ZylSpace.h"
+#include "space/ZylSpaceModule.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -66,6 +71,12 @@ void select(ZylParameter* parameter, int index)
 {
     parameter->setValueObject(parameter->getDomain()->getValues()[static_cast<size_t>(index)],
                               kCauseUser, false, true);
+    deliverMessages();
+}
+
+void selectByName(ZylParameter* parameter, const wchar_t* name)
+{
+    parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
     deliverMessages();
 }
 
@@ -155,21 +166,43 @@ void BM_RootIdleBlock(benchmark::State& state)
 }
 BENCHMARK(BM_RootIdleBlock)->Unit(benchmark::kMicrosecond);
 
-// Every voice of the synthesiser sounding: the host plays 64 held notes into the MIDI input,
-// which pass the space module unaltered and reach the synth through the MIDI output.
+// Every voice of the synthesiser sounding: a pressed grid cell plays a chord and the host holds
+// enough notes besides (they pass the space module unaltered in the mouse-trigger mode) to
+// fill the 64 voices.
 void BM_RootFullChain64Voices(benchmark::State& state)
 {
     auto filter = makeFilter();
     auto& root = filter->root();
+    auto& space = *root.getSpaceModule();
     auto* input = root.getMidiInputGroupModule()->getInputModule(0);
     select(input->getDeviceParameter(), ZylMidiInputModule::kSourceHost);
+    selectByName(space.getAssistParameter(), L"Ch Anywh");
+    selectByName(space.getChordParameter(), L"M");
     filter->prepareToPlay(kRate, kBlock);
 
     juce::AudioBuffer<float> audio(2, kBlock);
     juce::MidiBuffer midi;
     midi.ensureSize(4096);
-    for (int note = 0; note < ZylSynth::kNumVoices; ++note)
-        midi.addEvent(juce::MidiMessage::noteOn(1, 30 + note, 0.8f), 0);
+    for (int i = 0; i < 4; ++i)
+        filter->processBlock(audio, midi); // the reset the input change asked for
+    {
+        auto& grid = *space.getGridSpace();
+        const juce::ScopedLock lock(grid.getLock());
+        for (const auto& cell : grid.getSpace()->getCells())
+            if (cell->getNote() == 60 && !cell->isHidden())
+            {
+                grid.getPrimaryStates()->press(cell.get(), false);
+                grid.getPrimaryStates()->trigger(cell.get(), ZylSpaceModule::kDefaultTriggerVelocity);
+                break;
+            }
+    }
+    constexpr int kChordNotes = 3;
+    for (int note = 30, added = 0; added < ZylSynth::kNumVoices - kChordNotes; ++note)
+        if (note != 60 && note != 64 && note != 67)
+        {
+            midi.addEvent(juce::MidiMessage::noteOn(1, note, 0.8f), 0);
+            ++added;
+        }
     filter->processBlock(audio, midi);
     for (int i = 0; i < 4; ++i)
     {

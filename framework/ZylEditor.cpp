@@ -34,7 +34,9 @@ ZylEditor::ZylEditor(ZylFilter& owner) : juce::AudioProcessorEditor(&owner), Zyl
 
 ZylEditor::~ZylEditor()
 {
-    deleteAllChildren();
+    // Last added, first deleted.
+    while (!ownedChildren.empty())
+        ownedChildren.pop_back();
 }
 
 void ZylEditor::mouseWheelMove(const juce::MouseEvent& /*event*/, const juce::MouseWheelDetails& wheel)

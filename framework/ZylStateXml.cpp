@@ -193,8 +193,9 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 //   comments; after it only blanks and comments;
 // - tags "<name", attributes name="value" or name='value' separated by blanks, "/>" or ">",
 //   end tags "</name>" matching their start tags, at most kMaxStateXmlDepth levels deep;
-// - at most kMaxStateAttributes attributes to an element and kMaxStateTextLength characters to
-//   a value, so that the parser never builds far more than a real state holds;
+// - at most kMaxStateAttributes attributes to an element, kMaxStateTextLength characters to
+//   a value and kMaxStateNodes elements, attributes and text runs in all, so that the parser
+//   never builds far more than a real state holds;
 // - no raw '<' inside a tag or a value, and every '&' in text or values one of the five
 //   predefined entities or a reference to a valid character;
 // - no document type declaration and no processing instruction inside the root element;
@@ -317,9 +318,14 @@ private:
         return true;
     }
 
+    // Counts one more element, attribute or text run against the document's budget.
+    bool countNode() { return ++nodes <= kMaxStateNodes; }
+
     // At '<' of a start tag: the whole element with its content.
     bool element()
     {
+        if (!countNode())
+            return false;
         ++i;
         std::string tag;
         if (!name(tag))
@@ -339,7 +345,8 @@ private:
                 break;
             }
             std::string attribute;
-            if (attributes == kMaxStateAttributes || i == beforeBlanks || !name(attribute))
+            if (attributes == kMaxStateAttributes || i == beforeBlanks || !countNode()
+                || !name(attribute))
                 return false;
             skipBlanks();
             if (!at("="))
@@ -371,15 +378,25 @@ private:
     // Text, references, comments, CDATA sections and child elements, up to the end tag's "</".
     bool content()
     {
+        // Each run of text, references and CDATA between tags and comments is one node.
+        bool inText = false;
+        const auto textNode = [&] {
+            if (inText)
+                return true;
+            inText = true;
+            return countNode();
+        };
         while (i < n)
         {
             if (s[i] == '&')
             {
-                if (!reference())
+                if (!textNode() || !reference())
                     return false;
             }
             else if (s[i] != '<')
             {
+                if (!isBlank(s[i]) && !textNode())
+                    return false;
                 ++i;
             }
             else if (at("</"))
@@ -389,22 +406,25 @@ private:
             else if (at("<!--"))
             {
                 i += 4;
+                inText = false;
                 if (!skipPast("-->"))
                     return false;
             }
             else if (at("<![CDATA["))
             {
                 i += 9;
-                if (!skipPast("]]>"))
+                if (!textNode() || !skipPast("]]>"))
                     return false;
             }
             else if (at("<!") || at("<?"))
             {
                 return false;
             }
-            else if (!element())
+            else
             {
-                return false;
+                inText = false;
+                if (!element())
+                    return false;
             }
         }
         return false;
@@ -414,6 +434,7 @@ private:
     size_t n;
     size_t i = 0;
     int depth = 0;
+    int nodes = 0;
 };
 
 bool prescanXml(const char* s, size_t n)
@@ -426,61 +447,58 @@ bool isSpaceForAtoi(juce::juce_wchar c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-int parseLeadingInt(const juce::String& text)
+// The blanks, sign and digits at the start of a text, as atoi reads them. The magnitude stops
+// growing at INT_MAX + 2, beyond the magnitude of every int, positive or negative.
+struct LeadingInt
 {
-    auto p = text.getCharPointer();
+    bool negative = false;
+    bool hasDigits = false;
+    juce::int64 magnitude = 0;
+    juce::String::CharPointerType rest;
+};
+
+LeadingInt scanLeadingInt(const juce::String& text)
+{
+    LeadingInt result { false, false, 0, text.getCharPointer() };
+    auto& p = result.rest;
     while (isSpaceForAtoi(*p))
         ++p;
-    bool negative = false;
     if (*p == '+' || *p == '-')
     {
-        negative = *p == '-';
+        result.negative = *p == '-';
         ++p;
     }
-    juce::int64 value = 0;
+    constexpr auto kBeyondInt = static_cast<juce::int64>(INT_MAX) + 2;
     for (; *p >= '0' && *p <= '9'; ++p)
     {
-        value = value * 10 + (*p - '0');
-        if (value > static_cast<juce::int64>(INT_MAX) + 1)
-            value = static_cast<juce::int64>(INT_MAX) + 1;
+        result.hasDigits = true;
+        result.magnitude = juce::jmin(result.magnitude * 10 + (*p - '0'), kBeyondInt);
     }
-    if (negative)
-        return static_cast<int>(-value);
-    return static_cast<int>(juce::jmin<juce::int64>(value, INT_MAX));
+    return result;
+}
+
+// atoi's reading, with values beyond an int held at INT_MIN or INT_MAX.
+int parseLeadingInt(const juce::String& text)
+{
+    const auto scanned = scanLeadingInt(text);
+    const auto value = scanned.negative ? -scanned.magnitude : scanned.magnitude;
+    return static_cast<int>(juce::jlimit<juce::int64>(INT_MIN, INT_MAX, value));
 }
 } // namespace
 
 std::optional<int> parseStateInt(const juce::String& text)
 {
-    auto p = text.getCharPointer();
-    while (isSpaceForAtoi(*p))
-        ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-')
-    {
-        negative = *p == '-';
-        ++p;
-    }
-    if (!(*p >= '0' && *p <= '9'))
+    auto scanned = scanLeadingInt(text);
+    if (!scanned.hasDigits)
         return std::nullopt;
-    // Accumulated as a negative number, whose range holds INT_MIN.
-    juce::int64 value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-    {
-        value = value * 10 - (*p - '0');
-        if (value < static_cast<juce::int64>(INT_MIN))
-            return std::nullopt;
-    }
+    auto& p = scanned.rest;
     while (isSpaceForAtoi(*p))
         ++p;
     if (!p.isEmpty())
         return std::nullopt;
-    if (!negative)
-    {
-        if (-value > static_cast<juce::int64>(INT_MAX))
-            return std::nullopt;
-        value = -value;
-    }
+    const auto value = scanned.negative ? -scanned.magnitude : scanned.magnitude;
+    if (value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
     return static_cast<int>(value);
 }
 

@@ -57,6 +57,13 @@ constexpr int kMaxStateTextLength = 4096;
 // the attributes of one element, holds at most this many properties.
 constexpr int kMaxStateAttributes = 1024;
 
+// A state document holds at most this many nodes: elements, attributes and runs of text counted
+// together. A full bank of the module tree holds about a tenth of it. The framework's parser
+// spends some hundred bytes on each node whatever its length in the text, so a file made of
+// many tiny elements would otherwise cost twenty times its size; the budget bounds a load's tree
+// to some tens of MiB whatever the file holds.
+constexpr int kMaxStateNodes = 131072;
+
 // The state text inside data: after the 8-byte "VC2!" header when the data is longer than 8
 // bytes and begins with it, and up to the first zero byte or the end of the data. Empty for null
 // data or a size of 0 or less.
@@ -75,8 +82,9 @@ juce::String createStateXmlText(const juce::XmlElement& element);
 // is not valid UTF-8, when it is not a well-formed document of the shape the state writer
 // produces (no document type declaration, no processing instruction inside the root element,
 // quoted attributes, matching end tags, only predefined entities and references to valid
-// characters, at most kMaxStateXmlDepth levels, kMaxStateAttributes attributes to an element and
-// kMaxStateTextLength characters to an attribute value), or when it does not parse.
+// characters, at most kMaxStateXmlDepth levels, kMaxStateAttributes attributes to an element,
+// kMaxStateTextLength characters to an attribute value and kMaxStateNodes nodes in all), or when
+// it does not parse.
 std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size);
 
 // Name, version and kind of a stored state. For an "fxb" or "fxp" root the kind is the tag and

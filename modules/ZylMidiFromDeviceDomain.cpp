@@ -1,11 +1,19 @@
 #include "modules/ZylMidiFromDeviceDomain.h"
 
-#include "framework/ZylMessageCodes.h"
-
-ZylMidiFromDeviceDomain::ZylMidiFromDeviceDomain(ZylDomainSet* owningSet) : ZylRealDomain(owningSet)
+ZylMidiFromDeviceDomain::ZylMidiFromDeviceDomain(ZylDomainSet* owningSet)
+    : ZylMidiDeviceDomain(
+          owningSet,
+          {
+      { L"Not connected", L"Not connected", L"Not connected" },
+      { L"Track", L"Midi track", L"Built-in midi input tracks" },
+      { L"VST/AU host", L"VST/AU host", L"Connected to host application hosting VST/AU plug-in" },
+          },
+          kDefaultIndex,
+          [](ZylRealDomain* owner, const std::wstring& name, const std::wstring& label,
+             const std::wstring& description) -> std::unique_ptr<ZylValue> {
+              return std::make_unique<ZylMidiFromDeviceValue>(owner, 0, 0.0f, 0.0, name, label, description);
+          })
 {
-    setDeviceNames({});
-    addCommand(std::make_unique<ZylDomainCommand>(L"Configure..."));
 }
 
 std::wstring ZylMidiFromDeviceDomain::getShortName() const { return L"Midi In"; }
@@ -13,26 +21,3 @@ std::wstring ZylMidiFromDeviceDomain::getShortName() const { return L"Midi In"; 
 std::wstring ZylMidiFromDeviceDomain::getName() const { return L"Midi Input Device"; }
 
 std::wstring ZylMidiFromDeviceDomain::getDescription() const { return L"Midi device we receive our input from"; }
-
-bool ZylMidiFromDeviceDomain::hasFixedValues() const { return false; }
-
-bool ZylMidiFromDeviceDomain::hasDynamicValues() const { return true; }
-
-void ZylMidiFromDeviceDomain::setDeviceNames(const std::vector<std::wstring>& names)
-{
-    const juce::ScopedLock sl(getLock());
-    clearValues();
-    addValue(std::make_unique<ZylMidiFromDeviceValue>(this, 0, 0.0f, 0.0, L"Not connected", L"Not connected",
-                                     L"Not connected"));
-    addValue(std::make_unique<ZylMidiFromDeviceValue>(this, 0, 0.0f, 0.0, L"Track", L"Midi track",
-                                     L"Built-in midi input tracks"));
-    addValue(std::make_unique<ZylMidiFromDeviceValue>(this, 0, 0.0f, 0.0, L"VST/AU host", L"VST/AU host",
-                                     L"Connected to host application hosting VST/AU plug-in"));
-    for (const auto& name : names)
-        addValue(std::make_unique<ZylMidiFromDeviceValue>(this, 0, 0.0f, 0.0, name, name, name));
-    distributePositions();
-    renumberIds();
-    renumberIndexes();
-    setDefaultValue(getValues()[kDefaultIndex]);
-    listRebuilt();
-}

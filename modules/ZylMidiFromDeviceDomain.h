@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/ZylRealDomain.h"
+#include "modules/ZylMidiDeviceDomain.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ public:
 // Where the MIDI input module takes its notes from: "Not connected", "Track" (the built-in
 // track sequencer, the default), "VST/AU host", then one value per opened input port, named after
 // it. Offers the "Configure..." command (the MIDI settings).
-class ZylMidiFromDeviceDomain : public ZylRealDomain
+class ZylMidiFromDeviceDomain : public ZylMidiDeviceDomain
 {
 public:
     static constexpr int kNumFixedValues = 3;
@@ -34,10 +34,4 @@ public:
     std::wstring getShortName() const override;
     std::wstring getName() const override;
     std::wstring getDescription() const override;
-    bool hasFixedValues() const override;
-    bool hasDynamicValues() const override;
-
-    // Rebuilds the list under the domain's lock: the fixed values, then one per port name in the
-    // given order. Posts kDomainListRebuilt every time, also when nothing changed.
-    virtual void setDeviceNames(const std::vector<std::wstring>& names);
 };

@@ -39,6 +39,18 @@ double samplesPerBeatOf(double sampleRate, double bpm)
 {
     return sampleRate / (bpm / 60.0);
 }
+
+// The transport's tempo in samples per beat (0 when it has no positive tempo), and whether the
+// host drives its position.
+double transportSamplesPerBeat(ZylTransportModule& transport, bool& hostUsed)
+{
+    juce::AudioPlayHead::CurrentPositionInfo info;
+    int bar = 0;
+    int beat = 0;
+    hostUsed = false;
+    transport.copyPosition(info, bar, beat, hostUsed);
+    return info.bpm > 0.0 ? samplesPerBeatOf(transport.getSampleRate(), info.bpm) : 0.0;
+}
 } // namespace
 
 ZylMidiInputModule::ZylMidiInputModule(ZylModuleContainer* owner, ZylMidiInputGroupModule* owningGroup)
@@ -349,15 +361,11 @@ void ZylMidiInputModule::setSongPosition(int sixteenths)
     auto* transport = getTransportModule();
     if (transport == nullptr)
         return;
-    juce::AudioPlayHead::CurrentPositionInfo info;
-    int bar = 0;
-    int beat = 0;
     bool hostUsed = false;
-    transport->copyPosition(info, bar, beat, hostUsed);
-    if (!(info.bpm > 0.0))
+    const double samplesPerBeat = transportSamplesPerBeat(*transport, hostUsed);
+    if (samplesPerBeat <= 0.0)
         return;
     const double beats = storedSongPosition * 0.25;
-    const double samplesPerBeat = samplesPerBeatOf(transport->getSampleRate(), info.bpm);
     const double samples = std::floor(samplesPerBeat * beats);
     transport->setSamplePosition(samples);
     clockCount = (int) std::floor(samples / (samplesPerBeat / kClocksPerQuarter));
@@ -371,15 +379,11 @@ void ZylMidiInputModule::handleClockTick()
     auto* transport = getTransportModule();
     if (transport == nullptr)
         return;
-    juce::AudioPlayHead::CurrentPositionInfo info;
-    int bar = 0;
-    int beat = 0;
     bool hostUsed = false;
-    transport->copyPosition(info, bar, beat, hostUsed);
-    if (hostUsed || !(info.bpm > 0.0))
+    const double samplesPerBeat = transportSamplesPerBeat(*transport, hostUsed);
+    if (hostUsed || samplesPerBeat <= 0.0)
         return;
-    transport->setSamplePosition(std::floor(
-        samplesPerBeatOf(transport->getSampleRate(), info.bpm) / kClocksPerQuarter * clockCount));
+    transport->setSamplePosition(std::floor(samplesPerBeat / kClocksPerQuarter * clockCount));
 }
 
 void ZylMidiInputModule::setClockCount(int count)

@@ -10,7 +10,9 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace
 {
@@ -145,6 +147,30 @@ void ZylSynth::loadSamplerBank(const juce::XmlElement& root, juce::ZipFile& arch
     }
 }
 
+namespace
+{
+std::vector<ZylSamplerSound::Ptr> buildPlannedSounds(const std::vector<ZylWavetable::SoundPlan>& plans)
+{
+    // Each plan carries its own phases, so the sounds are built on as many threads as there are
+    // cores and plans, each taking the next plan, and come out in plan order whatever the timing.
+    std::vector<ZylSamplerSound::Ptr> sounds(plans.size());
+    std::atomic<size_t> next { 0 };
+    const auto work = [&] {
+        ZylWavetable::SoundBuilder builder;
+        for (auto i = next++; i < plans.size(); i = next++)
+            sounds[i] = builder.build(plans[i]);
+    };
+    const auto cores = static_cast<size_t>(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < std::min(cores, plans.size()); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (auto& helper : helpers)
+        helper.join();
+    return sounds;
+}
+} // namespace
+
 void ZylSynth::loadWavetableBank(const juce::XmlElement& root)
 {
     if (!root.getTagName().equalsIgnoreCase(kRootTag))
@@ -156,6 +182,7 @@ void ZylSynth::loadWavetableBank(const juce::XmlElement& root)
     // One phase sequence for the whole bank, started afresh, so that every load of the same
     // description builds the same tables.
     ZylRandomSequence phases;
+    std::vector<ZylWavetable::SoundPlan> plans;
     for (const auto* element : wavetables->getChildIterator())
     {
         if (element->getTagName() != "wavetable")
@@ -190,11 +217,13 @@ void ZylSynth::loadWavetableBank(const juce::XmlElement& root)
             *element, "relativeFrequencyFactor", 0.0, -kMaxFrequencyFactor, kMaxFrequencyFactor));
         wavetable.setBaseFunction(baseFunctionOf(element->getStringAttribute("baseFunction", "sine")));
 
-        std::vector<ZylSamplerSound::Ptr> made;
-        wavetable.createSounds(made);
-        if (made.empty())
+        const auto planned = plans.size();
+        wavetable.planSounds(plans);
+        if (plans.size() == planned)
             zylDebugLine("sound bank: a wavetable yields no sound");
-        for (auto& sound : made)
-            addSound(sound.get());
     }
+
+    for (auto& sound : buildPlannedSounds(plans))
+        if (sound != nullptr)
+            addSound(sound.get());
 }

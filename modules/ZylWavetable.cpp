@@ -23,7 +23,11 @@ ZylWavetable::ZylWavetable(ZylRandomSequence& phaseSource) : random(phaseSource)
 {
 }
 
-ZylWavetable::~ZylWavetable()
+ZylWavetable::~ZylWavetable() = default;
+
+ZylWavetable::SoundBuilder::SoundBuilder() = default;
+
+ZylWavetable::SoundBuilder::~SoundBuilder()
 {
     setFftSize(0);
 }
@@ -42,8 +46,8 @@ std::vector<float> ZylWavetable::makeSpectrum() const
     return spectrum;
 }
 
-void ZylWavetable::createCutSound(int centreNote, int topNote, const std::vector<float>& spectrum,
-                                  std::vector<ZylSamplerSound::Ptr>& out)
+void ZylWavetable::planCutSound(int centreNote, int topNote, const std::vector<float>& spectrum,
+                                std::vector<SoundPlan>& out)
 {
     auto cut = spectrum;
     limitToNyquist(cut, noteToFrequency(topNote), static_cast<float>(kSampleRate) * kNyquistFactor);
@@ -52,37 +56,73 @@ void ZylWavetable::createCutSound(int centreNote, int topNote, const std::vector
     if (std::none_of(cut.begin() + std::min<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(cut.size())),
                      cut.end(), [](float amplitude) { return amplitude != 0.0f; }))
         return;
-    if (auto sound = createSound(centreNote, cut))
-        out.push_back(sound);
+    planSound(centreNote, cut, out);
+}
+
+void ZylWavetable::planSounds(std::vector<SoundPlan>& out)
+{
+    const auto spectrum = makeSpectrum();
+    planCutSound(rootMidiNote, rootMidiNote + kNotesAboveCentre, spectrum, out);
+    for (int c = rootMidiNote + 12; c <= 127; c += 12)
+        planCutSound(c, c + kNotesAboveCentre, spectrum, out);
+    for (int d = rootMidiNote - 12; d >= 0; d -= 12)
+        planCutSound(d, d + kNotesAboveCentre, spectrum, out);
+}
+
+bool ZylWavetable::planSound(int note, const std::vector<float>& spectrum, std::vector<SoundPlan>& out)
+{
+    if (spectrum.empty())
+        return false;
+    const int first = std::max(note - kNotesBelowCentre, 0);
+    const int last = std::min(note + kNotesAboveCentre, 127);
+    if (first > last)
+        return false;
+
+    SoundPlan plan;
+    plan.name = name;
+    plan.note = note;
+    plan.notes.setRange(first, last - first + 1, true);
+    plan.spectrum = spectrum;
+    plan.bandwidth = static_cast<float>(bandwidth);
+    plan.bandwidthScale = static_cast<float>(bandwidthScale);
+    plan.relativeFactor = static_cast<float>(relativeFrequencyFactor);
+    plan.phases.resize(static_cast<size_t>(kTableSize / 2));
+    constexpr float kPhaseScale = 1.0f / 32768.0f;
+    for (auto& phase : plan.phases)
+        phase = static_cast<float>(random.next()) * kPhaseScale * 2.0f * kPi;
+    out.push_back(std::move(plan));
+    return true;
 }
 
 void ZylWavetable::createSounds(std::vector<ZylSamplerSound::Ptr>& out)
 {
-    const auto spectrum = makeSpectrum();
-    createCutSound(rootMidiNote, rootMidiNote + kNotesAboveCentre, spectrum, out);
-    for (int c = rootMidiNote + 12; c <= 127; c += 12)
-        createCutSound(c, c + kNotesAboveCentre, spectrum, out);
-    for (int d = rootMidiNote - 12; d >= 0; d -= 12)
-        createCutSound(d, d + kNotesAboveCentre, spectrum, out);
+    std::vector<SoundPlan> plans;
+    planSounds(plans);
+    SoundBuilder builder;
+    for (const auto& plan : plans)
+        if (auto sound = builder.build(plan))
+            out.push_back(sound);
 }
 
 ZylSamplerSound::Ptr ZylWavetable::createSound(int note, const std::vector<float>& spectrum)
 {
-    if (spectrum.empty())
+    std::vector<SoundPlan> plans;
+    if (!planSound(note, spectrum, plans))
         return nullptr;
+    SoundBuilder builder;
+    return builder.build(plans.front());
+}
 
-    juce::BigInteger notes;
-    const int first = std::max(note - kNotesBelowCentre, 0);
-    const int last = std::min(note + kNotesAboveCentre, 127);
-    if (first > last)
+ZylSamplerSound::Ptr ZylWavetable::SoundBuilder::build(const SoundPlan& plan)
+{
+    if (plan.spectrum.empty() || plan.phases.size() != static_cast<size_t>(kTableSize / 2))
         return nullptr;
-    notes.setRange(first, last - first + 1, true);
 
     table.resize(static_cast<size_t>(kTableSize));
-    buildPadSynthTable(kTableSize, kSampleRate, noteToFrequency(note), static_cast<float>(bandwidth),
-                       static_cast<float>(bandwidthScale),
-                       static_cast<float>(relativeFrequencyFactor),
-                       static_cast<int>(spectrum.size()), spectrum.data(), table.data());
+    buildPadSynthTable(kTableSize, kSampleRate, noteToFrequency(plan.note), plan.bandwidth,
+                       plan.bandwidthScale, plan.relativeFactor,
+                       static_cast<int>(plan.spectrum.size()), plan.spectrum.data(),
+                       plan.phases.data(), table.data());
 
     juce::MemoryBlock wav;
     {
@@ -110,14 +150,16 @@ ZylSamplerSound::Ptr ZylWavetable::createSound(int note, const std::vector<float
         format.createReaderFor(new juce::MemoryInputStream(wav, false), true));
     if (reader == nullptr)
         return nullptr;
-    ZylSamplerSound::Ptr sound = new ZylSamplerSound(name, *reader, notes, note, kAttackTime,
-                                                     kReleaseTime, kMaxSoundSeconds, true);
+    ZylSamplerSound::Ptr sound = new ZylSamplerSound(plan.name, *reader, plan.notes, plan.note,
+                                                     kAttackTime, kReleaseTime, kMaxSoundSeconds, true);
     return sound->isEmpty() ? nullptr : sound;
 }
 
-void ZylWavetable::buildPadSynthTable(int n, int sampleRate, float frequency, float bandwidthCents,
-                                      float bandwidthExponent, float relativeFactor,
-                                      int numHarmonics, const float* amplitudes, float* out)
+void ZylWavetable::SoundBuilder::buildPadSynthTable(int n, int sampleRate, float frequency,
+                                                    float bandwidthCents, float bandwidthExponent,
+                                                    float relativeFactor, int numHarmonics,
+                                                    const float* amplitudes, const float* phases,
+                                                    float* out)
 {
     if (n < 2 || sampleRate <= 0)
         return;
@@ -158,13 +200,7 @@ void ZylWavetable::buildPadSynthTable(int n, int sampleRate, float frequency, fl
         }
     }
 
-    phases.resize(static_cast<size_t>(half));
-    constexpr float kPhaseScale = 1.0f / 32768.0f;
-    for (int j = 0; j < half; ++j)
-        phases[static_cast<size_t>(j)] =
-            static_cast<float>(random.next()) * kPhaseScale * 2.0f * kPi;
-
-    inverseFft(n, amplitudeSpectrum.data(), phases.data(), out);
+    inverseFft(n, amplitudeSpectrum.data(), phases, out);
 
     float peak = 0.00001f;
     for (int i = 0; i < n; ++i)
@@ -174,7 +210,7 @@ void ZylWavetable::buildPadSynthTable(int n, int sampleRate, float frequency, fl
         out[i] /= divisor;
 }
 
-void ZylWavetable::inverseFft(int n, const float* amplitudes, const float* phaseValues, float* out)
+void ZylWavetable::SoundBuilder::inverseFft(int n, const float* amplitudes, const float* phaseValues, float* out)
 {
     if (n <= 0)
         return;
@@ -199,7 +235,7 @@ void ZylWavetable::inverseFft(int n, const float* amplitudes, const float* phase
     kiss_fftri(fft, cells, out);
 }
 
-void ZylWavetable::setFftSize(int n)
+void ZylWavetable::SoundBuilder::setFftSize(int n)
 {
     if (n == fftSize)
         return;

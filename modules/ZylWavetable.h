@@ -59,18 +59,63 @@ public:
     // 440 * 2^((note - 69) / 12), computed in double.
     static float noteToFrequency(int note);
 
-    // Appends the sounds of this wavetable: the root sound, then upwards, then downwards.
+    // One sound of a wavetable, planned in order: everything its table is built from, the phases
+    // drawn from the sequence included. Building it touches nothing shared, so the sounds of a
+    // bank can be built on several threads and come out the same as when built one by one.
+    struct SoundPlan
+    {
+        juce::String name;
+        int note = 0;
+        juce::BigInteger notes;
+        std::vector<float> spectrum;
+        std::vector<float> phases; // kTableSize / 2 values
+        float bandwidth = 0.0f;
+        float bandwidthScale = 0.0f;
+        float relativeFactor = 0.0f;
+    };
+
+    // Builds planned sounds with its own FFT set-up and scratch, reused from one sound to the
+    // next; one builder serves one thread.
+    class SoundBuilder
+    {
+    public:
+        SoundBuilder();
+        ~SoundBuilder();
+
+        // The table, its WAV and the sampler sound read from it; null when a step fails.
+        ZylSamplerSound::Ptr build(const SoundPlan& plan);
+
+        // Fills table (n floats) with one PADsynth period from the harmonic amplitudes and the
+        // phases (n / 2 of them); see the class comment.
+        void buildPadSynthTable(int n, int sampleRate, float frequency, float bandwidthCents,
+                                float bandwidthExponent, float relativeFactor, int numHarmonics,
+                                const float* amplitudes, const float* phases, float* table);
+
+        // Inverse real FFT of n points from amplitudes and phases (n / 2 each); not scaled.
+        void inverseFft(int n, const float* amplitudes, const float* phases, float* out);
+
+    private:
+        void setFftSize(int n);
+
+        kiss_fftr_state* fft = nullptr;
+        std::vector<float> bins; // interleaved real and imaginary parts, fftSize / 2 + 1 pairs
+        int numBins = 0;
+        int fftSize = 0;
+        std::vector<float> table;
+        std::vector<float> amplitudeSpectrum;
+
+        JUCE_DECLARE_NON_COPYABLE(SoundBuilder)
+    };
+
+    // Appends the plans of this wavetable's sounds: the root sound, then upwards, then downwards,
+    // each drawing its phases from the sequence in that order.
+    void planSounds(std::vector<SoundPlan>& out);
+
+    // Appends the sounds of this wavetable, planned and built one by one.
     void createSounds(std::vector<ZylSamplerSound::Ptr>& out);
+
     // Null when the spectrum is empty.
     ZylSamplerSound::Ptr createSound(int note, const std::vector<float>& spectrum);
-
-    // Fills table (n floats) with one PADsynth period; see the class comment.
-    void buildPadSynthTable(int n, int sampleRate, float frequency, float bandwidthCents,
-                            float bandwidthExponent, float relativeFactor, int numHarmonics,
-                            const float* amplitudes, float* table);
-    // Inverse real FFT of n points from amplitudes and phases (n / 2 each); not scaled.
-    void inverseFft(int n, const float* amplitudes, const float* phases, float* out);
-    void setFftSize(int n);
 
     // The series of the base function (128 entries) with a copy of it, scaled by harmonic h's
     // amplitude, placed on the multiples of h + 1.
@@ -81,8 +126,10 @@ public:
 
 private:
     std::vector<float> makeSpectrum() const;
-    void createCutSound(int centreNote, int topNote, const std::vector<float>& spectrum,
-                        std::vector<ZylSamplerSound::Ptr>& out);
+    void planCutSound(int centreNote, int topNote, const std::vector<float>& spectrum,
+                      std::vector<SoundPlan>& out);
+    // Draws the phases of a sound of this note; false (and nothing drawn) when there is none.
+    bool planSound(int note, const std::vector<float>& spectrum, std::vector<SoundPlan>& out);
 
     ZylRandomSequence& random;
     juce::String name;
@@ -92,16 +139,6 @@ private:
     double bandwidthScale = 1.0;
     double relativeFrequencyFactor = 0.0;
     int baseFunction = kSine;
-
-    kiss_fftr_state* fft = nullptr;
-    std::vector<float> bins; // interleaved real and imaginary parts, fftSize / 2 + 1 pairs
-    int numBins = 0;
-    int fftSize = 0;
-
-    // Scratch reused from one sound to the next.
-    std::vector<float> table;
-    std::vector<float> amplitudeSpectrum;
-    std::vector<float> phases;
 
     JUCE_DECLARE_NON_COPYABLE(ZylWavetable)
 };

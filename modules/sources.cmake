@@ -4,6 +4,7 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylGainDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceMidiPortBackend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiBufferOperations.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromChannelDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromDeviceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylMidiFromFileDomain.cpp

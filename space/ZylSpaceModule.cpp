@@ -144,7 +144,7 @@ void ZylSpaceModule::initialise()
     for (auto* value : domainSet->getSpaceDomain()->getValues())
         if (auto* grid = dynamic_cast<ZylSpaceValue*>(value); grid != nullptr && grid->getSpace() != nullptr)
             mostCells = std::max(mostCells, grid->getSpace()->getCells().size());
-    for (auto* list : { &chordCells, &previewCells, &noteCells, &mirrorCells })
+    for (auto* list : { &chordCells, &previewCells, &noteCells, &mirrorCells, &noteScratch })
         list->reserve(mostCells);
     shapes.reserve(static_cast<size_t>(domainSet->getChordDomain()->getValues().size()));
     voiced.reserve(ZylSpace::kFullChordSize * 2);
@@ -595,20 +595,26 @@ bool ZylSpaceModule::showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyb
 {
     noteCells.clear();
     if (keyboard != nullptr)
-        addNoteCells(*keyboard, liveSpace.getSpace(), noteCells);
+        addNoteCells(*keyboard, liveSpace.getSpace(), noteCells, noteScratch);
     auto* secondary = liveSpace.getSecondaryStates();
     return secondary != nullptr && secondary->setActiveSounding(noteCells);
 }
 
 void ZylSpaceModule::addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,
-                                  std::vector<ZylCell*>& cells)
+                                  std::vector<ZylCell*>& cells, std::vector<ZylCell*>& scratch)
 {
     cells.clear();
     if (space == nullptr)
         return;
+    // Each note's cells are gathered on their own and appended: a cell carries one note, so no
+    // cell can come twice, and the list gathered so far need not be searched for each note.
     for (int note = 0; note < kNumNotes; ++note)
-        if (keyboard.isNoteOnForChannels(kAllChannels, note))
-            space->getCellsForNote(note, cells, true, nullptr);
+    {
+        if (!keyboard.isNoteOnForChannels(kAllChannels, note))
+            continue;
+        space->getCellsForNote(note, scratch, false, nullptr);
+        cells.insert(cells.end(), scratch.begin(), scratch.end());
+    }
 }
 
 void ZylSpaceModule::fillKeyboardState(const ZylCellSet& cells, juce::MidiKeyboardState& keyboard)
@@ -661,10 +667,14 @@ bool ZylSpaceModule::renderChord(int numSamples)
 
     auto& keyboard = keyboardFor(focus);
     auto& sounding = primary->getActiveSounding();
-    const auto before = sounding.getTime();
     changedSomething = decideChord(*focus) || changedSomething;
-    if (sounding.getTime() != before)
+    // The notes follow the chord whenever it moved since this keyboard state last played it,
+    // also when it moved between blocks: a change of "Trigger" clears the chord on the message
+    // thread, and its notes must stop in the next block rather than hang.
+    auto& played = focus == pianoLiveSpace.get() ? pianoPlayedTime : gridPlayedTime;
+    if (sounding.getTime() != played)
     {
+        played = sounding.getTime();
         sounding.applyToKeyboard(keyboard, kMidiChannel, true);
         keyboardEvents.clear();
         keyboard.processNextMidiBuffer(keyboardEvents, 0, juce::jmax(1, numSamples), true);
@@ -908,14 +918,23 @@ void ZylSpaceModule::mirrorSpaces(ZylLiveSpace& from, ZylLiveSpace& to)
     if (source == nullptr || target == nullptr)
         return;
     target->clearAll();
-
-    fillKeyboardState(source->getActiveSelected(), mirrorKeyboard);
-    addNoteCells(mirrorKeyboard, to.getSpace(), mirrorCells);
+    mirrorSet(source->getActiveSelected(), to, mirrorCells);
     target->fillActiveSelected(mirrorCells);
-
-    fillKeyboardState(source->getActiveSounding(), mirrorKeyboard);
-    addNoteCells(mirrorKeyboard, to.getSpace(), mirrorCells);
+    mirrorSet(source->getActiveSounding(), to, mirrorCells);
     target->fillActiveSounding(mirrorCells);
+}
+
+void ZylSpaceModule::mirrorSet(const ZylCellSet& set, const ZylLiveSpace& to,
+                               std::vector<ZylCell*>& cells)
+{
+    // An empty set has no notes to look up, which is every idle block.
+    if (set.getCells().empty())
+    {
+        cells.clear();
+        return;
+    }
+    fillKeyboardState(set, mirrorKeyboard);
+    addNoteCells(mirrorKeyboard, to.getSpace(), cells, noteScratch);
 }
 
 bool ZylSpaceModule::clearActiveSets(ZylLiveSpace& liveSpace)

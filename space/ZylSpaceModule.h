@@ -121,6 +121,8 @@ public:
     virtual ZylPin<ZylMidiKeyboardCable>* getKeyboardPin() const;
     virtual ZylPin<ZylMidiCable>* getMidiInPin() const;
     virtual ZylPin<ZylMidiCable>* getMidiOutPin() const;
+    // The trigger members and the last and next chord change inside blocks: read them under the
+    // live-space locks.
     virtual float getTriggerVelocity() const;
     virtual int getTriggerNote() const;
     virtual bool isTriggerNoteOn() const;
@@ -176,9 +178,10 @@ public:
     // Shows every cell of every note held in the keyboard state (may be null) on the live
     // space's secondary layer.
     bool showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard);
-    // Every cell of every note on in any channel, in note order; none without a space.
+    // Every cell of every note on in any channel, in note order; none without a space. scratch
+    // is a list of the caller's that this overwrites.
     static void addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,
-                             std::vector<ZylCell*>& cells);
+                             std::vector<ZylCell*>& cells, std::vector<ZylCell*>& scratch);
     // Resets the keyboard state, then switches on channel 1 the note of every cell.
     static void fillKeyboardState(const ZylCellSet& cells, juce::MidiKeyboardState& keyboard);
     // Shows the chord and the preview of from's primary layer on every cell of to's space that
@@ -209,6 +212,8 @@ private:
     void releaseKeyboard(juce::MidiKeyboardState& keyboard, juce::MidiBuffer& out, int position,
                          int numSamples);
     juce::MidiBuffer* outputBuffer() const;
+    // Every cell of to's space that carries a note of the set's cells.
+    void mirrorSet(const ZylCellSet& set, const ZylLiveSpace& to, std::vector<ZylCell*>& cells);
     std::wstring rootName(const ZylCell* root) const;
     // Message-thread reactions.
     void takeSpace();
@@ -221,9 +226,10 @@ private:
 
     ZylSpaceDomainSet* domainSet = nullptr;
     std::unique_ptr<ZylScaleNoteTable> scaleNoteTable;
+    // Declared before the live spaces, so that it outlives the one that shows it.
+    std::unique_ptr<ZylSpace> pianoSpace;
     std::unique_ptr<ZylLiveSpace> gridLiveSpace;
     std::unique_ptr<ZylLiveSpace> pianoLiveSpace;
-    std::unique_ptr<ZylSpace> pianoSpace;
     juce::MidiKeyboardState gridKeyboard;
     juce::MidiKeyboardState pianoKeyboard;
     std::string filterKey;
@@ -244,6 +250,10 @@ private:
     // The live space whose keyboard state the previous block played; when the focus moves away
     // from it, its notes are switched off.
     ZylLiveSpace* renderedFocus = nullptr;
+    // The count of each primary layer's active sounding set when its keyboard state last
+    // played it.
+    std::int32_t gridPlayedTime = 0;
+    std::int32_t pianoPlayedTime = 0;
 
     // Scratch of the block, grown once.
     juce::MidiBuffer keyboardEvents;
@@ -252,6 +262,7 @@ private:
     std::vector<ZylCell*> previewCells;
     std::vector<ZylCell*> noteCells;
     std::vector<ZylCell*> mirrorCells;
+    std::vector<ZylCell*> noteScratch;
     std::vector<ZylCellSet*> shapes;
     ZylIntVector voiced;
 

@@ -5,9 +5,9 @@
 
 ZylPanel::ZylPanel(ZylEditor* owner, const juce::String& panelTitle, int width, int height,
                    bool lineBreak)
-    : editor(owner), title(panelTitle), preferredWidth(width), preferredHeight(height),
-      lineBreakAfter(lineBreak)
+    : editor(owner), preferredWidth(width), preferredHeight(height), lineBreakAfter(lineBreak)
 {
+    setTitle(panelTitle);
     // No parent yet: this is the default look-and-feel's colour.
     backgroundColour = getLookAndFeel()
                            .findColour(juce::ComboBox::backgroundColourId)

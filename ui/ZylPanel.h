@@ -30,8 +30,10 @@ public:
     static constexpr float kSeparatorX = 33.0f;
     static constexpr float kSeparatorInset = 7.0f;
 
-    // editor may be null (spacers have none). The background starts as the look-and-feel's combo
-    // box background, brighter by 0.5 at half alpha.
+    // editor may be null (spacers have none). title ("Midi", "Space", ...; empty for controls
+    // and spacers) becomes the component's title (juce::Component::getTitle); it is not drawn.
+    // The background starts as the look-and-feel's combo box background, brighter by 0.5 at
+    // half alpha.
     ZylPanel(ZylEditor* editor, const juce::String& title, int preferredWidth, int preferredHeight,
              bool lineBreakAfter = false);
     ~ZylPanel() override;
@@ -65,14 +67,11 @@ public:
     // The message hook; the base handles nothing and returns false.
     virtual bool handleMessage(void* sender, int code, int timeMs);
 
-    const juce::String& getTitle() const noexcept { return title; }
-
     // ZylMessageSink: hands the message to handleMessage.
     void receiveMessage(void* sender, int code, int timeMs) override;
 
 private:
     ZylEditor* editor;
-    juce::String title;
     juce::Drawable* icon = nullptr;
     int preferredWidth;
     int preferredHeight;

@@ -5,7 +5,7 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylParameter.h"
 #include "framework/ZylValue.h"
-#include "resources/ZylEmbeddedArchive.h"
+#include "ui/ZylArtArchives.h"
 #include "ui/ZylGuiHelpers.h"
 
 #include <vector>
@@ -124,8 +124,7 @@ void ZylParamControl::receiveMessage(void* sender, int code, int /*timeMs*/)
 
 std::unique_ptr<juce::Drawable> ZylParamControl::loadIcon(const juce::String& entryName)
 {
-    const auto archive = ZylEmbeddedArchive::find("interfaceart");
-    return createDrawableFromZip(archive.getData(), archive.getSize(), entryName);
+    return createDrawableFromArchive(ZylArtArchives::kInterfaceArt, entryName);
 }
 
 bool ZylParamControl::isModulated() const

@@ -46,6 +46,7 @@ public:
     void sliderDragEnded(juce::Slider* slider) override;
     void labelTextChanged(juce::Label* labelThatChanged) override;
 
+private:
     // The value a typed text selects in the parameter's domain, or null when it selects none
     // (the caller holds the parameter's lock). Only names that begin with a number take part:
     // a text equal to one of those numbers selects its first value; a number beyond the lowest
@@ -54,7 +55,6 @@ public:
     // '.') whatever the process locale.
     ZylValue* findTypedValue(const juce::String& text) const;
 
-private:
     ZylLabel* label = nullptr;
     ZylDrawableButton* wheelButton = nullptr;
     ZylDrawableButton* modulationButton = nullptr;

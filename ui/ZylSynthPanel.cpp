@@ -2,14 +2,13 @@
 
 #include "framework/ZylModuleContainer.h"
 #include "modules/ZylSynthModule.h"
-#include "resources/ZylEmbeddedArchive.h"
+#include "ui/ZylArtArchives.h"
 #include "ui/ZylGuiHelpers.h"
 #include "ui/ZylSpacer.h"
 
 ZylSynthPanel::ZylSynthPanel(ZylEditor* owner, int width) : ZylParamPanel(owner, "Synth", width)
 {
-    const auto archive = ZylEmbeddedArchive::find("synthicon");
-    icon = createDrawableFromZip(archive.getData(), archive.getSize(), "synth.svg");
+    icon = createDrawableFromArchive(ZylArtArchives::kSynthIcon, "synth.svg");
     setIcon(icon.get());
 
     addPanel(new ZylSpacer(300, 10, true));

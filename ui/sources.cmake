@@ -1,5 +1,7 @@
 # Sources of ui/ compiled into lumenfold_ui, one line each, sorted.
 target_sources(lumenfold_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MidiInputListBox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MidiOutputListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedDrawables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylCachedSVG.cpp
@@ -9,11 +11,15 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylGridPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGridView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGuiHelpers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylHeaderPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpModule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylHelpPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylJuceUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLookAndFeel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiDeviceSelectorComponent.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylMidiPortListBox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamCombo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParamControl.cpp

@@ -305,3 +305,47 @@ TEST_F(Root, AStoredChordLoadsWhateverChordFilterTheProgramHadBefore)
     EXPECT_EQ(space->getChordParameter()->getValueText(), L"U");
 }
 } // namespace
+
+namespace
+{
+TEST_F(Root, AHostNoteCrossesTheWholeChainInItsOwnBlock)
+{
+    // Input, space, output and synth run in that order: a note from the host reaches the
+    // chosen destination in the block it arrived in.
+    struct Case
+    {
+        const wchar_t* destination;
+        bool sounds;
+        bool backToHost;
+    };
+    const Case cases[] = { { L"Built-in synth", true, false }, { L"VST host", false, true } };
+    const auto setByName = [](ZylParameter* parameter, const wchar_t* name) {
+        parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    };
+    setByName(input().getDeviceParameter(), L"VST/AU host");
+    filter.prepareToPlay(44100.0, 256);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(juce::String(c.destination));
+        setByName(output().getDeviceParameter(), c.destination);
+        for (int i = 0; i < 300; ++i)
+            runBlock(256); // the reset the change asked for, and the last note's release
+
+        juce::AudioBuffer<float> audio(2, 256);
+        audio.clear();
+        juce::MidiBuffer midi;
+        midi.addEvent(juce::MidiMessage::noteOn(1, 60, 0.8f), 0);
+        filter.processBlock(audio, midi);
+        EXPECT_EQ(audio.getMagnitude(0, 256) > 0.001f, c.sounds);
+        bool noteBack = false;
+        for (const auto event : midi)
+            noteBack = noteBack || (event.getMessage().isNoteOn() && event.getMessage().getNoteNumber() == 60);
+        EXPECT_EQ(noteBack, c.backToHost);
+
+        juce::MidiBuffer off;
+        off.addEvent(juce::MidiMessage::noteOff(1, 60), 0);
+        filter.processBlock(audio, off);
+    }
+}
+} // namespace

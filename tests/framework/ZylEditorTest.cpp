@@ -68,11 +68,31 @@ TEST_F(Editor, OwnsAndDeletesItsChildComponents)
     juce::Component::SafePointer<juce::Component> child;
     {
         ZylEditor editor(filter);
-        auto* panel = new juce::Component();
-        editor.addAndMakeVisible(panel);
+        auto* panel = editor.addOwnedChild(std::make_unique<juce::Component>());
+        EXPECT_EQ(panel->getParentComponent(), &editor);
+        EXPECT_TRUE(panel->isVisible());
         child = panel;
     }
     EXPECT_EQ(child.getComponent(), nullptr);
+}
+
+TEST_F(Editor, LeavesChildrenItDoesNotOwnToTheirOwners)
+{
+    // A panel held elsewhere (as the help panel is by the product editor) outlives the editor.
+    juce::Component held;
+    {
+        ZylEditor editor(filter);
+        editor.addAndMakeVisible(held);
+    }
+    EXPECT_EQ(held.getParentComponent(), nullptr);
+
+    // A subclass's member child is destroyed once, by the subclass.
+    struct WithMember : ZylEditor
+    {
+        explicit WithMember(ZylFilter& owner) : ZylEditor(owner) { addAndMakeVisible(member); }
+        juce::Component member;
+    };
+    { WithMember editor(filter); }
 }
 
 TEST_F(Editor, OneParameterAtATimeIsWheelAssigned)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace
@@ -199,6 +202,48 @@ TEST(ZylStateXml, RefusesNestingDeeperThanTheBound)
     EXPECT_EQ(parse(nested(100000)), nullptr);
 }
 
+// Elements, attributes and text runs count together against one budget, so that a file of many
+// tiny nodes cannot make the parser build a tree twenty times its size.
+TEST(ZylStateXml, RefusesDocumentsWithMoreNodesThanTheBudget)
+{
+    // The root and n-1 children, each child "<a/>": n nodes.
+    auto elements = [](int n) {
+        std::string text = "<fxb>";
+        for (int i = 1; i < n; ++i)
+            text += "<a/>";
+        return text + "</fxb>";
+    };
+    // The root with n-1 attributes spread over children of 1000 attributes each.
+    auto attributes = [](int n) {
+        std::string text = "<fxb>";
+        int left = n - 1;
+        while (left > 0)
+        {
+            text += "<a";
+            const int here = std::min(left - 1, 999);
+            for (int i = 0; i < here; ++i)
+                text += " b" + std::to_string(i) + "=\"\"";
+            text += "/>";
+            left -= here + 1;
+        }
+        return text + "</fxb>";
+    };
+    // The root and n-1 text runs, kept apart by comments; blanks alone are no text.
+    auto texts = [](int n) {
+        std::string text = "<fxb> \n";
+        for (int i = 1; i < n; ++i)
+            text += "t<!---->";
+        return text + "</fxb>";
+    };
+    using Maker = std::function<std::string(int)>;
+    for (const auto& make : { Maker(elements), Maker(attributes), Maker(texts) })
+    {
+        EXPECT_NE(parse(make(kMaxStateNodes)), nullptr);
+        EXPECT_EQ(parse(make(kMaxStateNodes + 1)), nullptr);
+    }
+    EXPECT_EQ(parse(elements(4 * kMaxStateNodes)), nullptr);
+}
+
 TEST(ZylStateXml, ReadsNameVersionAndKind)
 {
     struct Case
@@ -294,4 +339,31 @@ TEST(ZylStateXml, FindsChildrenByExactTag)
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->getIntAttribute("i"), 1);
     EXPECT_EQ(findFirstChildElement(*element, "c"), nullptr);
+}
+
+TEST(ZylStateXml, ParsesIntegerAttributesOnlyWhenWholeAndInRange)
+{
+    struct Case
+    {
+        const char* text;
+        std::optional<int> value;
+    };
+    const Case cases[] = {
+        { "5", 5 },
+        { " \t-12 \n", -12 },
+        { "+7", 7 },
+        { "2147483647", INT_MAX },
+        { "-2147483648", INT_MIN },
+        { "2147483648", std::nullopt },
+        { "-2147483649", std::nullopt },
+        { "4294967301", std::nullopt },
+        { "99999999999999999999999999", std::nullopt },
+        { "", std::nullopt },
+        { "-", std::nullopt },
+        { "5x", std::nullopt },
+        { "x5", std::nullopt },
+        { "1 2", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseStateInt(c.text), c.value) << c.text;
 }

@@ -2,10 +2,12 @@
 #include "tests/ui/ZylUiTestSupport.h"
 #include "ui/ZylComboBox.h"
 #include "ui/ZylDrawableButton.h"
+#include "ui/ZylLabel.h"
 #include "ui/ZylLookAndFeel.h"
 #include "ui/ZylPanel.h"
 #include "ui/ZylSlider.h"
 #include "ui/ZylSpacer.h"
+#include "ui/ZylTextButton.h"
 #include "ui/ZylViewport.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +69,7 @@ TEST_F(ZylPanelTest, BackgroundIsTheRoundedPanelColourWithIconAndSeparatorOnlyWh
     auto* panel = new ZylPanel(nullptr, "Midi", 200, 100);
     Backdrop backdrop(*panel);
     EXPECT_EQ(panel->getBackgroundColour(), expectedBackground);
+    EXPECT_EQ(panel->getTitle(), "Midi");
 
     panel->setBackgroundColour(juce::Colours::blue);
     auto plain = zyltest::renderComponent(backdrop, 200, 100);
@@ -209,4 +212,22 @@ TEST_F(ZylPanelTest, WheelOverComboKnobOrViewportReachesTheParent)
     }
     EXPECT_EQ(knob.getValue(), 5.0);
     parent.removeAllChildren();
+}
+
+TEST_F(ZylPanelTest, SmallWidgetsTakeTheLookAndFeelsFontAndGround)
+{
+    ZylLabel label("bpmLabel", "120.00");
+    EXPECT_EQ(label.getFont(), lookAndFeel.getPopupMenuFont());
+    EXPECT_EQ(label.getText(), "120.00");
+
+    ZylTextButton button;
+    EXPECT_TRUE(button.getName().isEmpty());
+    EXPECT_TRUE(button.getTooltip().isEmpty());
+
+    ZylComboBox combo("presetCombo");
+    EXPECT_TRUE(combo.getWantsKeyboardFocus());
+
+    ZylViewport viewport;
+    const auto image = zyltest::renderComponent(viewport, 20, 20);
+    EXPECT_EQ(image.getPixelAt(10, 10), juce::Colour(0xff555555));
 }

@@ -282,3 +282,35 @@ TEST(ComboControlModulation, AModulatedParameterCannotBeEditedByHand)
             EXPECT_EQ(widget->isEnabled(), !modulated) << widget->getName();
     }
 }
+
+namespace
+{
+// Reaches the modulation menu's last step, which a test cannot click.
+struct ModulatedCombo : ZylParamCombo
+{
+    ModulatedCombo() : ZylParamCombo(nullptr, 0, 0) {}
+    using ZylParamControl::chooseModulationValue;
+};
+} // namespace
+
+TEST(ComboControlModulation, TheMenusChoiceIsTheValueItShowedEvenAfterARebuild)
+{
+    WidgetDomain domain { kControlCombo, { L"A", L"B" } };
+    WidgetDomain sources { kControlCombo, { L"Off", L"LFO 1", L"LFO 2" } };
+    BoundParameter parameter { domain }, modulation { sources };
+    parameter.get()->setModulationParameter(modulation.get());
+    ModulatedCombo control;
+    control.setParameter(parameter.get());
+
+    // The menu showed "LFO 2" third; meanwhile the list was rebuilt in another order.
+    sources.rebuildWith({ L"Off", L"LFO 2", L"LFO 3", L"LFO 1" });
+    drainMessageQueue();
+    EXPECT_TRUE(control.chooseModulationValue(L"LFO 2"));
+    EXPECT_EQ(modulation.get()->getValueObject()->getName(), L"LFO 2");
+    EXPECT_EQ(modulation.codes().back(), zylMessageCode(kValueChanged, kCauseUser));
+
+    sources.rebuildWith({ L"Off", L"LFO 1" });
+    drainMessageQueue();
+    EXPECT_FALSE(control.chooseModulationValue(L"LFO 2")) << "a value that is gone is not chosen";
+    EXPECT_EQ(modulation.userChanges(), 0u);
+}

@@ -1,3 +1,5 @@
+#include "tests/ui/ZylUiTestSupport.h"
+#include "ui/ZylLookAndFeel.h"
 #include "ui/ZylParamCombo.h"
 #include "ui/ZylParamPanel.h"
 #include "ui/ZylParamRadio.h"
@@ -137,4 +139,37 @@ TEST(ParamPanel, CreatesTheControlOfEachControlTypeAndRebindsOnlyControls)
     panel.setControlParameter(p.combo3.get(), 4);
     EXPECT_EQ(panel.getItems()[4], spacer);
     EXPECT_EQ(spacer->getBounds(), Rect());
+}
+
+TEST(ParamPanel, SnapshotOfOneControlOfEachKind)
+{
+    ZylLookAndFeel lookAndFeel;
+    juce::LookAndFeel::setDefaultLookAndFeel(&lookAndFeel);
+    {
+        Parameters p;
+        p.combo1.get()->setValueObject(p.list.value(1), kCauseState, false, false);
+        p.rotary.get()->setValueObject(p.knob.value(7), kCauseState, false, false);
+        p.power.get()->setValueObject(p.toggle.value(1), kCauseState, false, false);
+        p.radios.get()->setValueObject(p.radio.value(2), kCauseState, false, false);
+        p.combo1.get()->setWheelAssigned(true);
+
+        ZylParamPanel panel(nullptr, "Kinds", 420);
+        panel.addPanel(new ZylSpacer(250, 10, true));
+        for (auto* parameter : { p.combo1.get(), p.rotary.get(), p.power.get(), p.radios.get() })
+            panel.addParameterControl(parameter, 45, 140);
+        const int height = panel.getPreferredHeight();
+        EditorBackdrop backdrop(panel);
+        const auto image = renderComponent(backdrop, 420 + 2 * EditorBackdrop::kMargin,
+                                           height + 2 * EditorBackdrop::kMargin);
+        maybeWriteSnapshots(backdrop, 420 + 2 * EditorBackdrop::kMargin,
+                            height + 2 * EditorBackdrop::kMargin, "param-panel-kinds");
+
+        // The rotary's rounded shape behind its knob, in the value box's colour, joins the box.
+        auto* rotary = panel.getItems()[2];
+        const auto origin = rotary->getBounds().getPosition() + juce::Point<int>(EditorBackdrop::kMargin,
+                                                                                EditorBackdrop::kMargin);
+        EXPECT_TRUE(coloursNear(image.getPixelAt(origin.x + 78, origin.y + 8),
+                                lookAndFeel.findColour(juce::ComboBox::backgroundColourId), 8));
+    }
+    juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
 }

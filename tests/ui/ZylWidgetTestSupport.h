@@ -210,3 +210,47 @@ private:
     std::string previous = "C";
 };
 } // namespace zyltest
+
+#include "tests/ui/ZylSnapshot.h"
+#include "ui/ZylGuiHelpers.h"
+
+namespace zyltest
+{
+// The editor's striped dark background around a panel, so that a snapshot shows the panel as
+// it stands in the program.
+class EditorBackdrop : public juce::Component
+{
+public:
+    static constexpr int kMargin = 6;
+
+    explicit EditorBackdrop(juce::Component& panel) : shown(panel) { addAndMakeVisible(shown); }
+    ~EditorBackdrop() override { removeChildComponent(&shown); }
+
+    void paint(juce::Graphics& g) override
+    {
+        fillStriped(g, findColour(juce::ComboBox::backgroundColourId), getWidth(), getHeight());
+    }
+    void resized() override { shown.setBounds(getLocalBounds().reduced(kMargin)); }
+
+private:
+    juce::Component& shown;
+};
+
+// Writes the component as name + ".png" and, drawn three times larger for a closer look,
+// name + "-x3.png" into snapshotFolder(), when that is set.
+inline void maybeWriteSnapshots(juce::Component& component, int width, int height,
+                                const juce::String& name)
+{
+    maybeWriteSnapshot(component, width, height, name);
+    const auto folder = snapshotFolder();
+    if (folder == juce::File())
+        return;
+    const auto image = component.createComponentSnapshot(component.getLocalBounds(), true, 3.0f);
+    auto file = folder.getChildFile(name + "-x3.png");
+    file.deleteFile();
+    juce::FileOutputStream out(file);
+    juce::PNGImageFormat png;
+    if (out.openedOk())
+        png.writeImageToStream(image, out);
+}
+} // namespace zyltest

@@ -1,0 +1,183 @@
+#include "ui/ZylMidiPanel.h"
+
+#include "framework/ZylDomain.h"
+#include "framework/ZylDomainCommand.h"
+#include "modules/ZylMidiFromDeviceDomain.h"
+#include "framework/ZylEditor.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameter.h"
+#include "framework/ZylValue.h"
+#include "modules/ZylMidiInputDeviceManager.h"
+#include "modules/ZylMidiInputDomainSet.h"
+#include "modules/ZylMidiInputModule.h"
+#include "modules/ZylMidiOutputDeviceManager.h"
+#include "modules/ZylMidiOutputDomainSet.h"
+#include "modules/ZylMidiOutputModule.h"
+#include "tests/TestHelpers.h"
+#include "tests/ui/ZylScopedDefaultLookAndFeel.h"
+#include "tests/ui/ZylFakeUiSeam.h"
+#include "tests/ui/ZylPanelTestFilter.h"
+#include "tests/ui/ZylSnapshot.h"
+#include "ui/MidiInputListBox.h"
+#include "ui/MidiOutputListBox.h"
+#include "ui/ZylMidiDeviceSelectorComponent.h"
+#include "ui/ZylParamControl.h"
+#include "ui/ZylSpacer.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using Kind = ZylFakeUiSeam::Kind;
+
+juce::StringArray valueNames(ZylParameter* parameter)
+{
+    juce::StringArray names;
+    for (auto* value : parameter->getDomain()->getValues())
+        names.add(juce::String(value->getName().c_str()));
+    return names;
+}
+
+struct MidiPanel : ::testing::Test
+{
+    MidiPanel()
+    {
+        filter.ports.inputNames = { "Keys In", "Pads In" };
+        filter.ports.outputNames = { "Synth Out", "Drums Out" };
+        panel = std::make_unique<ZylMidiPanel>(&editor, 290);
+        panel->setSize(290, panel->getPreferredHeight());
+    }
+
+    ZylMidiInputModule& input() { return *filter.root().inputs->getInputModule(0); }
+    ZylMidiOutputModule& output() { return *filter.root().outputs->getOutputModule(0); }
+
+    ZylDomain* inputDeviceDomain()
+    {
+        return filter.root().inputs->getDomainSet()->getDeviceDomain();
+    }
+    ZylDomain* outputDeviceDomain()
+    {
+        return filter.root().outputs->getDomainSet()
+            ->getDomains()[ZylMidiOutputDomainSet::kDevicePlace];
+    }
+
+    zyltest::ScopedDefaultLookAndFeel lookAndFeel;
+    ZylFakeUiSeam seam;
+    ZylScopedUiSeam installed { seam };
+    zyltest::PanelTestFilter filter;
+    ZylEditor editor { filter };
+    std::unique_ptr<ZylMidiPanel> panel;
+};
+} // namespace
+
+TEST_F(MidiPanel, ShowsTheSourceAndDestinationParametersBetweenSpacers)
+{
+    EXPECT_NE(panel->getIcon(), nullptr);
+
+    std::vector<ZylParameter*> bound;
+    int spacers = 0;
+    for (auto* child : panel->getChildren())
+    {
+        if (auto* control = dynamic_cast<ZylParamControl*>(child))
+            bound.push_back(control->getParameter());
+        else if (dynamic_cast<ZylSpacer*>(child) != nullptr)
+            ++spacers;
+    }
+    const std::vector<ZylParameter*> expected {
+        input().getDeviceParameter(),  input().getChannelParameter(),
+        input().getTrackParameter(),   output().getDeviceParameter(),
+        output().getChannelParameter(),
+    };
+    EXPECT_EQ(bound, expected);
+    EXPECT_EQ(spacers, 2);
+}
+
+TEST_F(MidiPanel, EverySenderOfTheSettingsCommandOpensOneDialogAndTheDeviceListsFollowIt)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void()> send;
+    };
+    auto configure = [](ZylDomain* domain) { domain->postCommand(domain->getCommands().front()); };
+    const Case cases[] = {
+        { "main menu",
+          [this] {
+              filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+          } },
+        { "input list's Configure...", [&] { configure(inputDeviceDomain()); } },
+        { "output list's Configure...", [&] { configure(outputDeviceDomain()); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        seam.calls.clear();
+        filter.root().inputs->getDeviceManager()->disableAllInputs();
+        seam.onModalDialog = [](const ZylUiSeam::DialogRequest& request) {
+            auto* selector = dynamic_cast<ZylMidiDeviceSelectorComponent*>(request.content);
+            if (selector == nullptr)
+                return 0;
+            EXPECT_EQ(selector->getWidth(), 570);
+            EXPECT_EQ(selector->getHeight(), 350);
+            selector->getInputList()->flipEnablement(1);
+            selector->getOutputList()->flipEnablement(0);
+            return 0;
+        };
+        c.send();
+        zyltest::drainMessageQueue();
+
+        const auto dialogs = seam.callsOf(Kind::modalDialog);
+        ASSERT_EQ(dialogs.size(), 1u);
+        EXPECT_EQ(dialogs[0].title, "Midi Settings");
+        EXPECT_EQ(dialogs[0].dialog.centreAround, &editor);
+        EXPECT_FALSE(dialogs[0].dialog.contentOwned);
+        EXPECT_TRUE(valueNames(input().getDeviceParameter()).contains("Pads In"));
+        EXPECT_FALSE(valueNames(input().getDeviceParameter()).contains("Keys In"));
+        EXPECT_TRUE(valueNames(output().getDeviceParameter()).contains("Synth Out"));
+
+        // Closing the dialog without a change still hands the open ports over.
+        seam.onModalDialog = [](const ZylUiSeam::DialogRequest& request) {
+            if (auto* selector = dynamic_cast<ZylMidiDeviceSelectorComponent*>(request.content))
+                selector->getOutputList()->flipEnablement(0);
+            return 0;
+        };
+        c.send();
+        zyltest::drainMessageQueue();
+        EXPECT_FALSE(valueNames(output().getDeviceParameter()).contains("Synth Out"));
+    }
+
+    // Other messages of the senders open nothing.
+    seam.calls.clear();
+    filter.root().inputs->getCommandParameter()->sendMessage(zylCommandCode(kCommandHelp));
+    filter.root().outputs->getCommandParameter()->sendMessage(kValueChanged | kCauseUser);
+    zyltest::drainMessageQueue();
+    EXPECT_TRUE(seam.calls.empty());
+}
+
+TEST_F(MidiPanel, ASecondSettingsCommandWhileTheDialogIsOpenIsIgnored)
+{
+    int nested = 0;
+    seam.onModalDialog = [this, &nested](const ZylUiSeam::DialogRequest&) {
+        // The modal loop keeps delivering messages.
+        filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+        zyltest::drainMessageQueue();
+        nested = static_cast<int>(seam.callsOf(Kind::modalDialog).size());
+        return 0;
+    };
+    filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(seam.callsOf(Kind::modalDialog).size(), 1u);
+    EXPECT_FALSE(panel->isShowingMidiSettings());
+
+    // Once it is closed, the next command opens it again.
+    seam.onModalDialog = nullptr;
+    panel->showMidiSettings();
+    EXPECT_EQ(seam.callsOf(Kind::modalDialog).size(), 2u);
+}
+
+TEST_F(MidiPanel, Snapshot)
+{
+    zyltest::maybeWriteSnapshot(*panel, 290, panel->getPreferredHeight(), "midi-panel");
+}
