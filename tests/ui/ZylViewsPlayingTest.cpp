@@ -481,6 +481,7 @@ TEST_F(Playing, SpacePanelFlowsTheTenCombosWithTheChordViewAfterScale)
     }
     EXPECT_EQ(panel.getChordView()->getPreferredWidth(), 240);
     EXPECT_EQ(panel.getChordView()->getPreferredHeight(), 23);
+    EXPECT_NE(panel.getIcon(), nullptr);
 
     // The chord view shows what the grid plays.
     auto* root = cellOf(grid(), 60);
