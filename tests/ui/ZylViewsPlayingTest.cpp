@@ -431,6 +431,9 @@ TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
     }
 
     set(module().getSpaceParameter(), L"LH");
+    set(module().getScaleParameter(), L"Major");
+    zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-c-major");
+    set(module().getScaleParameter(), L"Chroma");
     auto* root = cellOf(grid(), 60);
     const auto p = pointIn(grid(), *root);
     grid().pointerEntered();
