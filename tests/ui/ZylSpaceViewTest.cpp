@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace
@@ -131,6 +132,52 @@ TEST_F(SmallGrid, HiddenCellsAndCellsWithoutANoteAreNeverHitNorDrawn)
     cell->setNote(61);
     EXPECT_EQ(hit(centre), cell);
     EXPECT_NE(zyltest::renderView(view).getPixelAt(centre.x, centre.y), juce::Colours::black);
+}
+
+TEST(ZylSpaceViewLayouts, EveryTileOfEveryShownCellHitsItsCellAtSeveralSizes)
+{
+    struct Case
+    {
+        const char* name;
+        void (*build)(ZylSpace&);
+    };
+    const Case cases[] = {
+        { "4:7 rows", [](ZylSpace& s) { s.buildGrid(21, 112, 4, 7, 15, 14, 24, 20); } },
+        { "1:2 rows", [](ZylSpace& s) { s.buildGrid(21, 108, 1, 2, 30, 20, 24, 20); } },
+        { "octaves", [](ZylSpace& s) { s.buildGrid(12, 118, 1, 12, 12, 12, 30, 18); } },
+        { "piano", [](ZylSpace& s) { s.buildPiano(); } },
+    };
+    for (const auto& c : cases)
+    {
+        ZylSpace space;
+        c.build(space);
+        ZylLiveSpace live;
+        live.setSpace(&space);
+        ZylSpaceView view(nullptr);
+        view.setSpace(&live);
+        for (double zoom : { 100.0, 250.0 })
+        {
+            view.setZoom(zoom);
+            for (auto size : { view.getBounds().getBottomRight(), juce::Point<int>(700, 300) })
+            {
+                SCOPED_TRACE(juce::String(c.name) + " zoom " + juce::String(zoom) + " " + size.toString());
+                view.setSize(size.x, size.y);
+                view.updateTransform();
+                for (auto* cell : zyltest::shownCells(space))
+                    for (const auto& tile : cell->getTiles())
+                    {
+                        const auto& b = tile->getBounds();
+                        double x = (b.x1 + b.x2) / 2.0, y = (b.y1 + b.y2) / 2.0;
+                        view.modelToViewPoint(x, y);
+                        // The pixel the pointer would report there.
+                        x = std::floor(x);
+                        y = std::floor(y);
+                        view.viewToModelPoint(x, y);
+                        EXPECT_EQ(view.cellAt(x, y), cell) << "note " << cell->getNote();
+                    }
+            }
+        }
+    }
 }
 
 TEST(ZylSpaceViewSize, UpdateSizeFollowsZoomMarginsAndSpace)
