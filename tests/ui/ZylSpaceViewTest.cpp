@@ -1,3 +1,4 @@
+#include "framework/ZylMessageCodes.h"
 #include "space/ZylCell.h"
 #include "space/ZylCellStates.h"
 #include "space/ZylLiveSpace.h"
@@ -354,6 +355,44 @@ TEST_F(SmallGrid, SpaceBarPlaysAtThePointerWhileActiveAndIsConsumed)
     EXPECT_FALSE(view.isSpaceBarPressed());
     EXPECT_FALSE(states().isSounding(next));
     EXPECT_FALSE(view.keyStateChanged(false, &view)); // nothing of ours to release
+}
+
+TEST_F(SmallGrid, MessagesOfTheSpaceModuleRepaintResizeAndMoveTheFocus)
+{
+    view.setSize(84, 57);
+    view.setViewIndex(10);
+
+    // Cell states changed: the dirty cells of both layers are repainted and forgotten.
+    auto* a = cellOf(60);
+    auto* b = cellOf(67);
+    live.getPrimaryStates()->setSelected({ a });
+    live.getSecondaryStates()->setActiveSounding({ b });
+    view.repainted.clear();
+    EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
+    EXPECT_TRUE(live.getPrimaryStates()->getDirty().getCells().empty());
+    EXPECT_TRUE(live.getSecondaryStates()->getDirty().getCells().empty());
+    EXPECT_TRUE(view.wasRepainted(view.getLocalBounds()));
+
+    // New layout: the view takes the size of the space again.
+    view.setHorizontalMargin(10.0);
+    EXPECT_TRUE(view.handleMessage(nullptr, kSpaceLayoutChanged, 0));
+    EXPECT_EQ(view.getWidth(), 100);
+
+    // Another view became active: this one lets go; its own announcement changes nothing.
+    struct Case
+    {
+        int code;
+        bool activeAfter;
+    };
+    for (const auto& c : { Case { kSpaceViewActivated + 10, true }, Case { kSpaceViewActivated + 9, false },
+                           Case { kSpaceViewActivated + 0, false } })
+    {
+        view.setActive(true);
+        EXPECT_TRUE(view.handleMessage(nullptr, c.code, 0));
+        EXPECT_EQ(view.isActive(), c.activeAfter) << c.code;
+    }
+    // Anything else from anyone is not the view's business.
+    EXPECT_FALSE(view.handleMessage(nullptr, kValueChanged | kCauseUser, 0));
 }
 
 TEST_F(SmallGrid, TheFirstLayerThatHoldsACellDecidesItsColour)
