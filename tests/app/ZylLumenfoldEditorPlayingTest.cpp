@@ -6,6 +6,7 @@
 #include "app/ZylLumenfoldFilter.h"
 #include "framework/ZylDomain.h"
 #include "framework/ZylHostParameter.h"
+#include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModule.h"
 #include "framework/ZylModuleContainer.h"
@@ -131,7 +132,8 @@ struct RepaintThreadRecorder : juce::CachedComponentImage
     int count = 0;
 };
 
-// Counts the sinks registered on every parameter of the tree and on their domains, and on the
+// Counts the sinks registered on every parameter of the tree (in the modules' own sets, the
+// links to their current programs and the container's set) and on their domains, and on the
 // processor.
 int countSinks(ZylFilter& filter)
 {
@@ -152,11 +154,19 @@ int countSinks(ZylFilter& filter)
         visitSet(module->getGlobalParameters());
         for (auto* program : module->getPrograms())
             visitSet(program);
+        // The links to the current program, where the widgets listen.
+        visitSet(module->getProgramParameters());
+        visitSet(module->getChildGlobalParameters());
+        visitSet(module->getChildProgramParameters());
         visitSet(module->getCommandParameters());
         for (auto* child : module->getChildren())
             visitModule(child);
     };
-    visitModule(filter.getModuleContainer()->getRootModule());
+    auto* container = filter.getModuleContainer();
+    visitModule(container->getRootModule());
+    visitSet(container->getParameters());
+    if (auto* reset = container->getResetParameter())
+        lists.insert(&reset->getSinkList());
     int count = filter.getSinkList().getNumSinks();
     for (auto* list : lists)
         count += list->getNumSinks();
