@@ -4,9 +4,14 @@
 #include "app/ZylLumenfoldFilter.h"
 #include "app/ZylLumenfoldLookAndFeel.h"
 #include "app/ZylLumenfoldModule.h"
+#include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
 #include "tests/TestHelpers.h"
 #include "tests/ui/ZylFakeUiSeam.h"
+#include "tests/ui/ZylSnapshot.h"
+#include "ui/ZylCachedDrawable.h"
+#include "ui/ZylCachedDrawables.h"
 #include "ui/ZylGridPanel.h"
 #include "ui/ZylGridView.h"
 #include "ui/ZylHeaderPanel.h"
@@ -238,4 +243,49 @@ TEST_F(ProductEditor, DrawingsOverThePanelsLeaveThePanelsFree)
     const auto* version = editor->getVersionDrawable();
     const float textRight = 123.0f + version->getFont().getStringWidthFloat(version->getText());
     EXPECT_LT(textRight, 167.0f);
+}
+
+TEST_F(ProductEditor, AboutAndHelpShowTheEditorsHelpPanelInAWindowOfItsOwn)
+{
+    auto editor = openEditor();
+    auto* help = dynamic_cast<ZylHelpModule*>(
+        filter->getModuleContainer()->getModule(ZylHelpModule::kModuleId));
+    ASSERT_NE(help, nullptr);
+    auto* panel = editor->getHelpPanel();
+    EXPECT_TRUE(help->isHelpInWindow());
+    EXPECT_TRUE(help->hasOnlineManual());
+    EXPECT_FALSE(panel->isCollapsible());
+    EXPECT_EQ(panel->getBounds(), juce::Rectangle<int>(0, 0, 320, 470));
+    EXPECT_EQ(panel->getVersionText(), "2.5.544" + ZylHelpPanel::architectureSuffix());
+
+    // Both pages are in the processor's drawable cache under the editor's keys and draw.
+    auto* cache = filter->getModuleContainer()->getDrawables();
+    ASSERT_NE(cache, nullptr);
+    for (const auto* key : { ZylLumenfoldEditor::kAboutPageKey, ZylLumenfoldEditor::kHelpPageKey })
+    {
+        auto* entry = cache->find(key);
+        ASSERT_NE(entry, nullptr) << key;
+        EXPECT_NE(entry->getDrawable(), nullptr) << key;
+    }
+
+    std::vector<int> pagesShown;
+    seam.onModalDialog = [&](const ZylUiSeam::DialogRequest& request) {
+        EXPECT_EQ(request.title, "Help");
+        EXPECT_EQ(request.content, panel);
+        pagesShown.push_back(panel->getCurrentPage());
+        return 0;
+    };
+    for (int command : { kCommandAbout, kCommandHelp })
+    {
+        help->getCommandParameter()->sendMessage(zylCommandCode(command));
+        zyltest::drainMessageQueue();
+    }
+    EXPECT_EQ(pagesShown, (std::vector<int> { 0, 1 }));
+    zyltest::maybeWriteSnapshot(*panel, 320, 470, "editor-help-panel");
+
+    // A second editor's panel takes over; closing the first leaves it in place.
+    auto second = openEditor();
+    EXPECT_EQ(help->getHelpPanel(), second->getHelpPanel());
+    editor.reset();
+    EXPECT_EQ(help->getHelpPanel(), second->getHelpPanel());
 }
