@@ -15,6 +15,7 @@
 #include "tests/ui/ZylFakeUiSeam.h"
 #include "tests/ui/ZylPanelTestFilter.h"
 #include "tests/ui/ZylSnapshot.h"
+#include "tests/ui/ZylUiTestSupport.h"
 #include "ui/ZylDrawableButton.h"
 #include "ui/ZylLabel.h"
 #include "ui/ZylParamCombo.h"
@@ -568,9 +569,26 @@ TEST_F(HeaderPanel, RenameThroughThePromptShowsInTheComboAndInTheSavedBank)
     EXPECT_EQ(other.programs().getProgramName(index), newName);
 }
 
-TEST_F(HeaderPanel, Snapshot)
+TEST_F(HeaderPanel, PictureShowsTheIconsAndOneBoxBehindTheDisplays)
 {
     header->buttonClicked(header->getStartButton());
     zyltest::drainMessageQueue();
-    zyltest::maybeWriteSnapshot(*header, 800, header->getPreferredHeight(), "header");
+    const int height = header->getPreferredHeight();
+    const auto image = zyltest::renderComponent(*header, 800, height);
+    zyltest::maybeWriteSnapshot(*header, 800, height, "header");
+
+    // Each button shows its light icon in its middle (the stop square, the disk's body).
+    for (auto* button : { header->getStopButton(), header->getFileButton() })
+    {
+        SCOPED_TRACE(button->getName().toStdString());
+        const auto centre = button->getBounds().getCentre();
+        EXPECT_GT(image.getPixelAt(centre.x, centre.y).getBrightness(), 0.7f);
+    }
+
+    // The box behind the displays runs 5 pixels past the song position, in the combo colour.
+    const auto box = lookAndFeel.lookAndFeel.findColour(juce::ComboBox::backgroundColourId);
+    const auto* song = header->getSongPositionLabel();
+    const int y = song->getBounds().getCentreY();
+    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(song->getRight() + 2, y), box, 8));
+    EXPECT_FALSE(zyltest::coloursNear(image.getPixelAt(song->getRight() + 8, y), box, 8));
 }

@@ -177,7 +177,14 @@ TEST_F(MidiPanel, ASecondSettingsCommandWhileTheDialogIsOpenIsIgnored)
     EXPECT_EQ(seam.callsOf(Kind::modalDialog).size(), 2u);
 }
 
-TEST_F(MidiPanel, Snapshot)
+TEST_F(MidiPanel, PictureShowsTheIconBesideTheControls)
 {
-    zyltest::maybeWriteSnapshot(*panel, 290, panel->getPreferredHeight(), "midi-panel");
+    const int height = panel->getPreferredHeight();
+    const auto image = zyltest::renderComponent(*panel, 290, height);
+    zyltest::maybeWriteSnapshot(*panel, 290, height, "midi-panel");
+
+    // The plug's dark face in the icon column, the panel's own background below it.
+    const auto face = image.getPixelAt(17, 17);
+    const auto below = image.getPixelAt(17, height - 12);
+    EXPECT_LT(face.getBrightness(), below.getBrightness() - 0.1f);
 }
