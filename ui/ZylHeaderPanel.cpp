@@ -21,7 +21,6 @@
 #include "ui/ZylUiSeam.h"
 
 #include <climits>
-#include <cstdio>
 
 namespace
 {

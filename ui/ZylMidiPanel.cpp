@@ -1,8 +1,9 @@
 #include "ui/ZylMidiPanel.h"
 
+#include "framework/ZylDomain.h"
+#include "framework/ZylEditor.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
-#include "framework/ZylDomain.h"
 #include "modules/ZylMidiFromDeviceDomain.h"
 #include "modules/ZylMidiInputDomainSet.h"
 #include "modules/ZylMidiInputGroupModule.h"
@@ -10,7 +11,6 @@
 #include "modules/ZylMidiOutputDomainSet.h"
 #include "modules/ZylMidiOutputGroupModule.h"
 #include "modules/ZylMidiOutputModule.h"
-#include "framework/ZylEditor.h"
 #include "ui/ZylArtArchives.h"
 #include "ui/ZylGuiHelpers.h"
 #include "ui/ZylMidiDeviceSelectorComponent.h"

@@ -15,6 +15,7 @@
 #include "tests/ui/ZylFakeUiSeam.h"
 #include "tests/ui/ZylPanelTestFilter.h"
 #include "tests/ui/ZylSnapshot.h"
+#include "tests/ui/ZylUiTestSupport.h"
 #include "ui/ZylDrawableButton.h"
 #include "ui/ZylLabel.h"
 #include "ui/ZylParamCombo.h"
@@ -65,8 +66,6 @@ struct HeaderPanel : ::testing::Test
 {
     HeaderPanel()
     {
-        // As after the program's first state load: the transport takes its parameters.
-        filter.root().updateParameters();
         filter.prepareToPlay(44100.0, 512);
         header = std::make_unique<ZylHeaderPanel>(&editor);
         header->setSize(header->getPreferredWidth(), header->getPreferredHeight());
@@ -79,9 +78,8 @@ struct HeaderPanel : ::testing::Test
         filter.releaseResources();
     }
 
-    zyltest::PanelTestRoot& root() { return filter.root(); }
-    ZylTransportModule& transport() { return *root().transport; }
-    ZylProgramModule& programs() { return *root().programs; }
+    ZylTransportModule& transport() { return filter.transport(); }
+    ZylProgramModule& programs() { return filter.programs(); }
 
     void type(ZylLabel& label, const juce::String& text)
     {
@@ -195,14 +193,14 @@ TEST_F(HeaderPanel, MenuItemsPostTheirCommandsAndTheFileCommandsOpenTheirDialogs
         { ZylHeaderPanel::kAboutItem, 0x0B06 },
     };
     recorder.messages.clear();
-    root().help->getCommandParameter()->addSink(&recorder);
+    filter.help().getCommandParameter()->addSink(&recorder);
     for (const auto& [item, code] : helpItems)
     {
         EXPECT_EQ(ZylHeaderPanel::commandCodeForMenuItem(item), code) << item;
         header->handleMenuChoice(item);
     }
     zyltest::drainMessageQueue();
-    root().help->getCommandParameter()->removeSink(&recorder);
+    filter.help().getCommandParameter()->removeSink(&recorder);
     ASSERT_EQ(recorder.messages.size(), std::size(helpItems));
     for (size_t i = 0; i < recorder.messages.size(); ++i)
         EXPECT_EQ(recorder.messages[i].second, helpItems[i].second);
@@ -218,7 +216,7 @@ TEST_F(HeaderPanel, MenuItemsPostTheirCommandsAndTheFileCommandsOpenTheirDialogs
     EXPECT_TRUE(seam.calls.empty());
 }
 
-TEST_F(HeaderPanel, MenusListTheirItemsInOrder)
+TEST(HeaderPanelMenus, ListTheirItemsInOrder)
 {
     auto texts = [](const juce::PopupMenu& menu) {
         juce::StringArray list;
@@ -472,6 +470,8 @@ TEST_F(HeaderPanel, DamagedFilesAreReportedAndChangeNothing)
         bpm->setValue(101.0f, kCauseUser, false, true);
     }
     const auto rememberedBank = lastUsed("lastUsedFileNameWinfxb");
+    juce::MemoryBlock before;
+    filter.root().saveBankToMemory(before);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
@@ -489,6 +489,9 @@ TEST_F(HeaderPanel, DamagedFilesAreReportedAndChangeNothing)
         EXPECT_EQ(boxes[0].text, "Could not read from the specified file.");
         EXPECT_EQ(boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
         EXPECT_FLOAT_EQ(tempo(), 101.0f);
+        juce::MemoryBlock after;
+        filter.root().saveBankToMemory(after);
+        EXPECT_TRUE(after == before) << "the whole state is as it was";
         EXPECT_EQ(lastUsed("lastUsedFileNameWinfxb"), rememberedBank);
         EXPECT_TRUE(lastUsed("lastUsedFileNameWinfxp").isEmpty());
         EXPECT_FALSE(filter.isSuspended());
@@ -563,12 +566,29 @@ TEST_F(HeaderPanel, RenameThroughThePromptShowsInTheComboAndInTheSavedBank)
     runCommand(kCommandSaveBank);
     zyltest::PanelTestFilter other;
     ASSERT_TRUE(other.root().loadBankFromFile(file("renamed.fxb")));
-    EXPECT_EQ(other.root().programs->getProgramName(index), newName);
+    EXPECT_EQ(other.programs().getProgramName(index), newName);
 }
 
-TEST_F(HeaderPanel, Snapshot)
+TEST_F(HeaderPanel, PictureShowsTheIconsAndOneBoxBehindTheDisplays)
 {
     header->buttonClicked(header->getStartButton());
     zyltest::drainMessageQueue();
-    zyltest::maybeWriteSnapshot(*header, 800, header->getPreferredHeight(), "header");
+    const int height = header->getPreferredHeight();
+    const auto image = zyltest::renderComponent(*header, 800, height);
+    zyltest::maybeWriteSnapshot(*header, 800, height, "header");
+
+    // Each button shows its light icon in its middle (the stop square, the disk's body).
+    for (auto* button : { header->getStopButton(), header->getFileButton() })
+    {
+        SCOPED_TRACE(button->getName().toStdString());
+        const auto centre = button->getBounds().getCentre();
+        EXPECT_GT(image.getPixelAt(centre.x, centre.y).getBrightness(), 0.7f);
+    }
+
+    // The box behind the displays runs 5 pixels past the song position, in the combo colour.
+    const auto box = lookAndFeel.lookAndFeel.findColour(juce::ComboBox::backgroundColourId);
+    const auto* song = header->getSongPositionLabel();
+    const int y = song->getBounds().getCentreY();
+    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(song->getRight() + 2, y), box, 8));
+    EXPECT_FALSE(zyltest::coloursNear(image.getPixelAt(song->getRight() + 8, y), box, 8));
 }

@@ -48,16 +48,16 @@ struct MidiPanel : ::testing::Test
         panel->setSize(290, panel->getPreferredHeight());
     }
 
-    ZylMidiInputModule& input() { return *filter.root().inputs->getInputModule(0); }
-    ZylMidiOutputModule& output() { return *filter.root().outputs->getOutputModule(0); }
+    ZylMidiInputModule& input() { return *filter.inputs().getInputModule(0); }
+    ZylMidiOutputModule& output() { return *filter.outputs().getOutputModule(0); }
 
     ZylDomain* inputDeviceDomain()
     {
-        return filter.root().inputs->getDomainSet()->getDeviceDomain();
+        return filter.inputs().getDomainSet()->getDeviceDomain();
     }
     ZylDomain* outputDeviceDomain()
     {
-        return filter.root().outputs->getDomainSet()
+        return filter.outputs().getDomainSet()
             ->getDomains()[ZylMidiOutputDomainSet::kDevicePlace];
     }
 
@@ -103,7 +103,7 @@ TEST_F(MidiPanel, EverySenderOfTheSettingsCommandOpensOneDialogAndTheDeviceLists
     const Case cases[] = {
         { "main menu",
           [this] {
-              filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+              filter.inputs().getCommandParameter()->sendMessage(kMidiSettingsCommand);
           } },
         { "input list's Configure...", [&] { configure(inputDeviceDomain()); } },
         { "output list's Configure...", [&] { configure(outputDeviceDomain()); } },
@@ -113,7 +113,7 @@ TEST_F(MidiPanel, EverySenderOfTheSettingsCommandOpensOneDialogAndTheDeviceLists
     {
         SCOPED_TRACE(c.what);
         seam.calls.clear();
-        filter.root().inputs->getDeviceManager()->disableAllInputs();
+        filter.inputs().getDeviceManager()->disableAllInputs();
         seam.onModalDialog = [](const ZylUiSeam::DialogRequest& request) {
             auto* selector = dynamic_cast<ZylMidiDeviceSelectorComponent*>(request.content);
             if (selector == nullptr)
@@ -149,8 +149,8 @@ TEST_F(MidiPanel, EverySenderOfTheSettingsCommandOpensOneDialogAndTheDeviceLists
 
     // Other messages of the senders open nothing.
     seam.calls.clear();
-    filter.root().inputs->getCommandParameter()->sendMessage(zylCommandCode(kCommandHelp));
-    filter.root().outputs->getCommandParameter()->sendMessage(kValueChanged | kCauseUser);
+    filter.inputs().getCommandParameter()->sendMessage(zylCommandCode(kCommandHelp));
+    filter.outputs().getCommandParameter()->sendMessage(kValueChanged | kCauseUser);
     zyltest::drainMessageQueue();
     EXPECT_TRUE(seam.calls.empty());
 }
@@ -160,12 +160,12 @@ TEST_F(MidiPanel, ASecondSettingsCommandWhileTheDialogIsOpenIsIgnored)
     int nested = 0;
     seam.onModalDialog = [this, &nested](const ZylUiSeam::DialogRequest&) {
         // The modal loop keeps delivering messages.
-        filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+        filter.inputs().getCommandParameter()->sendMessage(kMidiSettingsCommand);
         zyltest::drainMessageQueue();
         nested = static_cast<int>(seam.callsOf(Kind::modalDialog).size());
         return 0;
     };
-    filter.root().inputs->getCommandParameter()->sendMessage(kMidiSettingsCommand);
+    filter.inputs().getCommandParameter()->sendMessage(kMidiSettingsCommand);
     zyltest::drainMessageQueue();
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(seam.callsOf(Kind::modalDialog).size(), 1u);
@@ -177,7 +177,14 @@ TEST_F(MidiPanel, ASecondSettingsCommandWhileTheDialogIsOpenIsIgnored)
     EXPECT_EQ(seam.callsOf(Kind::modalDialog).size(), 2u);
 }
 
-TEST_F(MidiPanel, Snapshot)
+TEST_F(MidiPanel, PictureShowsTheIconBesideTheControls)
 {
-    zyltest::maybeWriteSnapshot(*panel, 290, panel->getPreferredHeight(), "midi-panel");
+    const int height = panel->getPreferredHeight();
+    const auto image = zyltest::renderComponent(*panel, 290, height);
+    zyltest::maybeWriteSnapshot(*panel, 290, height, "midi-panel");
+
+    // The plug's dark face in the icon column, the panel's own background below it.
+    const auto face = image.getPixelAt(17, 17);
+    const auto below = image.getPixelAt(17, height - 12);
+    EXPECT_LT(face.getBrightness(), below.getBrightness() - 0.1f);
 }
