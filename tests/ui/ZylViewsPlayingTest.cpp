@@ -453,6 +453,43 @@ TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
     pianoPanel->setLookAndFeel(nullptr);
 }
 
+// A grid larger than its panel opens on middle C, and again after every change of space: its
+// cell's centre lies in the middle of the viewport as far as the view's edges allow.
+TEST_F(Playing, TheGridScrollsToMiddleCWheneverItsSpaceChanges)
+{
+    for (const auto* space : { L"[1:2]", L"Balzano", L"LH", L"Balzano" })
+    {
+        set(module().getSpaceParameter(), space);
+        const auto shown = gridPanel->getContent()->getViewArea();
+        grid().updateTransform();
+        // The middle C cells in view, and how far the nearest is from the view area's middle.
+        int inView = 0;
+        double offCentre = 1e9;
+        for (auto* cell : zyltest::shownCells(*grid().getSpace()->getSpace()))
+        {
+            if (cell->getNote() != 60)
+                continue;
+            double x = cell->getCentreX(), y = cell->getCentreY();
+            grid().modelToViewPoint(x, y);
+            if (shown.contains(juce::roundToInt(x), juce::roundToInt(y)))
+                ++inView;
+            offCentre = std::min(offCentre, shown.getCentre().toDouble().getDistanceFrom({ x, y }));
+        }
+        EXPECT_GT(inView, 0) << juce::String(space);
+        // Centred unless an edge of the view stopped the scroll.
+        const bool atAnEdge = shown.getX() == 0 || shown.getY() == 0 || shown.getRight() == grid().getWidth()
+                              || shown.getBottom() == grid().getHeight();
+        if (!atAnEdge)
+        {
+            EXPECT_LT(offCentre, 2.0) << juce::String(space);
+        }
+    }
+    // "Balzano [4:3]" is taller than the panel, with middle C far from its top: the centring
+    // scrolled it down.
+    EXPECT_GT(grid().getHeight(), gridPanel->getContent()->getHeight());
+    EXPECT_GT(gridPanel->getContent()->getViewPositionY(), 0);
+}
+
 TEST_F(Playing, SpacePanelFlowsTheTenCombosWithTheChordViewAfterScale)
 {
     ZylLookAndFeel lookAndFeel;
