@@ -1,5 +1,7 @@
 # Sources of the product library (app/), one line each.
 target_sources(lumenfold_product PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MainAppWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylBankDescription.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lumenfoldApplication.cpp
 )
