@@ -248,6 +248,7 @@ void ZylLumenfoldModule::wire()
         pin->disconnect(cable);
         pin->connect(cable);
     });
+    wired = true;
 }
 
 void ZylLumenfoldModule::unwire()
@@ -256,6 +257,7 @@ void ZylLumenfoldModule::unwire()
         if (pin != nullptr)
             pin->disconnect(cable);
     });
+    wired = false;
 }
 
 void ZylLumenfoldModule::reserveMidiCables(int blockSize)
@@ -302,6 +304,9 @@ void ZylLumenfoldModule::renderAudioMidi(juce::AudioSampleBuffer& /*input*/,
                                          juce::AudioSampleBuffer& output, bool /*flag*/,
                                          juce::MidiBuffer& midi)
 {
+    // Unprepared, no module writes the output: a host's stale samples must not pass through.
+    if (!wired)
+        output.clear();
     // The first block also frees the cables' own buffers, which only stood in until now.
     hostMidiCable.setBuffer(&midi, false);
     audioCable.setBuffer(&output, false);

@@ -120,6 +120,8 @@ private:
     // MIDI output, synth (null for a missing one).
     std::array<ZylModule*, 5> blockOrder {};
     ZylTransportModule* clock = nullptr;
+    // Whether the cables are in the pins (between prepareToPlay and releaseResources).
+    bool wired = false;
     ZylMidiKeyboardCable keyboardCable;
     ZylMidiCable hostMidiCable;
     ZylMidiCable thruCable;

@@ -30,6 +30,8 @@ ZylGridView::ZylGridView(ZylEditor* owner)
         readParameters();
     }
     module->addParameterSink(this, false);
+    // A view made after the state was loaded has missed the On Click message that set the rule.
+    applyHoverRule();
 }
 
 ZylGridView::~ZylGridView()

@@ -31,6 +31,8 @@ ZylPianoView::ZylPianoView(ZylEditor* owner)
             keyValue = dynamic_cast<const ZylKeyValue*>(p->getValueObject());
     }
     module->addParameterSink(this, false);
+    // A view made after the state was loaded has missed the On Click message that set the rule.
+    applyHoverRule();
 }
 
 ZylPianoView::~ZylPianoView()

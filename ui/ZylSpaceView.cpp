@@ -328,7 +328,7 @@ void ZylSpaceView::addTile(juce::Path& path, const ZylTile* tile) const
         addRectangleTile(path, tile);
 }
 
-void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace*, juce::Graphics& g)
+void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace* cellSpace, juce::Graphics& g)
 {
     juce::Path path;
     for (const auto& tile : cell->getTiles())
@@ -388,7 +388,7 @@ void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace*, juce::Graphics
     g.fillPath(path, modelToView);
 
     if (playable || coloured)
-        drawCellLabels(cell, nullptr, g, playable);
+        drawCellLabels(cell, cellSpace, g, playable);
 
     if (drawOutlines)
     {

@@ -2,11 +2,12 @@
 
 #include "ui/ZylPanel.h"
 
+class ZylModule;
 class ZylParameter;
 
 // A small panel that refreshes itself on the transport's bar, beat and tick messages and on
-// every program change. It draws nothing beyond the panel's background; subclasses draw in
-// refresh's wake.
+// every program change. It draws nothing beyond the panel's background; subclasses read what
+// they show in refresh and draw it.
 class ZylStatusView : public ZylPanel
 {
 public:
@@ -23,7 +24,7 @@ private:
 
     // The sources the view registered with, so that it leaves the same ones.
     ZylParameter* transportState = nullptr;
-    class ZylModule* programModule = nullptr;
+    ZylModule* programModule = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE(ZylStatusView)
 };

@@ -190,6 +190,24 @@ TEST_F(Root, HostBuffersRideOnTheCablesForOneBlockOnly)
     EXPECT_TRUE(root().getKeyboardCable().ownsBuffer());
 }
 
+TEST_F(Root, ABlockBeforePrepareOrAfterReleaseLeavesNoStaleSamples)
+{
+    for (const bool prepareFirst : { false, true })
+    {
+        if (prepareFirst)
+        {
+            filter.prepareToPlay(44100.0, 256);
+            filter.releaseResources();
+        }
+        juce::AudioBuffer<float> audio(2, 256);
+        for (int c = 0; c < 2; ++c)
+            juce::FloatVectorOperations::fill(audio.getWritePointer(c), 0.75f, 256);
+        juce::MidiBuffer midi;
+        filter.processBlock(audio, midi);
+        EXPECT_EQ(audio.getMagnitude(0, 256), 0.0f);
+    }
+}
+
 TEST_F(Root, ClockRunsOnPastTwoToThe31Samples)
 {
     filter.prepareToPlay(44100.0, 512);

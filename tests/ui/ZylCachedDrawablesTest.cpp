@@ -42,6 +42,7 @@ TEST(ZylCachedDrawables, SvgEntryParsesOnFirstUseAndKeepsTheDrawable)
     const Case cases[] = {
         { zip.getData(), zip.getSize(), "aboutvstasio.svg" },
         { zip.getData(), zip.getSize(), "notes.txt" },
+        { zip.getData(), zip.getSize(), "broken.svg" },
         { zip.getData(), zip.getSize(), "" },
         { zip.getData(), zip.getSize() / 2, "help1.svg" },
         { garbage, sizeof(garbage), "help1.svg" },

@@ -15,8 +15,8 @@ const char* const kSquareSvg =
 TEST(ZylHelpers, CreateDrawableFromZipFindsEntriesByName)
 {
     const auto zip = zyltest::makeZip({ { "readme.txt", "not a picture" },
-                               { "art/square.svg", kSquareSvg },
-                               { "stop.svg", kSquareSvg } });
+                                        { "art/square.svg", kSquareSvg },
+                                        { "stop.svg", kSquareSvg } });
 
     auto drawable = createDrawableFromZip(zip.getData(), zip.getSize(), "art/square.svg");
     ASSERT_NE(drawable, nullptr);

@@ -1,3 +1,4 @@
+#include "framework/ZylMessageCodes.h"
 #include "space/ZylCell.h"
 #include "space/ZylCellStates.h"
 #include "space/ZylLiveSpace.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace
@@ -131,6 +133,52 @@ TEST_F(SmallGrid, HiddenCellsAndCellsWithoutANoteAreNeverHitNorDrawn)
     cell->setNote(61);
     EXPECT_EQ(hit(centre), cell);
     EXPECT_NE(zyltest::renderView(view).getPixelAt(centre.x, centre.y), juce::Colours::black);
+}
+
+TEST(ZylSpaceViewLayouts, EveryTileOfEveryShownCellHitsItsCellAtSeveralSizes)
+{
+    struct Case
+    {
+        const char* name;
+        void (*build)(ZylSpace&);
+    };
+    const Case cases[] = {
+        { "4:7 rows", [](ZylSpace& s) { s.buildGrid(21, 112, 4, 7, 15, 14, 24, 20); } },
+        { "1:2 rows", [](ZylSpace& s) { s.buildGrid(21, 108, 1, 2, 30, 20, 24, 20); } },
+        { "octaves", [](ZylSpace& s) { s.buildGrid(12, 118, 1, 12, 12, 12, 30, 18); } },
+        { "piano", [](ZylSpace& s) { s.buildPiano(); } },
+    };
+    for (const auto& c : cases)
+    {
+        ZylSpace space;
+        c.build(space);
+        ZylLiveSpace live;
+        live.setSpace(&space);
+        ZylSpaceView view(nullptr);
+        view.setSpace(&live);
+        for (double zoom : { 100.0, 250.0 })
+        {
+            view.setZoom(zoom);
+            for (auto size : { view.getBounds().getBottomRight(), juce::Point<int>(700, 300) })
+            {
+                SCOPED_TRACE(juce::String(c.name) + " zoom " + juce::String(zoom) + " " + size.toString());
+                view.setSize(size.x, size.y);
+                view.updateTransform();
+                for (auto* cell : zyltest::shownCells(space))
+                    for (const auto& tile : cell->getTiles())
+                    {
+                        const auto& b = tile->getBounds();
+                        double x = (b.x1 + b.x2) / 2.0, y = (b.y1 + b.y2) / 2.0;
+                        view.modelToViewPoint(x, y);
+                        // The pixel the pointer would report there.
+                        x = std::floor(x);
+                        y = std::floor(y);
+                        view.viewToModelPoint(x, y);
+                        EXPECT_EQ(view.cellAt(x, y), cell) << "note " << cell->getNote();
+                    }
+            }
+        }
+    }
 }
 
 TEST(ZylSpaceViewSize, UpdateSizeFollowsZoomMarginsAndSpace)
@@ -307,6 +355,44 @@ TEST_F(SmallGrid, SpaceBarPlaysAtThePointerWhileActiveAndIsConsumed)
     EXPECT_FALSE(view.isSpaceBarPressed());
     EXPECT_FALSE(states().isSounding(next));
     EXPECT_FALSE(view.keyStateChanged(false, &view)); // nothing of ours to release
+}
+
+TEST_F(SmallGrid, MessagesOfTheSpaceModuleRepaintResizeAndMoveTheFocus)
+{
+    view.setSize(84, 57);
+    view.setViewIndex(10);
+
+    // Cell states changed: the dirty cells of both layers are repainted and forgotten.
+    auto* a = cellOf(60);
+    auto* b = cellOf(67);
+    live.getPrimaryStates()->setSelected({ a });
+    live.getSecondaryStates()->setActiveSounding({ b });
+    view.repainted.clear();
+    EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
+    EXPECT_TRUE(live.getPrimaryStates()->getDirty().getCells().empty());
+    EXPECT_TRUE(live.getSecondaryStates()->getDirty().getCells().empty());
+    EXPECT_TRUE(view.wasRepainted(view.getLocalBounds()));
+
+    // New layout: the view takes the size of the space again.
+    view.setHorizontalMargin(10.0);
+    EXPECT_TRUE(view.handleMessage(nullptr, kSpaceLayoutChanged, 0));
+    EXPECT_EQ(view.getWidth(), 100);
+
+    // Another view became active: this one lets go; its own announcement changes nothing.
+    struct Case
+    {
+        int code;
+        bool activeAfter;
+    };
+    for (const auto& c : { Case { kSpaceViewActivated + 10, true }, Case { kSpaceViewActivated + 9, false },
+                           Case { kSpaceViewActivated + 0, false } })
+    {
+        view.setActive(true);
+        EXPECT_TRUE(view.handleMessage(nullptr, c.code, 0));
+        EXPECT_EQ(view.isActive(), c.activeAfter) << c.code;
+    }
+    // Anything else from anyone is not the view's business.
+    EXPECT_FALSE(view.handleMessage(nullptr, kValueChanged | kCauseUser, 0));
 }
 
 TEST_F(SmallGrid, TheFirstLayerThatHoldsACellDecidesItsColour)

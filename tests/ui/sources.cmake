@@ -22,4 +22,5 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanelTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylViewsPlayingTest.cpp
 )

@@ -1,0 +1,518 @@
+#include "app/ZylLumenfoldModule.h"
+#include "framework/ZylEditor.h"
+#include "framework/ZylMessageCodes.h"
+#include "framework/ZylModuleContainer.h"
+#include "framework/ZylParameter.h"
+#include "framework/ZylProgramModule.h"
+#include "modules/ZylTransportModule.h"
+#include "space/ZylCell.h"
+#include "space/ZylCellLabelDomain.h"
+#include "space/ZylCellStates.h"
+#include "space/ZylLiveSpace.h"
+#include "space/ZylSpace.h"
+#include "space/ZylSpaceModule.h"
+#include "tests/TestHelpers.h"
+#include "tests/app/ZylLumenfoldTestFilter.h"
+#include "tests/ui/ZylSnapshot.h"
+#include "tests/ui/ZylUiTestSupport.h"
+#include "tests/ui/ZylViewTestSupport.h"
+#include "ui/ZylChordView.h"
+#include "ui/ZylGridPanel.h"
+#include "ui/ZylGridView.h"
+#include "ui/ZylLookAndFeel.h"
+#include "ui/ZylParamCombo.h"
+#include "ui/ZylSpacePanel.h"
+#include "ui/ZylSpacer.h"
+#include "ui/ZylPianoPanel.h"
+#include "ui/ZylPianoView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace
+{
+// Records the codes its source posts.
+struct CodeRecorder : ZylMessageSink
+{
+    void receiveMessage(void*, int code, int) override { codes.push_back(code); }
+    std::vector<int> codes;
+};
+
+// A chord view that counts its refreshes.
+struct CountingChordView : ZylChordView
+{
+    using ZylChordView::ZylChordView;
+    void refresh() override
+    {
+        ++refreshes;
+        ZylChordView::refresh();
+    }
+    int refreshes = 0;
+};
+
+// The whole product tree behind an editor, with the grid and piano panels and a chord view on
+// it, prepared to play.
+struct Playing : ::testing::Test
+{
+    static constexpr int kBlock = 512;
+
+    Playing()
+    {
+        filter.initialise();
+        filter.prepareToPlay(44100.0, kBlock);
+        zyltest::drainMessageQueue();
+        editor = std::make_unique<ZylEditor>(filter);
+        gridPanel = std::make_unique<ZylGridPanel>(editor.get());
+        pianoPanel = std::make_unique<ZylPianoPanel>(editor.get());
+        chordView = std::make_unique<CountingChordView>(editor.get());
+        gridPanel->setBounds(0, 0, 690, 430);
+        pianoPanel->setBounds(0, 0, 690, 71);
+        set(module().getSpaceParameter(), L"LH");
+        set(module().getTriggerParameter(), L"Mouse Cl");
+        set(module().getOnClickParameter(), L"Tr Click");
+        set(module().getAssistParameter(), L"Ch Root");
+        set(module().getKeyParameter(), L"C");
+        set(module().getScaleParameter(), L"Chroma");
+        set(module().getChordParameter(), L"M");
+        blocks(2);
+    }
+
+    ~Playing() override
+    {
+        chordView.reset();
+        pianoPanel.reset();
+        gridPanel.reset();
+        editor.reset();
+        filter.releaseResources();
+        zyltest::drainMessageQueue();
+    }
+
+    ZylSpaceModule& module()
+    {
+        return *dynamic_cast<ZylSpaceModule*>(filter.getModuleContainer()->getModule(ZylSpaceModule::kModuleId));
+    }
+    ZylGridView& grid() { return *gridPanel->getSpaceView(); }
+    ZylPianoView& piano() { return *pianoPanel->getPianoView(); }
+
+    static void set(ZylParameter* parameter, const wchar_t* name)
+    {
+        ASSERT_NE(parameter, nullptr);
+        auto* value = parameter->getDomain()->findByName(name);
+        ASSERT_NE(value, nullptr) << juce::String(name);
+        parameter->setValueObject(value, kCauseUser, false, true);
+        zyltest::drainMessageQueue();
+    }
+
+    // Audio blocks as the device would run them, then the messages they posted.
+    void blocks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+        {
+            juce::AudioBuffer<float> audio(2, kBlock);
+            audio.clear();
+            juce::MidiBuffer midi;
+            filter.processBlock(audio, midi);
+        }
+        zyltest::drainMessageQueue();
+    }
+
+    // A shown cell of the note in the view's space.
+    static ZylCell* cellOf(ZylSpaceView& view, int note)
+    {
+        for (auto* cell : zyltest::shownCells(*view.getSpace()->getSpace()))
+            if (cell->getNote() == note)
+                return cell;
+        return nullptr;
+    }
+
+    // A point inside the cell that no other cell covers: the middle of its lowest tile (the
+    // front of a piano key).
+    static juce::Point<int> pointIn(ZylSpaceView& view, const ZylCell& cell)
+    {
+        const ZylTile* lowest = nullptr;
+        for (const auto& tile : cell.getTiles())
+            if (lowest == nullptr || tile->getBounds().y1 < lowest->getBounds().y1)
+                lowest = tile.get();
+        const auto& b = lowest->getBounds();
+        view.updateTransform();
+        double x = (b.x1 + b.x2 + 1.0) / 2.0, y = (b.y1 + b.y2 + 1.0) / 2.0;
+        view.modelToViewPoint(x, y);
+        return { juce::roundToInt(x), juce::roundToInt(y) };
+    }
+
+    static std::multiset<int> notesOf(const ZylCellSet& set)
+    {
+        std::multiset<int> notes;
+        for (auto* cell : set.getCells())
+            notes.insert(cell->getNote());
+        return notes;
+    }
+
+    static std::set<int> distinctNotesOf(const ZylCellSet& set)
+    {
+        std::set<int> notes;
+        for (auto* cell : set.getCells())
+            notes.insert(cell->getNote());
+        return notes;
+    }
+
+    zyltest::LumenfoldTestFilter filter;
+    std::unique_ptr<ZylEditor> editor;
+    std::unique_ptr<ZylGridPanel> gridPanel;
+    std::unique_ptr<ZylPianoPanel> pianoPanel;
+    std::unique_ptr<CountingChordView> chordView;
+};
+
+TEST_F(Playing, APressOnAGridCellLightsTheChordOnGridAndPianoAndNamesIt)
+{
+    auto* root = cellOf(grid(), 60);
+    ASSERT_NE(root, nullptr);
+    const auto p = pointIn(grid(), *root);
+    grid().pointerEntered();
+    grid().pointerMoved(p.x, p.y);
+    grid().pointerDown(p.x, p.y);
+    blocks(2);
+
+    auto& gridStates = *module().getGridSpace()->getPrimaryStates();
+    auto& pianoStates = *module().getPianoSpace()->getPrimaryStates();
+    EXPECT_EQ(notesOf(gridStates.getActiveSounding()), (std::multiset<int> { 60, 64, 67 }));
+    EXPECT_EQ(distinctNotesOf(pianoStates.getActiveSounding()), (std::set<int> { 60, 64, 67 }));
+    EXPECT_EQ(chordView->getLastRootName(), "C");
+    EXPECT_EQ(chordView->getLastChordName(), "M");
+
+    // What the eye sees: the chord's cells and keys in the sounding colours, the others not.
+    const auto gridImage = zyltest::renderView(grid());
+    const auto pianoImage = zyltest::renderView(piano());
+    for (auto* cell : gridStates.getActiveSounding().getCells())
+    {
+        const auto q = pointIn(grid(), *cell);
+        // The preview of the selected root is the same chord: its cells are selected too.
+        const auto expected = gridStates.getActiveSelected().contains(cell)
+                                  ? grid().getSelectedSoundingCellColour(cell)
+                                  : grid().getSoundingCellColour(cell);
+        EXPECT_TRUE(zyltest::coloursNear(gridImage.getPixelAt(q.x, q.y), expected)) << cell->getNote();
+    }
+    for (int note : { 60, 64, 67 })
+    {
+        auto* key = cellOf(piano(), note);
+        const auto q = pointIn(piano(), *key);
+        EXPECT_TRUE(zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.darker(0.1f), 4)
+                    || zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.brighter(0.3f), 4))
+            << note;
+    }
+    const auto q = pointIn(piano(), *cellOf(piano(), 62));
+    EXPECT_FALSE(zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.darker(0.1f), 20));
+
+    // The release stops the chord; the chord view keeps the last one.
+    grid().pointerUp(p.x, p.y);
+    blocks(2);
+    EXPECT_TRUE(gridStates.getActiveSounding().getCells().empty());
+    EXPECT_TRUE(pianoStates.getActiveSounding().getCells().empty());
+    EXPECT_EQ(chordView->getLastChordName(), "M");
+}
+
+TEST_F(Playing, HoverRuleFollowsTriggerAndOnClick)
+{
+    struct Case
+    {
+        const wchar_t* trigger;
+        const wchar_t* onClick;
+        bool activateOnHover;
+    };
+    const Case cases[] = {
+        { L"Mouse Cl", L"Tr Click", true },  { L"Mouse Cl", L"Tr & Hold", false },
+        { L"Midi Clk", L"Tr Click", true },  { L"Midi Clk", L"Tr & Hold", false },
+        { L"Midi Hvr", L"Tr Click", true },  { L"Midi Hvr", L"Tr & Hold", true },
+        { L"Midi Nte", L"Tr & Hold", true }, { L"Midi Mod", L"Tr & Hold", true },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(juce::String(c.trigger) + " / " + juce::String(c.onClick));
+        set(module().getOnClickParameter(), c.onClick);
+        set(module().getTriggerParameter(), c.trigger);
+        EXPECT_EQ(grid().getActivateOnHover(), c.activateOnHover);
+        EXPECT_EQ(piano().getActivateOnHover(), c.activateOnHover);
+
+        // Without hover activation only a click takes the focus.
+        grid().setActive(false);
+        piano().setActive(false);
+        grid().pointerEntered();
+        EXPECT_EQ(grid().isActive(), c.activateOnHover);
+        grid().pointerDown(1, 1);
+        EXPECT_TRUE(grid().isActive());
+        grid().pointerUp(1, 1);
+        zyltest::drainMessageQueue();
+
+        // "Tr & Hold" latches: the clicked cell sounds on after the release.
+        auto* cell = cellOf(grid(), 64);
+        const auto p = pointIn(grid(), *cell);
+        grid().pointerMoved(p.x, p.y);
+        grid().pointerDown(p.x, p.y);
+        grid().pointerUp(p.x, p.y);
+        auto* states = module().getGridSpace()->getPrimaryStates();
+        EXPECT_EQ(states->isSounding(cell), juce::String(c.onClick) == "Tr & Hold");
+        grid().pointerExited();
+        {
+            const juce::ScopedLock sl(module().getGridSpace()->getLock());
+            states->clearAll();
+        }
+    }
+}
+
+TEST_F(Playing, ViewsMadeAfterTheStateLoadFollowTheHoverRuleAtOnce)
+{
+    set(module().getOnClickParameter(), L"Tr & Hold");
+    ZylGridPanel laterGrid(editor.get());
+    ZylPianoPanel laterPiano(editor.get());
+    EXPECT_FALSE(laterGrid.getSpaceView()->getActivateOnHover());
+    EXPECT_FALSE(laterPiano.getPianoView()->getActivateOnHover());
+}
+
+TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
+{
+    CodeRecorder recorder;
+    module().getCommandParameter()->addSink(&recorder);
+
+    auto* gridCell = cellOf(grid(), 60);
+    const auto g = pointIn(grid(), *gridCell);
+    grid().pointerDown(g.x, g.y);
+    grid().pointerUp(g.x, g.y);
+    zyltest::drainMessageQueue();
+    EXPECT_TRUE(grid().isActive());
+    EXPECT_FALSE(piano().isActive());
+    EXPECT_EQ(module().getFocusSpace(), module().getGridSpace());
+
+    auto* key = cellOf(piano(), 62);
+    const auto k = pointIn(piano(), *key);
+    piano().pointerDown(k.x, k.y);
+    EXPECT_TRUE(module().getPianoSpace()->getPrimaryStates()->isSounding(key));
+    zyltest::drainMessageQueue();
+    EXPECT_TRUE(piano().isActive());
+    EXPECT_FALSE(grid().isActive());
+    EXPECT_EQ(module().getFocusSpace(), module().getPianoSpace());
+    blocks(2);
+    // The piano plays the chord of its key, and the grid mirrors it.
+    EXPECT_EQ(distinctNotesOf(module().getPianoSpace()->getPrimaryStates()->getActiveSounding()),
+              (std::set<int> { 62, 66, 69 }));
+    EXPECT_EQ(distinctNotesOf(module().getGridSpace()->getPrimaryStates()->getActiveSounding()),
+              (std::set<int> { 62, 66, 69 }));
+    piano().pointerUp(k.x, k.y);
+
+    module().getCommandParameter()->removeSink(&recorder);
+    const std::vector<int> activations = [&] {
+        std::vector<int> out;
+        for (int code : recorder.codes)
+            if (zylMessageEvent(code) == zylMessageEvent(kSpaceViewActivated))
+                out.push_back(code);
+        return out;
+    }();
+    EXPECT_EQ(activations, (std::vector<int> { 0x290A, 0x2909 }));
+}
+
+TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
+{
+    set(module().getLabelParameter(), L"Mid/Pc");
+    auto* cell61 = cellOf(grid(), 61);
+    EXPECT_EQ(grid().getCellLabel(cell61, grid().isCellPlayable(cell61)), "61");
+    EXPECT_EQ(grid().getCellSubLabel(cell61, grid().isCellPlayable(cell61)), "1");
+
+    set(module().getLabelParameter(), L"Nte/Deg");
+    auto* cell66 = cellOf(grid(), 66);
+    ASSERT_TRUE(grid().isCellPlayable(cell66));
+    EXPECT_EQ(grid().getCellLabel(cell66, true), "F#4");
+
+    // C major leaves 66 out: dark, no note name or degree; its number and pitch class stay.
+    set(module().getScaleParameter(), L"Major");
+    EXPECT_FALSE(grid().isCellPlayable(cell66));
+    EXPECT_EQ(grid().getCellLabel(cell66, false), "");
+    EXPECT_EQ(grid().getCellSubLabel(cell66, false), "");
+    set(module().getLabelParameter(), L"Mid/Pc");
+    EXPECT_EQ(grid().getCellLabel(cell66, false), "66");
+    EXPECT_EQ(grid().getCellSubLabel(cell66, false), "6");
+
+    const auto image = zyltest::renderView(grid());
+    const auto q = pointIn(grid(), *cell66);
+    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y - 8), grid().getUnplayableCellColour(cell66), 3));
+    // D major takes it in again.
+    set(module().getKeyParameter(), L"D");
+    EXPECT_TRUE(grid().isCellPlayable(cell66));
+}
+
+TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
+{
+    auto* c4 = cellOf(piano(), 60);
+    auto* cs4 = cellOf(piano(), 61);
+    const auto pc = pointIn(piano(), *c4);
+    const auto pcs = pointIn(piano(), *cs4);
+
+    auto image = zyltest::renderView(piano());
+    const auto black = image.getPixelAt(pcs.x, pcs.y);
+    const auto ivory = image.getPixelAt(pc.x, pc.y);
+    EXPECT_LT(black.getBrightness(), 0.3f);
+    EXPECT_GT(black.getBrightness(), 0.05f);
+    EXPECT_GT(ivory.getBrightness(), 0.75f);
+    EXPECT_GT(ivory.getRed(), ivory.getBlue()); // ivory, not grey
+
+    set(module().getScaleParameter(), L"Major");
+    image = zyltest::renderView(piano());
+    EXPECT_EQ(image.getPixelAt(pcs.x, pcs.y), juce::Colour(0xff808080));
+
+    // Selected but silent: white; sounding: orange; no outline in either case.
+    {
+        auto* live = module().getPianoSpace();
+        const juce::ScopedLock sl(live->getLock());
+        live->getPrimaryStates()->setActiveSelected({ c4 });
+        live->getPrimaryStates()->setSelected({ c4 });
+        live->getPrimaryStates()->setSounding({ c4 });
+    }
+    image = zyltest::renderView(piano());
+    EXPECT_EQ(image.getPixelAt(pc.x, pc.y), juce::Colours::white);
+    const auto edge = zyltest::viewBoundsOf(piano(), *c4);
+    EXPECT_EQ(image.getPixelAt(juce::roundToInt(edge.getX()) + 1, pc.y), juce::Colours::white);
+}
+
+TEST_F(Playing, ChordViewHidesTheUnisonNameAndRefreshesOnProgramAndTransport)
+{
+    set(module().getChordFilterParameter(), L"All");
+    set(module().getChordParameter(), L"U");
+    auto* root = cellOf(grid(), 62);
+    const auto p = pointIn(grid(), *root);
+    grid().pointerEntered();
+    grid().pointerMoved(p.x, p.y);
+    grid().pointerDown(p.x, p.y);
+    blocks(2);
+    EXPECT_EQ(chordView->getLastRootName(), "D");
+    EXPECT_EQ(chordView->getLastChordName(), "");
+    EXPECT_EQ(chordView->getNextRootName(), "D");
+    EXPECT_EQ(chordView->getNextChordName(), "");
+    grid().pointerUp(p.x, p.y);
+    blocks(1);
+
+    const int before = chordView->refreshes;
+    auto* program = dynamic_cast<ZylProgramModule*>(filter.getModuleContainer()->getModule(ZylProgramModule::kModuleId));
+    ASSERT_NE(program, nullptr);
+    program->getProgramParameter()->setValueObject(
+        program->getProgramParameter()->getDomain()->getValues()[1], kCauseUser, false, true);
+    zyltest::drainMessageQueue();
+    EXPECT_GT(chordView->refreshes, before);
+
+    auto* state = dynamic_cast<ZylTransportModule*>(filter.getModuleContainer()->getModule(ZylTransportModule::kModuleId))
+                      ->getStateParameter();
+    for (int code : { kBarChanged, kBeatChanged, kTransportTick })
+        EXPECT_TRUE(chordView->handleMessage(state->asSender(), code, 0)) << code;
+    EXPECT_FALSE(chordView->handleMessage(state->asSender(), kValueChanged | kCauseUser, 0));
+}
+
+TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
+{
+    ZylLookAndFeel lookAndFeel;
+    gridPanel->setLookAndFeel(&lookAndFeel);
+    pianoPanel->setLookAndFeel(&lookAndFeel);
+
+    // The grid fills the panel less 6 pixels and scrolls; the piano keeps its size, centred.
+    EXPECT_EQ(gridPanel->getContent()->getBounds(), juce::Rectangle<int>(6, 6, 678, 418));
+    const auto pianoBounds = pianoPanel->getContent()->getBounds();
+    EXPECT_EQ(pianoBounds.getWidth(), std::min(piano().getWidth(), 684));
+    EXPECT_EQ(pianoBounds.getHeight(), std::min(piano().getHeight(), 65));
+    EXPECT_NEAR(pianoBounds.getCentreX(), 345, 1);
+    EXPECT_NEAR(pianoBounds.getCentreY(), 35, 1);
+
+    for (const auto* space : { L"LH", L"[1:2]" })
+    {
+        set(module().getSpaceParameter(), space);
+        EXPECT_EQ(grid().getSpace()->getSpace()->getCells().size(),
+                  module().getGridSpace()->getSpace()->getCells().size());
+        zyltest::maybeWriteSnapshot(*gridPanel, 690, 430,
+                                    juce::String("grid-panel-") + (space[0] == L'L' ? "lh-4-7" : "1-2"));
+    }
+
+    set(module().getSpaceParameter(), L"LH");
+    set(module().getScaleParameter(), L"Major");
+    zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-c-major");
+    set(module().getScaleParameter(), L"Chroma");
+    auto* root = cellOf(grid(), 60);
+    const auto p = pointIn(grid(), *root);
+    grid().pointerEntered();
+    grid().pointerMoved(p.x, p.y);
+    grid().pointerDown(p.x, p.y);
+    blocks(2);
+    zyltest::maybeWriteSnapshot(*pianoPanel, 690, 71, "piano-panel-chord");
+    // The keys three times larger, to judge their shapes.
+    piano().setZoom(300.0);
+    zyltest::maybeWriteSnapshot(piano(), piano().getWidth(), piano().getHeight(), "piano-view-chord-x3");
+    piano().setZoom(100.0);
+    zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-chord");
+    grid().pointerUp(p.x, p.y);
+    blocks(1);
+
+    gridPanel->setLookAndFeel(nullptr);
+    pianoPanel->setLookAndFeel(nullptr);
+}
+
+TEST_F(Playing, SpacePanelFlowsTheTenCombosWithTheChordViewAfterScale)
+{
+    ZylLookAndFeel lookAndFeel;
+    ZylSpacePanel panel(editor.get());
+    panel.setLookAndFeel(&lookAndFeel);
+    auto& m = module();
+    // nullptr marks a spacer, the chord view its own row.
+    const std::vector<ZylParameter*> parameters = {
+        nullptr, m.getSpaceParameter(), m.getLabelParameter(), nullptr, m.getKeyParameter(),
+        m.getScaleParameter(), nullptr, nullptr /* chord view */, nullptr, m.getChordFilterParameter(),
+        m.getChordParameter(), m.getVoicingParameter(), nullptr, m.getTriggerParameter(),
+        m.getOnClickParameter(), m.getAssistParameter(),
+    };
+    const auto& items = panel.getItems();
+    ASSERT_EQ(items.size(), parameters.size());
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        if (i == 7)
+            EXPECT_EQ(items[i], panel.getChordView());
+        else if (parameters[i] == nullptr)
+            EXPECT_NE(dynamic_cast<ZylSpacer*>(items[i]), nullptr);
+        else
+        {
+            auto* combo = dynamic_cast<ZylParamCombo*>(items[i]);
+            ASSERT_NE(combo, nullptr);
+            EXPECT_EQ(combo->getParameter(), parameters[i]);
+        }
+    }
+    EXPECT_EQ(panel.getChordView()->getPreferredWidth(), 240);
+    EXPECT_EQ(panel.getChordView()->getPreferredHeight(), 23);
+    EXPECT_NE(panel.getIcon(), nullptr);
+
+    // The chord view shows what the grid plays.
+    auto* root = cellOf(grid(), 60);
+    const auto p = pointIn(grid(), *root);
+    grid().pointerEntered();
+    grid().pointerMoved(p.x, p.y);
+    grid().pointerDown(p.x, p.y);
+    blocks(2);
+    EXPECT_EQ(panel.getChordView()->getLastChordName(), "M");
+    EXPECT_EQ(panel.getChordView()->getNextRootName(), "C");
+    EXPECT_EQ(panel.getChordView()->getNextChordName(), "M");
+    zyltest::maybeWriteSnapshot(panel, panel.getPreferredWidth(), panel.getPreferredHeight(), "space-panel");
+    grid().pointerUp(p.x, p.y);
+    blocks(1);
+    panel.setLookAndFeel(nullptr);
+}
+
+TEST(ZylChordViewLayout, ChordTypeMovesRightAfterATwoCharacterRoot)
+{
+    struct Case
+    {
+        const char* root;
+        bool next;
+        int x;
+    };
+    const Case cases[] = { { "F", false, 52 }, { "F#", false, 64 }, { "", false, 52 },
+                           { "C", true, 166 }, { "Bb", true, 178 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(ZylChordView::getChordTypeX(c.root, c.next), c.x) << c.root;
+}
+} // namespace
