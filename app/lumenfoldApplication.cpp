@@ -1,22 +1,7 @@
 #include "app/lumenfoldApplication.h"
 
-#include "app/ZylLumenfoldModule.h"
+#include "app/ZylLumenfoldFilter.h"
 #include "framework/ZylDebug.h"
-#include "framework/ZylFilter.h"
-#include "framework/ZylModuleContainer.h"
-
-namespace
-{
-// The processor the window plays until the product processor takes its place.
-class StandInFilter : public ZylFilter
-{
-public:
-    std::unique_ptr<ZylModule> createRootModule() override
-    {
-        return std::make_unique<ZylLumenfoldModule>(getModuleContainer(), nullptr);
-    }
-};
-} // namespace
 
 lumenfoldApplication::~lumenfoldApplication()
 {
@@ -72,10 +57,6 @@ juce::PropertiesFile::Options lumenfoldApplication::settingsOptions()
 MainAppWindow::Options lumenfoldApplication::windowOptions()
 {
     MainAppWindow::Options options;
-    options.filterFactory = []() -> std::unique_ptr<juce::AudioProcessor> {
-        auto filter = std::make_unique<StandInFilter>();
-        filter->initialise();
-        return filter;
-    };
+    options.filterFactory = [] { return std::unique_ptr<juce::AudioProcessor>(createPluginFilter()); };
     return options;
 }

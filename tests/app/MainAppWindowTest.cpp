@@ -1,7 +1,9 @@
-// The program's main window on a fake audio device type and with the recording UI seam: the
+// The program's main window with the product processor (without MIDI ports) on a fake audio
+// device type and with the recording UI seam: the
 // window's size and menus, the settings file read at start and written at shut-down, damaged
 // settings, the menu commands, "Restore Defaults" and the audio settings dialog.
 #include "app/MainAppWindow.h"
+#include "app/ZylLumenfoldFilter.h"
 #include "app/lumenfoldApplication.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylMessageSink.h"
@@ -10,7 +12,6 @@
 #include "framework/ZylParameter.h"
 #include "framework/ZylStateXml.h"
 #include "tests/TestHelpers.h"
-#include "tests/app/ZylLumenfoldTestFilter.h"
 #include "tests/ui/ZylFakeUiSeam.h"
 
 #include <gtest/gtest.h>
@@ -133,14 +134,26 @@ juce::String stateText(juce::AudioProcessor& processor)
     return state.toBase64Encoding();
 }
 
-// The factory state as a fresh processor has it.
+MainAppWindow::Options testOptions();
+
+// The factory state as a window started without settings shows it (the editor adds its own
+// properties to the processor's state).
 const juce::String& factoryState()
 {
     static const juce::String text = [] {
-        zyltest::LumenfoldTestFilter filter;
-        filter.initialise();
-        zyltest::drainMessageQueue();
-        return stateText(filter);
+        const auto folder = juce::File::createTempFile("lumenfold-factory");
+        folder.createDirectory();
+        juce::String state;
+        {
+            MainAppWindow window(std::make_unique<juce::PropertiesFile>(
+                                     folder.getChildFile("lumenfold.settings"),
+                                     lumenfoldApplication::settingsOptions()),
+                                 testOptions());
+            zyltest::drainMessageQueue();
+            state = stateText(*window.getAudioProcessor());
+        }
+        folder.deleteRecursively();
+        return state;
     }();
     return text;
 }
@@ -163,6 +176,19 @@ juce::String editedFactoryState(Edit&& edit)
     const auto text = xml->toString(juce::XmlElement::TextFormat().singleLine());
     juce::MemoryBlock out(text.toRawUTF8(), text.getNumBytesAsUTF8() + 1);
     return out.toBase64Encoding();
+}
+
+// The product processor without MIDI ports, the fake device type, off the desktop, and no
+// quitting.
+MainAppWindow::Options testOptions()
+{
+    MainAppWindow::Options result;
+    result.filterFactory = [] { return ZylLumenfoldFilter::createStandalone(nullptr); };
+    result.deviceManagerFactory = [] { return std::make_unique<FakeDeviceManager>(); };
+    result.quit = [] {};
+    result.requestQuit = [] {};
+    result.addToDesktop = false;
+    return result;
 }
 
 struct MainAppWindowTest : ::testing::Test
@@ -197,19 +223,15 @@ struct MainAppWindowTest : ::testing::Test
 
     MainAppWindow::Options options()
     {
-        MainAppWindow::Options result;
+        auto result = testOptions();
         result.filterFactory = [this]() -> std::unique_ptr<juce::AudioProcessor> {
             ++filtersMade;
             if (!filterAvailable)
                 return nullptr;
-            auto filter = std::make_unique<zyltest::LumenfoldTestFilter>();
-            filter->initialise();
-            return filter;
+            return ZylLumenfoldFilter::createStandalone(nullptr);
         };
-        result.deviceManagerFactory = [] { return std::make_unique<FakeDeviceManager>(); };
         result.quit = [this] { ++quits; };
         result.requestQuit = [this] { ++quitRequests; };
-        result.addToDesktop = false;
         return result;
     }
 
@@ -266,7 +288,7 @@ TEST_F(MainAppWindowTest, OpensCentredAtItsSizeWithTheThreeMenusWhateverPosition
     EXPECT_EQ(w.getAudioProcessor()->getTotalNumOutputChannels(), 2);
     EXPECT_EQ(w.getAudioProcessor()->getTotalNumInputChannels(), 0);
     EXPECT_EQ(currentDeviceName(), "Fake A");
-    EXPECT_EQ(stateText(filter()), factoryState());
+    EXPECT_TRUE(stateText(filter()) == factoryState());
 
     EXPECT_EQ(w.getMenuBarNames(), juce::StringArray({ "File", "Settings", "Help" }));
     // Every item: its id and text, 0 for a separator; all enabled and unticked.
@@ -315,7 +337,7 @@ TEST_F(MainAppWindowTest, ShutDownWritesTheSettingsAndARestartFindsThemKept)
         auto settings = openSettings();
         EXPECT_EQ(settings->getIntValue("windowX"), position.x);
         EXPECT_EQ(settings->getIntValue("windowY"), position.y);
-        EXPECT_EQ(settings->getValue("filterState"), state);
+        EXPECT_TRUE(settings->getValue("filterState") == state);
         const auto audio = settings->getXmlValue("audioSetup");
         ASSERT_NE(audio, nullptr);
         EXPECT_EQ(audio->getStringAttribute("audioOutputDeviceName"), "Fake B");
@@ -323,7 +345,7 @@ TEST_F(MainAppWindowTest, ShutDownWritesTheSettingsAndARestartFindsThemKept)
 
     open();
     EXPECT_EQ(filter().getProgramName(0), "Kept across runs");
-    EXPECT_EQ(stateText(filter()), state);
+    EXPECT_TRUE(stateText(filter()) == state);
     EXPECT_EQ(currentDeviceName(), "Fake B");
     // Centred again, not at the stored position (on a machine with a display).
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr)
@@ -358,7 +380,7 @@ TEST_F(MainAppWindowTest, DamagedOrForeignStoredStateStartsTheFactoryState)
         settingsFile().deleteFile();
         store("filterState", text);
         open();
-        EXPECT_EQ(stateText(filter()), factoryState());
+        EXPECT_TRUE(stateText(filter()) == factoryState());
         EXPECT_EQ(currentDeviceName(), "Fake A");
         close();
     }
@@ -380,7 +402,7 @@ TEST_F(MainAppWindowTest, MissingOrDamagedSettingsFileStartsTheFactoryStateOnThe
         settingsFile().deleteRecursively();
         prepare();
         open();
-        EXPECT_EQ(stateText(filter()), factoryState());
+        EXPECT_TRUE(stateText(filter()) == factoryState());
         EXPECT_EQ(currentDeviceName(), "Fake A");
         EXPECT_EQ(window->getWidth(), MainAppWindow::kWidth);
         close();
@@ -503,7 +525,7 @@ TEST_F(MainAppWindowTest, RestoreDefaultsOnYesReplacesTheProcessorAndForgetsTheS
     again.menuItemSelected(MainAppWindow::restoreDefaultsItem, 1);
     EXPECT_EQ(filtersMade, made + 1);
     ASSERT_NE(again.getAudioProcessor(), nullptr);
-    EXPECT_EQ(stateText(filter()), factoryState());
+    EXPECT_TRUE(stateText(filter()) == factoryState());
     EXPECT_FALSE(again.getSettings().containsKey("filterState"));
     EXPECT_EQ(again.getPlayer().getCurrentProcessor(), again.getAudioProcessor());
     auto* editor = again.getAudioProcessor()->getActiveEditor();
@@ -517,7 +539,7 @@ TEST_F(MainAppWindowTest, RestoreDefaultsOnYesReplacesTheProcessorAndForgetsTheS
     // The next shut-down writes the fresh state.
     const auto fresh = stateText(filter());
     close();
-    EXPECT_EQ(openSettings()->getValue("filterState"), fresh);
+    EXPECT_TRUE(openSettings()->getValue("filterState") == fresh);
 }
 
 TEST_F(MainAppWindowTest, AudioSettingsShowsTheDeviceSelectorInAModalDialog)
