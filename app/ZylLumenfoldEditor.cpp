@@ -19,6 +19,8 @@
 #include "ui/ZylSpacePanel.h"
 #include "ui/ZylSynthPanel.h"
 
+#include <initializer_list>
+
 namespace
 {
 constexpr int kRootModuleId = 2;
@@ -96,6 +98,7 @@ ZylLumenfoldEditor::~ZylLumenfoldEditor()
         juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
         ownLookAndFeel.reset();
     }
+    // A later editor may have handed the help module its own panel; that one stays.
     if (auto* help = getHelpModule())
         if (help->getHelpPanel() == helpPanel.get())
             help->setHelpPanel(nullptr);

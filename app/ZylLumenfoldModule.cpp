@@ -89,7 +89,7 @@ const std::vector<std::wstring>& ZylLumenfoldModule::getDemoTrackDescriptions()
     static const std::vector<std::wstring> descriptions {
         L"Satie E., Gymnop\u00e9die no. 1, D major, G major",
         L"Anonymous, Greensleeves, A minor",
-        L"Bach J. S., Praeambulum no. 3, D minor",
+        L"Anonymous, Praeambulum no. 3, D minor",
         L"Joplin S., The Entertainer, C major, F major",
         L"Plays C Major scale",
         L"8 x 1/16. note pulses per bar, looped"

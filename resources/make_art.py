@@ -419,10 +419,13 @@ def button_icons():
 # 800 x 1154 units).
 
 def app_logo():
-    elements = lattice_mark(8, 20, 150, 20, ACCENT, LIGHT, LIGHT)
-    elements.append(path(text_path('LUMENFOLD', 170, 52, 4.6, 1.15), LIGHT))
-    elements.append(path(text_path('PITCH SPACE', 172, 112, 2.6, 1.0), ACCENT))
-    write('aboutandhelp', 'applogo.svg', svg(380, 200, elements))
+    """The logo in the editor's top-left corner, drawn at 0.4 across and 0.3 down from (11, 15):
+    it keeps within 380 x 88 units, left of the header and above the panels, and leaves the
+    version number's place (units 280 to 352 across, above 57) free."""
+    elements = lattice_mark(2, 2, 88, 12, ACCENT, LIGHT, LIGHT)
+    elements.append(path(text_path('PITCH SPACE', 145, 32, 2.0), ACCENT))
+    elements.append(path(text_path('LUMENFOLD', 145, 58, 4.1, 1.2), LIGHT))
+    write('aboutandhelp', 'applogo.svg', svg(380, 88, elements))
 
 
 PAGE_W, PAGE_H = 800, 1154

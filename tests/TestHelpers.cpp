@@ -12,6 +12,16 @@ namespace juce
 bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
 } // namespace juce
 
+#if JUCE_WINDOWS
+#include <windows.h>
+
+namespace juce
+{
+// JUCE's hidden message window, which a posted message wakes with its private message id.
+extern HWND juce_messageWindowHandle;
+} // namespace juce
+#endif
+
 namespace zyltest
 {
 void drainMessageQueue()
@@ -23,8 +33,21 @@ void drainMessageQueue()
         auto sentinelRan = std::make_shared<std::atomic<bool>>(false);
         juce::MessageManager::callAsync([sentinelRan] { *sentinelRan = true; });
 
+#if JUCE_WINDOWS
+        int idlePolls = 0;
+#endif
         while (!*sentinelRan)
-            juce::dispatchNextMessageOnSystemQueue(true);
+        {
+            if (juce::dispatchNextMessageOnSystemQueue(true))
+                continue;
+#if JUCE_WINDOWS
+            // Nothing pending although the sentinel waits in JUCE's queue: under Wine the
+            // message that wakes the queue is now and then lost, and the queue would wait
+            // forever. Wake it again; a spare wake-up finds an empty queue and does nothing.
+            if (++idlePolls % 100 == 0)
+                PostMessage(juce::juce_messageWindowHandle, WM_USER + 123, 0, 0);
+#endif
+        }
 
         // Messages posted while the round ran sit behind the sentinel: go round again.
         if (!juce::dispatchNextMessageOnSystemQueue(true))

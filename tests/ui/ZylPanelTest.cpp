@@ -27,11 +27,13 @@ std::unique_ptr<juce::Drawable> makeSquareIcon()
     return icon;
 }
 
-// Sits behind a panel so that its own colour shows where the panel draws nothing.
+// Sits behind a panel (which it takes over) so that its own colour shows where the panel draws
+// nothing.
 class Backdrop : public juce::Component
 {
 public:
     explicit Backdrop(juce::Component& child) { addAndMakeVisible(child); }
+    ~Backdrop() override { deleteAllChildren(); }
     void paint(juce::Graphics& g) override { g.fillAll(juce::Colours::white); }
     void resized() override
     {

@@ -33,11 +33,16 @@ struct WheelOverControls : ::testing::Test
         watched.push_back(parameter.get());
     }
 
-    ~WheelOverControls() override
+    ~WheelOverControls() override { forget(); }
+
+    // Drops the controls and stops the focus controller hearing the parameters, before the
+    // parameters go.
+    void forget()
     {
         controls.clear();
         for (auto* parameter : watched)
             parameter->removeSink(&filter.getFocusController());
+        watched.clear();
     }
 
     // The control stays the test's: it is cleared before the parameters it shows go.
@@ -85,9 +90,9 @@ TEST_F(WheelOverControls, RotaryStepsByATwentyFifthOfItsList)
         EXPECT_EQ(parameter.get()->getIndex(), c.step);
         EXPECT_EQ(parameter.userChanges(), 3u);
 
-        controls.clear();
         parameter.get()->setWheelAssigned(false);
         drainMessageQueue();
+        forget();
     }
 }
 
@@ -130,5 +135,7 @@ TEST_F(WheelOverControls, EveryControlHandsTheWheelToTheEditor)
     EXPECT_TRUE(listParameter.get()->isWheelAssigned());
     EXPECT_FALSE(toggleParameter.get()->isWheelAssigned());
     EXPECT_EQ(filter.getFocusedObject(), listParameter.get());
-    controls.clear();
+    listParameter.get()->setWheelAssigned(false);
+    drainMessageQueue();
+    forget();
 }
