@@ -132,10 +132,12 @@ start_program() {
     sleep 0.2
   done
   [ -n "$window" ] || die "no window"
+  # Let the editor paint and the audio start; then the window's settled place and size.
+  sleep 1.5
+  window=$(xdotool search --onlyvisible --name '^lumenfold$' 2> /dev/null | head -n 1)
+  [ -n "$window" ] || die "the window went away"
   eval "$(xdotool getwindowgeometry --shell "$window")"
   X=$X Y=$Y W=$WIDTH H=$HEIGHT
-  # Let the editor paint and the audio start.
-  sleep 1.5
 }
 
 wait_for_jack_client() {
