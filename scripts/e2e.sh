@@ -142,7 +142,7 @@ start_program() {
 
 wait_for_jack_client() {
   for _ in $(seq 50); do
-    jack_lsp -c 2> /dev/null | grep -q '^   JUCEJack:out_1' && return 0
+    grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" && return 0
     sleep 0.2
   done
   die "the program's outputs did not reach the recorder"
@@ -206,9 +206,17 @@ exit_program() {
   [ "$status" -eq 0 ] || die "the program ended with status $status"
 }
 
-# The preset name shown in the stored state's current program.
+# Whether what a check prints (its first argument is the check, the last the text looked for)
+# holds the text. The output is read whole first: grep -q in a pipe would cut the check short.
+output_has() {
+  local text
+  text=$("${checks[@]}" "${@:1:$#-1}") || return 1
+  grep -qF -- "${!#}" <<< "$text"
+}
+
+# Whether the state stored in the settings file holds the text.
 stored_state_has() {
-  "${checks[@]}" state "$settings" | grep -q "$1"
+  output_has state "$settings" "$1"
 }
 
 # Window positions: a grid cell (E6 of the factory preset), the preset name in the header.
@@ -258,7 +266,7 @@ sleep 0.8
 menu 0 3
 choose_file '^Save Preset Bank' "$out/files/bank.fxb"
 check "saved bank" fxb "$out/files/bank.fxb"
-"${checks[@]}" fxb "$out/files/bank.fxb" | grep -q 'E2E Preset' || die "the bank lacks the renamed preset"
+output_has fxb "$out/files/bank.fxb" 'E2E Preset' || die "the bank lacks the renamed preset"
 menu 0 4
 choose_file '^Save Preset \(' "$out/files/preset.fxp"
 check "saved preset" fxp "$out/files/preset.fxp" "E2E Preset"
@@ -312,7 +320,7 @@ check "the loaded bank shows the renamed preset" same "$out/renamed.png" "$out/b
 exit_program
 check "settings: window x" setting "$settings" windowX
 check "settings: window y" setting "$settings" windowY
-"${checks[@]}" setting "$settings" audioSetup | grep -q 'deviceType="JACK"' || die "the JACK setup was not stored"
+output_has setting "$settings" audioSetup 'deviceType="JACK"' || die "the JACK setup was not stored"
 echo "   settings: the JACK setup is stored"
 stored_state_has 'E2E Preset' || die "the stored state lacks the renamed preset"
 echo "   settings: the state with the renamed preset is stored"
