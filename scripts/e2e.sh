@@ -14,7 +14,8 @@
 #    name is back and the stored state leaves the settings file), load the bank and the preset
 #    back, then "Exit": status 0, and the settings file holds the window position, the JACK
 #    setup and the renamed preset.
-# 4. Restart: JACK is used again and the state is kept; the chord still sounds. Exit.
+# 4. Restart: JACK is used again and the state is kept; the chord still sounds; "Audio
+#    Settings..." opens the device selector, which Escape closes. Exit.
 # 5. Damaged settings: a state that is not base64, another product's, of major version 3, of
 #    random bytes; a settings file that is not XML; an unknown audio device. Each starts the
 #    window, which exits cleanly and stores the factory preset again.
@@ -333,6 +334,21 @@ check "restart screenshot" window "$out/restarted.png" "$X" "$Y" "$W" "$H"
 check "the renamed preset is shown again" same "$out/renamed.png" "$out/restarted.png" \
   $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
 play_cell ""
+menu 1 1
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Audio Settings$'
+shoot audio-settings
+# The selector is 500 pixels wide; the dialog adds its border.
+[ "$DW" -ge 500 ] && [ "$DW" -le 510 ] || die "the audio settings dialog is $DW pixels wide"
+# A click on the dialog's empty bottom edge gives it the keyboard; Escape closes it.
+click_at $((DX + DW - 10)) $((DY + DH - 4))
+xdotool key Escape
+for _ in $(seq 25); do
+  xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 || break
+  sleep 0.2
+done
+xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 && die "Escape did not close the audio settings"
+echo "   the audio settings dialog opened ($DW x $DH) and closed on Escape"
 exit_program
 stored_state_has 'E2E Preset' || die "the state was not kept across the restart"
 
