@@ -16,9 +16,10 @@
 #    setup and the renamed preset.
 # 4. Restart: JACK is used again and the state is kept; the chord still sounds; "Audio
 #    Settings..." opens the device selector, which Escape closes. Exit.
-# 5. Damaged settings: a state that is not base64, another product's, of major version 3, of
-#    random bytes; a settings file that is not XML; an unknown audio device. Each starts the
-#    window, which exits cleanly and stores the factory preset again.
+# 5. Damaged settings: a stored state of another product, of major version 3, a program's
+#    document in place of the bank's, random bytes, text that is not base64; an unknown audio
+#    device; a settings file that is not XML, and none at all. Each starts the window at its
+#    size, which exits cleanly and stores the factory state again.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
