@@ -14,6 +14,7 @@
 # The Wine prefix (64-bit) is build-cross/wineprefix, made on first use. ALSA's null device
 # stands in for a sound card, so that the programs find an audio output on machines without
 # one. Noisy steps write to logs under build-cross/; a failing step prints the end of its log.
+# The screenshots need xdotool, xrefresh, ImageMagick and Pillow (scripts/packages-e2e.txt).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cross="$top/build-cross"
@@ -209,9 +210,35 @@ run_tests() {
   fi
 }
 
+# Takes a screenshot of program i's window (build-cross/program-<target>.png) and checks that it
+# shows the whole editor: 1001 x 580 pixels with the menu bar on top and the panels under it
+# (scripts/e2e/checks.py). Returns non-zero when it does not.
+screenshot_program() {
+  local i=$1 name=${names[$1]} window shot result
+  shot="$cross/program-${names[$1]%%:*}.png"
+  window=$(xdotool search --onlyvisible --pid "${pids[$i]}" 2> /dev/null | head -n 1)
+  [ -n "$window" ] || { echo "$name: no window of its process to take a screenshot of" >&2; return 1; }
+  # The windows of both programs open at the same place: the one shot comes to the front, and
+  # every window repaints what the other uncovered.
+  xdotool windowraise "$window"
+  xrefresh
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  import -window root "$shot"
+  if [ "$WIDTH" != 1001 ] || [ "$HEIGHT" != 580 ]; then
+    echo "$name: its window is $WIDTH x $HEIGHT, not 1001 x 580" >&2
+    return 1
+  fi
+  if ! result=$(/usr/bin/python3 "$top/scripts/e2e/checks.py" window "$shot" "$X" "$Y" "$WIDTH" "$HEIGHT" 2>&1); then
+    echo "$name: the screenshot $shot shows no whole editor: $result" >&2
+    return 1
+  fi
+  echo "$name: screenshot $shot: $result"
+}
+
 # Starts every program and waits for its window (a new prefix builds its font cache first),
-# checks that it is still running run_seconds later, then closes its window and expects exit
-# status 0.
+# checks that it is still running run_seconds later and that a screenshot shows its whole
+# editor, then closes its window and expects exit status 0.
 run_programs() {
   local target exe i status waited pids=() names=() alive=()
   for target in "$@"; do
@@ -244,6 +271,9 @@ run_programs() {
     if [ "${alive[$i]}" = 1 ] && ! kill -0 "${pids[$i]}" 2> /dev/null; then
       echo "${names[$i]} exited on its own" >&2
       alive[$i]=0
+    fi
+    if [ "${alive[$i]}" = 1 ] && ! screenshot_program "$i"; then
+      failures=$((failures + 1))
     fi
     if [ "${alive[$i]}" = 1 ] && ! "$wine64" "$windows_tool" "${names[$i]#*:}" > /dev/null 2>&1; then
       echo "${names[$i]} has no window left to close" >&2

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/MainAppWindow.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+// The application: opens the settings file and the main window at start, deletes the window at
+// shut-down (which writes the settings). Several instances may run at once; each writes the
+// same settings file when it ends, the last one winning.
+class lumenfoldApplication : public juce::JUCEApplication
+{
+public:
+    lumenfoldApplication() = default;
+    ~lumenfoldApplication() override;
+
+    const juce::String getApplicationName() override;
+    const juce::String getApplicationVersion() override;
+    bool moreThanOneInstanceAllowed() override;
+
+    void initialise(const juce::String& commandLine) override;
+    void shutdown() override;
+
+    void anotherInstanceStarted(const juce::String&) override {}
+    void suspended() override {}
+    void resumed() override {}
+    void unhandledException(const std::exception*, const juce::String&, int) override {}
+    void systemRequestedQuit() override;
+
+    // Where and how the settings file is kept: "lumenfold.settings" in a folder "lumenfold" of
+    // the user's application data, XML, saved 3 s after a change.
+    static juce::PropertiesFile::Options settingsOptions();
+    // How the program's window is built: the product processor, a plain device manager.
+    static MainAppWindow::Options windowOptions();
+
+private:
+    std::unique_ptr<MainAppWindow> mainWindow;
+};

@@ -1,0 +1,383 @@
+#!/usr/bin/env bash
+# The program end to end, as a user meets it: build/app/lumenfold (built first when missing) runs
+# on a virtual display with a JACK server whose dummy driver stands in for the sound card, and a
+# recording client listens to the program's outputs. xdotool plays and drives the window;
+# screenshots and the recorded levels are checked by scripts/e2e/checks.py.
+#
+#   scripts/e2e.sh [BUILD_DIR]        (default build/)
+#
+# 1. Start: the window is 1001 x 580 with its menu bar and the editor; a screenshot shows it.
+# 2. A grid cell held with the mouse sounds within a second, its chord's cells light up (second
+#    screenshot), and the sound stops after the release.
+# 3. Menus: rename the preset, save a bank and a preset (files checked by an independent reader
+#    of the layout), "Restore Defaults" answered No (nothing changes) and Yes (the factory preset
+#    name is back and the stored state leaves the settings file), load the bank and the preset
+#    back, then "Exit": status 0, and the settings file holds the window position, the JACK
+#    setup and the renamed preset.
+# 4. Restart: JACK is used again and the state is kept; the chord still sounds; "Audio
+#    Settings..." opens the device selector, which Escape closes. Exit.
+# 5. Damaged settings: a stored state of another product, of major version 3, a program's
+#    document in place of the bank's, random bytes, text that is not base64; an unknown audio
+#    device; a settings file that is not XML, and none at all. Each starts the window at its
+#    size, which exits cleanly and stores the factory state again.
+#
+# Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
+# scripts/packages-e2e.txt. Exits non-zero on the first failed check.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$top/build}" 2>/dev/null && pwd || echo "${1:-$top/build}")
+out=${LUMENFOLD_E2E_OUT:-$top/build-e2e}
+program="$build/app/lumenfold"
+checks=(/usr/bin/python3 "$top/scripts/e2e/checks.py")
+
+if [ -z "${LUMENFOLD_E2E_DISPLAY:-}" ]; then
+  if [ ! -x "$program" ]; then
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+    cmake --build "$build" --target lumenfold
+  fi
+  export LUMENFOLD_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
+fi
+
+rm -rf "$out"
+mkdir -p "$out/files"
+work=$(mktemp -d)
+# The program's settings live in the home folder (~/.lumenfold): a home of our own.
+export HOME="$work/home"
+settings="$HOME/.lumenfold/lumenfold.settings"
+mkdir -p "$HOME/.lumenfold"
+# A server of our own name, so that a user's JACK is left alone; one run at a time on a machine
+# (the same name lets a server killed before it could clean up be replaced).
+exec 9> /tmp/lumenfold-e2e.lock
+flock 9
+export JACK_DEFAULT_SERVER="lumenfold-e2e"
+export JACK_NO_AUDIO_RESERVATION=1
+# Clients never start a server of their own.
+export JACK_NO_START_SERVER=1
+levels="$out/levels.txt"
+: > "$levels"
+
+jackd_pid= recorder_pid= program_pid=
+cleanup() {
+  for pid in $program_pid $recorder_pid $jackd_pid; do
+    kill "$pid" 2> /dev/null || true
+  done
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+step() { echo "== $*"; }
+die() {
+  echo "FAILED: $*" >&2
+  [ -z "$program_pid" ] || { echo "program output:" >&2; tail -n 20 "$out/program.log" >&2; }
+  exit 1
+}
+now() { date +%s.%N; }
+
+# Runs a check; its failure ends the run with what was being checked.
+check() {
+  local what=$1
+  shift
+  local result
+  result=$("${checks[@]}" "$@" 2>&1) || die "$what: $result"
+  echo "   $what: $(head -n 1 <<< "$result")"
+}
+
+# Moves the pointer first and lets the window see it arrive, then clicks: a press that comes with
+# the pointer's first arrival may not reach a button.
+click_at() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+}
+
+# Without a window manager nothing repaints what a closed dialog uncovered until the program
+# redraws on its own: xrefresh makes every window repaint first.
+shoot() {
+  xrefresh
+  sleep 0.4
+  import -window root "$out/$1.png"
+}
+
+step "starting jackd (dummy driver, 44100 Hz, 512 samples) and the recorder"
+jackd --no-realtime -d dummy -r 44100 -p 512 > "$out/jackd.log" 2>&1 &
+jackd_pid=$!
+for _ in $(seq 150); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
+jack_lsp > /dev/null 2>&1 || die "jackd did not start: $(tail -n 5 "$out/jackd.log")"
+/usr/bin/python3 "$top/scripts/e2e/recorder.py" "$levels" > "$out/recorder.log" 2>&1 &
+recorder_pid=$!
+
+jack_setup='<DEVICESETUP deviceType="JACK" audioOutputDeviceName="system" audioInputDeviceName="system" audioDeviceRate="44100" audioDeviceBufferSize="512"/>'
+# Writes a settings file with the JACK setup and, when given, a stored state.
+write_settings() {
+  {
+    echo '<?xml version="1.0" encoding="UTF-8"?>'
+    echo '<PROPERTIES>'
+    echo "  <VALUE name=\"audioSetup\">${2:-$jack_setup}</VALUE>"
+    [ -z "${1:-}" ] || echo "  <VALUE name=\"filterState\" val=\"$1\"/>"
+    echo '</PROPERTIES>'
+  } > "$settings"
+}
+
+X= Y= W= H=
+# Starts the program and waits for its window; sets X, Y, W, H.
+start_program() {
+  "$program" >> "$out/program.log" 2>&1 &
+  program_pid=$!
+  local window=
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^lumenfold$' 2> /dev/null | head -n 1) && [ -n "$window" ] && break
+    kill -0 "$program_pid" 2> /dev/null || die "the program ended at start"
+    sleep 0.2
+  done
+  [ -n "$window" ] || die "no window"
+  # Let the editor paint and the audio start; then the window's settled place and size.
+  sleep 1.5
+  window=$(xdotool search --onlyvisible --name '^lumenfold$' 2> /dev/null | head -n 1)
+  [ -n "$window" ] || die "the window went away"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  X=$X Y=$Y W=$WIDTH H=$HEIGHT
+}
+
+wait_for_jack_client() {
+  for _ in $(seq 50); do
+    grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" && return 0
+    sleep 0.2
+  done
+  die "the program's outputs did not reach the recorder"
+}
+
+# Opens menu 0 (File), 1 (Settings) or 2 (Help) and picks its item number (from 1, separators not
+# counted) with the keyboard.
+menu() {
+  local x=(19 68 119)
+  click_at $((X + x[$1])) $((Y + 10))
+  sleep 0.8
+  for _ in $(seq "$2"); do xdotool key Down; done
+  xdotool key Return
+  sleep 0.8
+}
+
+# Waits for a top-level window titled like $1; sets DX, DY, DW, DH.
+DX= DY= DW= DH=
+find_dialog() {
+  local window=
+  for _ in $(seq 50); do
+    window=$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.2
+  done
+  [ -n "$window" ] || die "no window '$1'"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  DX=$X DY=$Y DW=$WIDTH DH=$HEIGHT
+  # getwindowgeometry set X, Y, WIDTH, HEIGHT: put the program's window back.
+  eval "$main_geometry"
+  sleep 0.3
+}
+
+# Picks a file in the chooser titled $1: types the path into its file name field and confirms
+# (a second Return when the first only moved the chooser to the file's folder).
+choose_file() {
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog "$1"
+  click_at $((DX + DW / 2)) $((DY + DH - 62))
+  xdotool key ctrl+a
+  xdotool type --delay 2 "$2"
+  xdotool key Return
+  sleep 0.5
+  if xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; then
+    xdotool key Return
+  fi
+  for _ in $(seq 25); do
+    xdotool search --onlyvisible --name "$1" > /dev/null 2>&1 || { sleep 0.5; return 0; }
+    sleep 0.2
+  done
+  die "the chooser '$1' did not close"
+}
+
+# Asks the program to quit through "Exit" and expects status 0 within 20 s.
+exit_program() {
+  menu 0 6
+  local status=0
+  for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.2; done
+  kill -0 "$program_pid" 2> /dev/null && die "the program did not end after Exit"
+  wait "$program_pid" || status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || die "the program ended with status $status"
+}
+
+# Whether what a check prints (its first argument is the check, the last the text looked for)
+# holds the text. The output is read whole first: grep -q in a pipe would cut the check short.
+output_has() {
+  local text
+  text=$("${checks[@]}" "${@:1:$#-1}") || return 1
+  grep -qF -- "${!#}" <<< "$text"
+}
+
+# Whether the state stored in the settings file holds the text.
+stored_state_has() {
+  output_has state "$settings" "$1"
+}
+
+# Window positions: a grid cell (E6 of the factory preset), the preset name in the header.
+grid_x=55 grid_y=333
+preset_x=210 preset_y=30 preset_w=145 preset_h=24
+
+# Holds the grid cell for a second; checks that it sounds at once and is silent after release.
+play_cell() {
+  local name=$1 start
+  start=$(now)
+  xdotool mousemove $((X + grid_x)) $((Y + grid_y)) mousedown 1
+  sleep 1
+  [ -z "$name" ] || shoot "$name"
+  xdotool mouseup 1
+  sleep 3
+  check "sound after the click (s)" sound "$levels" "$start" 1.0 0.01
+  check "silence after the release (s from the click)" silence "$levels" "$start" 3.9 0.0005
+}
+
+step "1. start with a JACK setup"
+write_settings
+start_program
+[ "$W" = 1001 ] && [ "$H" = 580 ] || die "window is $W x $H, not 1001 x 580"
+wait_for_jack_client
+quiet_from=$(now)
+sleep 1
+check "silent before any click" silence "$levels" "$quiet_from" 1 0.0005
+shoot start
+check "start screenshot" window "$out/start.png" "$X" "$Y" "$W" "$H"
+
+step "2. a grid cell held and released"
+play_cell chord-held
+check "the chord's cells lit" lit "$out/start.png" "$out/chord-held.png" \
+  $((X + 7)) $((Y + 60)) 640 400 $((X + grid_x)) $((Y + grid_y))
+
+step "3. menus"
+menu 0 5
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Rename preset$'
+# Without a window manager nothing gives the prompt's text field the focus: click it.
+click_at $((DX + DW / 2)) $((DY + 86))
+xdotool key ctrl+a
+xdotool type --delay 2 "E2E Preset"
+shoot rename-prompt
+xdotool key Return
+sleep 0.8
+menu 0 3
+choose_file '^Save Preset Bank' "$out/files/bank.fxb"
+check "saved bank" fxb "$out/files/bank.fxb"
+output_has fxb "$out/files/bank.fxb" 'E2E Preset' || die "the bank lacks the renamed preset"
+menu 0 4
+choose_file '^Save Preset \(' "$out/files/preset.fxp"
+check "saved preset" fxp "$out/files/preset.fxp" "E2E Preset"
+shoot renamed
+
+menu 1 3
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Warning$'
+shoot restore-defaults-box
+# "   No   " sits right of the middle of the box's bottom row, "   Yes   " left of it.
+click_at $((DX + DW / 2 + 44)) $((DY + DH - 20))
+sleep 0.8
+shoot after-no
+check "Restore Defaults, No: the box is gone" same "$out/renamed.png" "$out/after-no.png" \
+  "$X" $((Y + 60)) "$W" $((H - 60))
+check "Restore Defaults, No: the preset name unchanged" same "$out/renamed.png" "$out/after-no.png" \
+  $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+
+# "Restore Defaults" answered Yes: the factory preset name comes back.
+restore_defaults_yes() {
+  menu 1 3
+  find_dialog '^Warning$'
+  click_at $((DX + DW / 2 - 43)) $((DY + DH - 20))
+  sleep 1.5
+  shoot "$1"
+  check "Restore Defaults, Yes: the factory preset name is back" differ "$out/renamed.png" \
+    "$out/$1.png" $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+}
+
+restore_defaults_yes after-yes
+# The settings file is saved 3 s after a change: the stored state is gone by then.
+sleep 3.5
+if "${checks[@]}" setting "$settings" filterState > /dev/null 2>&1; then
+  die "the stored state is still in the settings file after Restore Defaults"
+fi
+echo "   Restore Defaults, Yes: the stored state left the settings file"
+
+menu 0 2
+choose_file '^Load Preset \(' "$out/files/preset.fxp"
+shoot preset-loaded
+check "the loaded preset shows its name" same "$out/renamed.png" "$out/preset-loaded.png" \
+  $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+
+restore_defaults_yes after-second-yes
+menu 0 1
+choose_file '^Load Preset Bank' "$out/files/bank.fxb"
+shoot bank-loaded
+check "the loaded bank shows the renamed preset" same "$out/renamed.png" "$out/bank-loaded.png" \
+  $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+
+exit_program
+check "settings: window x" setting "$settings" windowX
+check "settings: window y" setting "$settings" windowY
+output_has setting "$settings" audioSetup 'deviceType="JACK"' || die "the JACK setup was not stored"
+echo "   settings: the JACK setup is stored"
+stored_state_has 'E2E Preset' || die "the stored state lacks the renamed preset"
+echo "   settings: the state with the renamed preset is stored"
+
+step "4. restart"
+start_program
+wait_for_jack_client
+shoot restarted
+check "restart screenshot" window "$out/restarted.png" "$X" "$Y" "$W" "$H"
+check "the renamed preset is shown again" same "$out/renamed.png" "$out/restarted.png" \
+  $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+play_cell ""
+menu 1 1
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Audio Settings$'
+shoot audio-settings
+# The selector is 500 pixels wide; the dialog adds its border.
+[ "$DW" -ge 500 ] && [ "$DW" -le 510 ] || die "the audio settings dialog is $DW pixels wide"
+# A click on the dialog's empty bottom edge gives it the keyboard; Escape closes it.
+click_at $((DX + DW - 10)) $((DY + DH - 4))
+xdotool key Escape
+for _ in $(seq 25); do
+  xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 || break
+  sleep 0.2
+done
+xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 && die "Escape did not close the audio settings"
+echo "   the audio settings dialog opened ($DW x $DH) and closed on Escape"
+exit_program
+stored_state_has 'E2E Preset' || die "the state was not kept across the restart"
+
+step "5. damaged settings"
+cp "$settings" "$work/good.settings"
+damaged_start() {
+  local what=$1
+  start_program
+  [ "$W" = 1001 ] && [ "$H" = 580 ] || die "$what: window is $W x $H"
+  shoot "damaged-$2"
+  check "$what: window" window "$out/damaged-$2.png" "$X" "$Y" "$W" "$H"
+  exit_program
+  if stored_state_has 'E2E Preset'; then die "$what: the damaged state was taken"; fi
+  echo "   $what: started with the factory state and closed cleanly"
+}
+# The stored states are spoilt copies of the good one, which holds the renamed preset: a state
+# taken in spite of its damage would show that name again.
+for kind in foreign-name version-3 program-document random; do
+  write_settings "$("${checks[@]}" damaged-state "$work/good.settings" "$kind")"
+  damaged_start "stored state: $kind" "$kind"
+done
+write_settings "%%% not base64 %%%"
+damaged_start "stored state: not base64" not-base64
+write_settings "" '<DEVICESETUP deviceType="JACK" audioOutputDeviceName="Unplugged" audioInputDeviceName="Unplugged"/>'
+damaged_start "unknown audio device" unknown-device
+printf '\001\002 not a settings file <<<' > "$settings"
+damaged_start "settings file that is not XML" not-xml
+rm -f "$settings"
+damaged_start "no settings file" missing
+
+echo "e2e: all checks passed; screenshots in $out"
