@@ -593,11 +593,35 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
 
 bool ZylSpaceModule::showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard)
 {
+    auto* secondary = liveSpace.getSecondaryStates();
+    if (secondary == nullptr)
+        return false;
+
+    // A host holding a chord sends the same notes block after block; gathering their cells
+    // and rebuilding the set again would find the same cells every time.
+    ShownNotes now;
+    if (keyboard != nullptr)
+        for (int note = 0; note < kNumNotes; ++note)
+            if (keyboard->isNoteOnForChannels(kAllChannels, note))
+                now.notes[note / 64] |= std::uint64_t { 1 } << (note % 64);
+    const auto* space = liveSpace.getSpace();
+    now.space = space;
+    now.noteIndexVersion = space != nullptr ? space->getNoteIndexVersion() : 0;
+    now.states = secondary;
+    auto& shown = &liveSpace == pianoLiveSpace.get() ? pianoShown : gridShown;
+    if (shown.valid && shown.notes[0] == now.notes[0] && shown.notes[1] == now.notes[1]
+        && shown.space == now.space && shown.noteIndexVersion == now.noteIndexVersion
+        && shown.states == now.states && secondary->getActiveSounding().getTime() == shown.statesTime)
+        return false;
+
     noteCells.clear();
     if (keyboard != nullptr)
-        addNoteCells(*keyboard, liveSpace.getSpace(), noteCells, noteScratch);
-    auto* secondary = liveSpace.getSecondaryStates();
-    return secondary != nullptr && secondary->setActiveSounding(noteCells);
+        addNoteCells(*keyboard, space, noteCells, noteScratch);
+    const bool shownChanged = secondary->setActiveSounding(noteCells);
+    now.statesTime = secondary->getActiveSounding().getTime();
+    now.valid = true;
+    shown = now;
+    return shownChanged;
 }
 
 void ZylSpaceModule::addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,
