@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
@@ -100,13 +101,17 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
         const __m128 fraction23 = _mm_cvtpd_ps(_mm_sub_pd(at23, _mm_cvtepi32_pd(frame23)));
         const __m128 fraction = _mm_movelh_ps(fraction01, fraction23);
 
-        alignas(16) int frame[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(frame), _mm_unpacklo_epi64(frame01, frame23));
-        // Left and right of the frame, then of the next one.
-        const __m128 a = _mm_loadu_ps(pairs + 2 * static_cast<std::ptrdiff_t>(frame[0]));
-        const __m128 b = _mm_loadu_ps(pairs + 2 * static_cast<std::ptrdiff_t>(frame[1]));
-        const __m128 c = _mm_loadu_ps(pairs + 2 * static_cast<std::ptrdiff_t>(frame[2]));
-        const __m128 d = _mm_loadu_ps(pairs + 2 * static_cast<std::ptrdiff_t>(frame[3]));
+        // Left and right of the frame, then of the next one. Frames are never negative: read as
+        // unsigned they need no sign extension.
+        const auto frameAt = [](__m128i frames, int lane) noexcept
+        {
+            const __m128i moved = lane == 0 ? frames : _mm_srli_si128(frames, 4);
+            return 2 * static_cast<std::size_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(moved)));
+        };
+        const __m128 a = _mm_loadu_ps(pairs + frameAt(frame01, 0));
+        const __m128 b = _mm_loadu_ps(pairs + frameAt(frame01, 1));
+        const __m128 c = _mm_loadu_ps(pairs + frameAt(frame23, 0));
+        const __m128 d = _mm_loadu_ps(pairs + frameAt(frame23, 1));
 
         // Samples 0 and 1, then 2 and 3, as left, right pairs: this frame, the next, the
         // fraction on both sides.
