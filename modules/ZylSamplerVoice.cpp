@@ -295,6 +295,17 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 run = std::max(0, static_cast<int>(room) - 1);
             const float gainL = leftGain * level;
             const float gainR = rightGain * level;
+#if ZYL_SAMPLER_VOICE_SSE2
+            // Whole chunks of the steady stereo case go to the vector step one after the other,
+            // the position moving by a chunk's steps after each, as in the loop below.
+            if (stereoIn && stereoOut && pairs != nullptr && !release)
+                for (; run >= kChunk; run -= kChunk, i += kChunk)
+                {
+                    mixStereoFramesSse2(outL + i, outR + i, pairs, position, ratio, kChunk, gainL,
+                                        gainR);
+                    position += static_cast<double>(kChunk) * ratio;
+                }
+#endif
             while (run > 0)
             {
                 // In chunks: the release levels (a plain running sum, as the single step keeps
