@@ -73,8 +73,8 @@ void mix(float* toL, float* toR, const float* left, const float* right, int n,
 
 #if ZYL_SAMPLER_VOICE_SSE2
 // The steady stereo case four samples at a time: for sample k of the chunk the read position is
-// position + k * ratio, both sides of its frame and the next come from one load of the
-// interleaved frames, and the interpolated sides, scaled by their gains, are added to the two
+// position + k * ratio, both sides of its frame and of the next come from the interleaved
+// frames, two 8-byte loads, and the interpolated sides, scaled by their gains, are added to the two
 // outputs. Every sample takes the same operations in the same order as the scalar steps (no
 // fused or reordered arithmetic), so the result is the same to the bit. Returns the samples
 // done, n rounded down to a multiple of 4; the caller renders the rest.
@@ -101,24 +101,38 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
         const __m128 fraction23 = _mm_cvtpd_ps(_mm_sub_pd(at23, _mm_cvtepi32_pd(frame23)));
         const __m128 fraction = _mm_movelh_ps(fraction01, fraction23);
 
-        // Left and right of the frame, then of the next one. Frames are never negative: read as
-        // unsigned they need no sign extension.
+        // The frame numbers of the four samples, as offsets into the pairs. Frames are never
+        // negative: read as unsigned they need no sign extension.
+        std::size_t a, b, c, d;
+#if defined(__x86_64__) || defined(_M_X64)
+        const auto both01 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(frame01));
+        const auto both23 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(frame23));
+        a = 2 * static_cast<std::size_t>(both01 & 0xffffffffu);
+        b = 2 * static_cast<std::size_t>(both01 >> 32);
+        c = 2 * static_cast<std::size_t>(both23 & 0xffffffffu);
+        d = 2 * static_cast<std::size_t>(both23 >> 32);
+#else
         const auto frameAt = [](__m128i frames, int lane) noexcept
         {
             const __m128i moved = lane == 0 ? frames : _mm_srli_si128(frames, 4);
             return 2 * static_cast<std::size_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(moved)));
         };
-        const __m128 a = _mm_loadu_ps(pairs + frameAt(frame01, 0));
-        const __m128 b = _mm_loadu_ps(pairs + frameAt(frame01, 1));
-        const __m128 c = _mm_loadu_ps(pairs + frameAt(frame23, 0));
-        const __m128 d = _mm_loadu_ps(pairs + frameAt(frame23, 1));
-
+        a = frameAt(frame01, 0);
+        b = frameAt(frame01, 1);
+        c = frameAt(frame23, 0);
+        d = frameAt(frame23, 1);
+#endif
         // Samples 0 and 1, then 2 and 3, as left, right pairs: this frame, the next, the
-        // fraction on both sides.
-        const __m128 from01 = _mm_movelh_ps(a, b);
-        const __m128 to01 = _mm_movehl_ps(b, a);
-        const __m128 from23 = _mm_movelh_ps(c, d);
-        const __m128 to23 = _mm_movehl_ps(d, c);
+        // fraction on both sides. Each half is one 8-byte load of a frame's two sides.
+        const auto framePair = [](const float* first, const float* second) noexcept
+        {
+            return _mm_loadh_pi(_mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(first)),
+                                reinterpret_cast<const __m64*>(second));
+        };
+        const __m128 from01 = framePair(pairs + a, pairs + b);
+        const __m128 to01 = framePair(pairs + a + 2, pairs + b + 2);
+        const __m128 from23 = framePair(pairs + c, pairs + d);
+        const __m128 to23 = framePair(pairs + c + 2, pairs + d + 2);
         const __m128 mixed01 =
             _mm_add_ps(from01, _mm_mul_ps(_mm_sub_ps(to01, from01), _mm_unpacklo_ps(fraction, fraction)));
         const __m128 mixed23 =
