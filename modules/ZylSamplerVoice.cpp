@@ -73,28 +73,25 @@ void mix(float* toL, float* toR, const float* left, const float* right, int n,
 
 #if ZYL_SAMPLER_VOICE_SSE2
 // The steady stereo case four samples at a time: for sample k of the chunk the read position is
-// position + k * ratio, both sides of its frame and of the next come from the interleaved
-// frames, two 8-byte loads, and the interpolated sides, scaled by their gains, are added to the two
+// position + k * ratio, both sides of its frame and of the next come from the interleaved frames
+// (two 8-byte loads), and the interpolated sides, scaled by their gains, are added to the two
 // outputs. Every sample takes the same operations in the same order as the scalar steps (no
 // fused or reordered arithmetic), so the result is the same to the bit. Returns the samples
 // done, n rounded down to a multiple of 4; the caller renders the rest.
-int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position, double ratio,
-                        int n, float gainL, float gainR) noexcept
+//
+// offsets[k] holds k * ratio (16-byte aligned, at least n entries): the same products for every
+// chunk of the block, so they are worked out once.
+int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position,
+                        const double* offsets, int n, float gainL, float gainR) noexcept
 {
     const __m128d start = _mm_set1_pd(position);
-    const __m128d step = _mm_set1_pd(ratio);
-    const __m128d four = _mm_set1_pd(4.0);
     const __m128 sideL = _mm_set1_ps(gainL);
     const __m128 sideR = _mm_set1_ps(gainR);
-    __m128d k01 = _mm_set_pd(1.0, 0.0);
-    __m128d k23 = _mm_set_pd(3.0, 2.0);
     int k = 0;
     for (; k + 4 <= n; k += 4)
     {
-        const __m128d at01 = _mm_add_pd(start, _mm_mul_pd(k01, step));
-        const __m128d at23 = _mm_add_pd(start, _mm_mul_pd(k23, step));
-        k01 = _mm_add_pd(k01, four);
-        k23 = _mm_add_pd(k23, four);
+        const __m128d at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
+        const __m128d at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
         const __m128i frame01 = _mm_cvttpd_epi32(at01);
         const __m128i frame23 = _mm_cvttpd_epi32(at23);
         const __m128 fraction01 = _mm_cvtpd_ps(_mm_sub_pd(at01, _mm_cvtepi32_pd(frame01)));
@@ -295,6 +292,20 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
             prefetch(0, static_cast<int>(std::min(reach - length, static_cast<double>(lastFrame))));
     }
 
+#if ZYL_SAMPLER_VOICE_SSE2
+    // k * ratio for the samples k of a chunk, filled when the vector step first runs.
+    alignas(16) double offsets[kChunk];
+    bool offsetsFilled = false;
+    const auto fillOffsets = [&]() noexcept
+    {
+        if (offsetsFilled)
+            return;
+        for (int k = 0; k < kChunk; ++k)
+            offsets[k] = static_cast<double>(k) * ratio;
+        offsetsFilled = true;
+    };
+#endif
+
     int i = 0;
     while (i < numSamples)
     {
@@ -312,13 +323,16 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
 #if ZYL_SAMPLER_VOICE_SSE2
             // Whole chunks of the steady stereo case go to the vector step one after the other,
             // the position moving by a chunk's steps after each, as in the loop below.
-            if (stereoIn && stereoOut && pairs != nullptr && !release)
+            if (stereoIn && stereoOut && pairs != nullptr && !release && run >= 4)
+            {
+                fillOffsets();
                 for (; run >= kChunk; run -= kChunk, i += kChunk)
                 {
-                    mixStereoFramesSse2(outL + i, outR + i, pairs, position, ratio, kChunk, gainL,
-                                        gainR);
+                    mixStereoFramesSse2(outL + i, outR + i, pairs, position, offsets, kChunk,
+                                        gainL, gainR);
                     position += static_cast<double>(kChunk) * ratio;
                 }
+            }
 #endif
             while (run > 0)
             {
@@ -346,9 +360,12 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 // Samples of the chunk done by the vector step; the steps below do the rest.
                 int done = 0;
 #if ZYL_SAMPLER_VOICE_SSE2
-                if (stereoIn && stereoOut && pairs != nullptr && !release)
-                    done = mixStereoFramesSse2(outL + i, outR + i, pairs, position, ratio, n,
+                if (stereoIn && stereoOut && pairs != nullptr && !release && n >= 4)
+                {
+                    fillOffsets();
+                    done = mixStereoFramesSse2(outL + i, outR + i, pairs, position, offsets, n,
                                                gainL, gainR);
+                }
 #endif
                 int frame[kChunk];
                 float fraction[kChunk];
