@@ -87,8 +87,8 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
     const __m128d start = _mm_set1_pd(position);
     const __m128 sideL = _mm_set1_ps(gainL);
     const __m128 sideR = _mm_set1_ps(gainR);
-    int k = 0;
-    for (; k + 4 <= n; k += 4)
+    const int done = n - n % 4;
+    for (int k = 0; k < done; k += 4)
     {
         const __m128d at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
         const __m128d at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
@@ -100,25 +100,16 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
 
         // The frame numbers of the four samples, as offsets into the pairs. Frames are never
         // negative: read as unsigned they need no sign extension.
-        std::size_t a, b, c, d;
-#if defined(__x86_64__) || defined(_M_X64)
-        const auto both01 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(frame01));
-        const auto both23 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(frame23));
-        a = 2 * static_cast<std::size_t>(both01 & 0xffffffffu);
-        b = 2 * static_cast<std::size_t>(both01 >> 32);
-        c = 2 * static_cast<std::size_t>(both23 & 0xffffffffu);
-        d = 2 * static_cast<std::size_t>(both23 >> 32);
-#else
         const auto frameAt = [](__m128i frames, int lane) noexcept
         {
-            const __m128i moved = lane == 0 ? frames : _mm_srli_si128(frames, 4);
+            const __m128i moved =
+                lane == 0 ? frames : _mm_shuffle_epi32(frames, _MM_SHUFFLE(1, 1, 1, 1));
             return 2 * static_cast<std::size_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(moved)));
         };
-        a = frameAt(frame01, 0);
-        b = frameAt(frame01, 1);
-        c = frameAt(frame23, 0);
-        d = frameAt(frame23, 1);
-#endif
+        const std::size_t a = frameAt(frame01, 0);
+        const std::size_t b = frameAt(frame01, 1);
+        const std::size_t c = frameAt(frame23, 0);
+        const std::size_t d = frameAt(frame23, 1);
         // Samples 0 and 1, then 2 and 3, as left, right pairs: this frame, the next, the
         // fraction on both sides. Each half is one 8-byte load of a frame's two sides.
         const auto framePair = [](const float* first, const float* second) noexcept
@@ -140,7 +131,7 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
         _mm_storeu_ps(toL + k, _mm_add_ps(_mm_loadu_ps(toL + k), _mm_mul_ps(left, sideL)));
         _mm_storeu_ps(toR + k, _mm_add_ps(_mm_loadu_ps(toR + k), _mm_mul_ps(right, sideR)));
     }
-    return k;
+    return done;
 }
 #endif
 } // namespace
