@@ -4,6 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define ZYL_SAMPLER_VOICE_SSE2 1
+#endif
 
 namespace
 {
@@ -63,6 +70,70 @@ void mix(float* toL, float* toR, const float* left, const float* right, int n,
             toL[k] += (left[k * step] * sideL * levels[k] + right[k * step] * sideR * levels[k])
                       * 0.5f;
 }
+
+#if ZYL_SAMPLER_VOICE_SSE2
+// The steady stereo case four samples at a time: for sample k of the chunk the read position is
+// position + k * ratio, both sides of its frame and of the next come from the interleaved frames
+// (two 8-byte loads), and the interpolated sides, scaled by their gains, are added to the two
+// outputs. Every sample takes the same operations in the same order as the scalar steps (no
+// fused or reordered arithmetic), so the result is the same to the bit. Returns the samples
+// done, n rounded down to a multiple of 4; the caller renders the rest.
+//
+// offsets[k] holds k * ratio (16-byte aligned, at least n entries): the same products for every
+// chunk of the block, so they are worked out once.
+int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position,
+                        const double* offsets, int n, float gainL, float gainR) noexcept
+{
+    const __m128d start = _mm_set1_pd(position);
+    const __m128 sideL = _mm_set1_ps(gainL);
+    const __m128 sideR = _mm_set1_ps(gainR);
+    const int done = n - n % 4;
+    for (int k = 0; k < done; k += 4)
+    {
+        const __m128d at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
+        const __m128d at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
+        const __m128i frame01 = _mm_cvttpd_epi32(at01);
+        const __m128i frame23 = _mm_cvttpd_epi32(at23);
+        const __m128 fraction01 = _mm_cvtpd_ps(_mm_sub_pd(at01, _mm_cvtepi32_pd(frame01)));
+        const __m128 fraction23 = _mm_cvtpd_ps(_mm_sub_pd(at23, _mm_cvtepi32_pd(frame23)));
+        const __m128 fraction = _mm_movelh_ps(fraction01, fraction23);
+
+        // The frame numbers of the four samples, as offsets into the pairs. Frames are never
+        // negative: read as unsigned they need no sign extension.
+        const auto frameAt = [](__m128i frames, int lane) noexcept
+        {
+            const __m128i moved =
+                lane == 0 ? frames : _mm_shuffle_epi32(frames, _MM_SHUFFLE(1, 1, 1, 1));
+            return 2 * static_cast<std::size_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(moved)));
+        };
+        const std::size_t a = frameAt(frame01, 0);
+        const std::size_t b = frameAt(frame01, 1);
+        const std::size_t c = frameAt(frame23, 0);
+        const std::size_t d = frameAt(frame23, 1);
+        // Samples 0 and 1, then 2 and 3, as left, right pairs: this frame, the next, the
+        // fraction on both sides. Each half is one 8-byte load of a frame's two sides.
+        const auto framePair = [](const float* first, const float* second) noexcept
+        {
+            return _mm_loadh_pi(_mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(first)),
+                                reinterpret_cast<const __m64*>(second));
+        };
+        const __m128 from01 = framePair(pairs + a, pairs + b);
+        const __m128 to01 = framePair(pairs + a + 2, pairs + b + 2);
+        const __m128 from23 = framePair(pairs + c, pairs + d);
+        const __m128 to23 = framePair(pairs + c + 2, pairs + d + 2);
+        const __m128 mixed01 =
+            _mm_add_ps(from01, _mm_mul_ps(_mm_sub_ps(to01, from01), _mm_unpacklo_ps(fraction, fraction)));
+        const __m128 mixed23 =
+            _mm_add_ps(from23, _mm_mul_ps(_mm_sub_ps(to23, from23), _mm_unpackhi_ps(fraction, fraction)));
+
+        const __m128 left = _mm_shuffle_ps(mixed01, mixed23, _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128 right = _mm_shuffle_ps(mixed01, mixed23, _MM_SHUFFLE(3, 1, 3, 1));
+        _mm_storeu_ps(toL + k, _mm_add_ps(_mm_loadu_ps(toL + k), _mm_mul_ps(left, sideL)));
+        _mm_storeu_ps(toR + k, _mm_add_ps(_mm_loadu_ps(toR + k), _mm_mul_ps(right, sideR)));
+    }
+    return done;
+}
+#endif
 } // namespace
 
 ZylSamplerVoice::ZylSamplerVoice() = default;
@@ -212,6 +283,20 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
             prefetch(0, static_cast<int>(std::min(reach - length, static_cast<double>(lastFrame))));
     }
 
+#if ZYL_SAMPLER_VOICE_SSE2
+    // k * ratio for the samples k of a chunk, filled when the vector step first runs.
+    alignas(16) double offsets[kChunk];
+    bool offsetsFilled = false;
+    const auto fillOffsets = [&]() noexcept
+    {
+        if (offsetsFilled)
+            return;
+        for (int k = 0; k < kChunk; ++k)
+            offsets[k] = static_cast<double>(k) * ratio;
+        offsetsFilled = true;
+    };
+#endif
+
     int i = 0;
     while (i < numSamples)
     {
@@ -226,6 +311,20 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 run = std::max(0, static_cast<int>(room) - 1);
             const float gainL = leftGain * level;
             const float gainR = rightGain * level;
+#if ZYL_SAMPLER_VOICE_SSE2
+            // Whole chunks of the steady stereo case go to the vector step one after the other,
+            // the position moving by a chunk's steps after each, as in the loop below.
+            if (stereoIn && stereoOut && pairs != nullptr && !release && run >= 4)
+            {
+                fillOffsets();
+                for (; run >= kChunk; run -= kChunk, i += kChunk)
+                {
+                    mixStereoFramesSse2(outL + i, outR + i, pairs, position, offsets, kChunk,
+                                        gainL, gainR);
+                    position += static_cast<double>(kChunk) * ratio;
+                }
+            }
+#endif
             while (run > 0)
             {
                 // In chunks: the release levels (a plain running sum, as the single step keeps
@@ -249,48 +348,59 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                         levels[k] = before;
                     }
                 }
+                // Samples of the chunk done by the vector step; the steps below do the rest.
+                int done = 0;
+#if ZYL_SAMPLER_VOICE_SSE2
+                if (stereoIn && stereoOut && pairs != nullptr && !release && n >= 4)
+                {
+                    fillOffsets();
+                    done = mixStereoFramesSse2(outL + i, outR + i, pairs, position, offsets, n,
+                                               gainL, gainR);
+                }
+#endif
                 int frame[kChunk];
                 float fraction[kChunk];
                 float mixed[2 * kChunk];
-                for (int k = 0; k < n; ++k)
+                for (int k = done; k < n; ++k)
                 {
                     const double at = position + static_cast<double>(k) * ratio;
                     const int pos = static_cast<int>(at);
                     frame[k] = pos;
                     fraction[k] = static_cast<float>(at - pos);
                 }
-                float* const toL = outL + i;
-                float* const toR = stereoOut ? outR + i : nullptr;
-                const float* const levelsOrNull = release ? levels : nullptr;
+                float* const toL = outL + i + done;
+                float* const toR = stereoOut ? outR + i + done : nullptr;
+                const float* const levelsOrNull = release ? levels + done : nullptr;
+                const int rest = n - done;
                 if (stereoIn && pairs != nullptr)
                 {
                     // mixed holds left, right pairs.
-                    for (int k = 0; k < n; ++k)
+                    for (int k = done; k < n; ++k)
                     {
                         const float* const f = pairs + 2 * frame[k];
                         const float alpha = fraction[k];
                         mixed[2 * k] = f[0] + (f[2] - f[0]) * alpha;
                         mixed[2 * k + 1] = f[1] + (f[3] - f[1]) * alpha;
                     }
-                    mix<2>(toL, toR, mixed, mixed + 1, n, levelsOrNull, gainL, gainR, leftGain,
-                           rightGain);
+                    mix<2>(toL, toR, mixed + 2 * done, mixed + 2 * done + 1, rest, levelsOrNull,
+                           gainL, gainR, leftGain, rightGain);
                 }
                 else
                 {
                     // mixed holds the left side, then (stereo) the right one.
-                    for (int k = 0; k < n; ++k)
+                    for (int k = done; k < n; ++k)
                     {
                         const float* const l = inL + frame[k];
                         mixed[k] = l[0] + (l[1] - l[0]) * fraction[k];
                     }
                     if (stereoIn)
-                        for (int k = 0; k < n; ++k)
+                        for (int k = done; k < n; ++k)
                         {
                             const float* const r = inR + frame[k];
                             mixed[kChunk + k] = r[0] + (r[1] - r[0]) * fraction[k];
                         }
-                    mix<1>(toL, toR, mixed, stereoIn ? mixed + kChunk : mixed, n, levelsOrNull,
-                           gainL, gainR, leftGain, rightGain);
+                    mix<1>(toL, toR, mixed + done, (stereoIn ? mixed + kChunk : mixed) + done,
+                           rest, levelsOrNull, gainL, gainR, leftGain, rightGain);
                 }
                 position += static_cast<double>(n) * ratio;
                 i += n;

@@ -84,6 +84,7 @@ void ZylSpace::clearCells()
     flushCaches();
     noteIndex.clear();
     cells.clear();
+    ++noteIndexVersion;
 }
 
 void ZylSpace::addCell(std::unique_ptr<ZylCell> cell)
@@ -225,6 +226,7 @@ void ZylSpace::updateBounds()
 void ZylSpace::updateNoteIndex()
 {
     const juce::ScopedLock sl(lock);
+    ++noteIndexVersion;
     noteIndex.resize(kNumNotes);
     for (auto& entry : noteIndex)
         entry.clear();

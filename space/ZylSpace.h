@@ -152,6 +152,9 @@ public:
 
     // Rebuilds the 128 entries of the note index from the cell list, in cell-list order.
     void updateNoteIndex();
+    // Moves on whenever the cells or the note index are rebuilt or cleared: a reader that kept
+    // what it looked up in the index knows when to look again.
+    std::uint32_t getNoteIndexVersion() const noexcept { return noteIndexVersion; }
 
 private:
     void addCell(std::unique_ptr<ZylCell> cell);
@@ -166,6 +169,7 @@ private:
     CellList cells;
     // Empty until the first layout, then exactly kNumNotes entries.
     std::vector<std::vector<ZylCell*>> noteIndex;
+    std::uint32_t noteIndexVersion = 0;
 
     // Every cache entry is linked into one list from the least to the most recently used, which
     // decides what is evicted; the link knows its size and how to find its entry again.

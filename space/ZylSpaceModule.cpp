@@ -541,8 +541,13 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
         auto* keyboardCable = keyboardPin != nullptr ? keyboardPin->getFirstCable() : nullptr;
         const juce::MidiKeyboardState* keyboard =
             keyboardCable != nullptr ? keyboardCable->getBuffer() : nullptr;
-        bool changedSomething = showMidiNotes(*gridLiveSpace, keyboard);
-        changedSomething = showMidiNotes(*pianoLiveSpace, keyboard) || changedSomething;
+        HeldNotes held;
+        if (keyboard != nullptr)
+            for (int note = 0; note < kNumNotes; ++note)
+                if (keyboard->isNoteOnForChannels(kAllChannels, note))
+                    held.bits[note / 64] |= std::uint64_t { 1 } << (note % 64);
+        bool changedSomething = showMidiNotes(*gridLiveSpace, keyboard, held);
+        changedSomething = showMidiNotes(*pianoLiveSpace, keyboard, held) || changedSomething;
 
         if (out != nullptr)
         {
@@ -591,13 +596,35 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
     return false;
 }
 
-bool ZylSpaceModule::showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard)
+bool ZylSpaceModule::showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard,
+                                   const HeldNotes& held)
 {
+    auto* secondary = liveSpace.getSecondaryStates();
+    if (secondary == nullptr)
+        return false;
+
+    // A host holding a chord sends the same notes block after block; gathering their cells
+    // and rebuilding the set again would find the same cells every time.
+    ShownNotes now;
+    now.held = held;
+    const auto* space = liveSpace.getSpace();
+    now.space = space;
+    now.noteIndexVersion = space != nullptr ? space->getNoteIndexVersion() : 0;
+    now.states = secondary;
+    auto& shown = &liveSpace == pianoLiveSpace.get() ? pianoShown : gridShown;
+    if (shown.valid && shown.held.bits[0] == held.bits[0] && shown.held.bits[1] == held.bits[1]
+        && shown.space == now.space && shown.noteIndexVersion == now.noteIndexVersion
+        && shown.states == now.states && secondary->getActiveSounding().getTime() == shown.statesTime)
+        return false;
+
     noteCells.clear();
     if (keyboard != nullptr)
-        addNoteCells(*keyboard, liveSpace.getSpace(), noteCells, noteScratch);
-    auto* secondary = liveSpace.getSecondaryStates();
-    return secondary != nullptr && secondary->setActiveSounding(noteCells);
+        addNoteCells(*keyboard, space, noteCells, noteScratch);
+    const bool shownChanged = secondary->setActiveSounding(noteCells);
+    now.statesTime = secondary->getActiveSounding().getTime();
+    now.valid = true;
+    shown = now;
+    return shownChanged;
 }
 
 void ZylSpaceModule::addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,

@@ -19,6 +19,7 @@
 
 class ZylCell;
 class ZylCellSet;
+class ZylCellStates;
 class ZylChordValue;
 class ZylKeyValue;
 class ZylLiveSpace;
@@ -175,9 +176,16 @@ public:
     // The preview: the chord the first selected cell would play, without stepping the counter.
     void nextFromRoot(const std::vector<ZylCell*>& selected, ZylSpace* space,
                       std::vector<ZylCell*>& cells);
-    // Shows every cell of every note held in the keyboard state (may be null) on the live
-    // space's secondary layer.
-    bool showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard);
+    // The notes on in any channel of a keyboard state, one bit per note.
+    struct HeldNotes
+    {
+        std::uint64_t bits[2] = { 0, 0 };
+    };
+    // Shows every cell of every note held in the keyboard state (may be null; held are its
+    // notes) on the live space's secondary layer. Skips the look-up when the held notes, the
+    // space and its cells are those it last showed and nothing has touched the layer's set since.
+    bool showMidiNotes(ZylLiveSpace& liveSpace, const juce::MidiKeyboardState* keyboard,
+                       const HeldNotes& held);
     // Every cell of every note on in any channel, in note order; none without a space. scratch
     // is a list of the caller's that this overwrites.
     static void addNoteCells(const juce::MidiKeyboardState& keyboard, const ZylSpace* space,
@@ -254,6 +262,20 @@ private:
     // played it.
     std::int32_t gridPlayedTime = 0;
     std::int32_t pianoPlayedTime = 0;
+
+    // What showMidiNotes last put on a live space's secondary layer: the notes held, the space
+    // and the version of its note index, the layer and the count of its set right after.
+    struct ShownNotes
+    {
+        HeldNotes held;
+        const ZylSpace* space = nullptr;
+        std::uint32_t noteIndexVersion = 0;
+        const ZylCellStates* states = nullptr;
+        std::int32_t statesTime = 0;
+        bool valid = false;
+    };
+    ShownNotes gridShown;
+    ShownNotes pianoShown;
 
     // Scratch of the block, grown once.
     juce::MidiBuffer keyboardEvents;

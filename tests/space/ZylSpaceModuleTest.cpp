@@ -530,6 +530,21 @@ TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
                   cellsOfNotes(live->getSpace(), { 60 }));
     EXPECT_GT(cellsOfNotes(grid().getSpace(), { 60 }).size(), 1u);
 
+    // The note stays held: the layer is shown again after something else cleared it, and
+    // follows a new layout of the space.
+    {
+        const juce::ScopedLock lock(grid().getLock());
+        grid().getSecondaryStates()->clearActiveSounding();
+    }
+    block();
+    EXPECT_EQ(asSet(grid().getSecondaryStates()->getActiveSounding()),
+              cellsOfNotes(grid().getSpace(), { 60 }));
+    set(space->getSpaceParameter(), L"[2:5]");
+    block();
+    for (auto* live : { &grid(), &piano() })
+        EXPECT_EQ(asSet(live->getSecondaryStates()->getActiveSounding()),
+                  cellsOfNotes(live->getSpace(), { 60 }));
+
     block({ juce::MidiMessage::noteOff(1, 60) });
     EXPECT_TRUE(grid().getSecondaryStates()->getActiveSounding().getCells().empty());
 }
