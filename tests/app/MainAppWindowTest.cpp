@@ -34,7 +34,7 @@ const juce::StringArray kDeviceNames { "Fake A", "Fake B" };
 class FakeDevice : public juce::AudioIODevice
 {
 public:
-    explicit FakeDevice(const juce::String& name) : juce::AudioIODevice(name, "Fake") {}
+    explicit FakeDevice(const juce::String& deviceName) : juce::AudioIODevice(deviceName, "Fake") {}
     ~FakeDevice() override { close(); }
 
     juce::StringArray getOutputChannelNames() override { return { "out 1", "out 2" }; }
@@ -349,7 +349,9 @@ TEST_F(MainAppWindowTest, ShutDownWritesTheSettingsAndARestartFindsThemKept)
     EXPECT_EQ(currentDeviceName(), "Fake B");
     // Centred again, not at the stored position (on a machine with a display).
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr)
+    {
         EXPECT_NE(window->getPosition(), position);
+    }
 }
 
 TEST_F(MainAppWindowTest, DamagedOrForeignStoredStateStartsTheFactoryState)
