@@ -221,8 +221,9 @@ stored_state_has() {
   output_has state "$settings" "$1"
 }
 
-# Window positions: a grid cell (E6 of the factory preset), the preset name in the header.
-grid_x=55 grid_y=333
+# Window positions: a grid cell (middle C of the factory preset, which the grid panel scrolls to
+# the middle of its height; the grid's left edge stays in view), the preset name in the header.
+grid_x=112 grid_y=278
 preset_x=210 preset_y=30 preset_w=145 preset_h=24
 
 # Holds the grid cell for a second; checks that it sounds at once and is silent after release.
