@@ -7,6 +7,9 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "modules/ZylTransportModule.h"
+#include "space/ZylLiveSpace.h"
+#include "space/ZylSpaceModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/ui/ZylFakeUiSeam.h"
 #include "tests/ui/ZylSnapshot.h"
@@ -288,4 +291,36 @@ TEST_F(ProductEditor, AboutAndHelpShowTheEditorsHelpPanelInAWindowOfItsOwn)
     EXPECT_EQ(help->getHelpPanel(), second->getHelpPanel());
     editor.reset();
     EXPECT_EQ(help->getHelpPanel(), second->getHelpPanel());
+}
+
+// The program opens its window before the message loop runs: the editor is made while the
+// messages of the factory bank's load still wait in the queue. Once they are delivered, the
+// editor shows the loaded program, not the state from before the load.
+TEST(ProductEditorAtStart, AnEditorMadeBeforeTheLoadsMessagesShowsTheLoadedProgram)
+{
+    ZylFakeUiSeam seam;
+    ZylScopedUiSeam seamInstalled { seam };
+    zyltest::drainMessageQueue();
+    ZylLumenfoldFilter filter;
+    filter.initialise();
+    std::unique_ptr<ZylLumenfoldEditor> editor(dynamic_cast<ZylLumenfoldEditor*>(filter.createEditor()));
+    ASSERT_NE(editor, nullptr);
+    zyltest::drainMessageQueue();
+
+    auto& root = *static_cast<ZylLumenfoldModule*>(filter.getModuleContainer()->getRootModule());
+    auto* space = root.getSpaceModule();
+    auto* view = editor->getGridPanel()->getSpaceView();
+    ASSERT_NE(space, nullptr);
+    auto* wanted = space->getGridSpace()->getSpace();
+    ASSERT_NE(wanted, nullptr);
+    EXPECT_EQ(view->getSpace(), space->getGridSpace());
+    // The view is sized for the space the program chose.
+    const auto sizedFor = [&] {
+        const auto width = view->getWidth();
+        const auto height = view->getHeight();
+        view->updateSize();
+        return view->getWidth() == width && view->getHeight() == height;
+    };
+    EXPECT_TRUE(sizedFor());
+    EXPECT_EQ(root.getTransportModule()->getPosition().bpm, 120.0);
 }
