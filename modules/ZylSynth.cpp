@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <system_error>
 #include <thread>
 
 namespace
@@ -163,7 +164,17 @@ std::vector<ZylSamplerSound::Ptr> buildPlannedSounds(const std::vector<ZylWaveta
     const auto cores = static_cast<size_t>(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::thread> helpers;
     for (size_t t = 1; t < std::min(cores, plans.size()); ++t)
-        helpers.emplace_back(work);
+    {
+        // A thread the system refuses leaves its share to the others: this one always works.
+        try
+        {
+            helpers.emplace_back(work);
+        }
+        catch (const std::system_error&)
+        {
+            break;
+        }
+    }
     work();
     for (auto& helper : helpers)
         helper.join();
