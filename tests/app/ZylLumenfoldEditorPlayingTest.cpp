@@ -287,38 +287,15 @@ struct EditorPlaying : ::testing::Test
         return peak;
     }
 
-    static ZylCell* cellOf(ZylSpaceView& view, int note)
-    {
-        for (auto* cell : zyltest::shownCells(*view.getSpace()->getSpace()))
-            if (cell->getNote() == note)
-                return cell;
-        return nullptr;
-    }
-
-    // A point inside the cell that no other cell covers: the middle of its lowest tile (the
-    // front of a piano key).
-    static juce::Point<int> pointIn(ZylSpaceView& view, const ZylCell& cell)
-    {
-        const ZylTile* lowest = nullptr;
-        for (const auto& tile : cell.getTiles())
-            if (lowest == nullptr || tile->getBounds().y1 < lowest->getBounds().y1)
-                lowest = tile.get();
-        const auto& b = lowest->getBounds();
-        view.updateTransform();
-        double x = (b.x1 + b.x2 + 1.0) / 2.0, y = (b.y1 + b.y2 + 1.0) / 2.0;
-        view.modelToViewPoint(x, y);
-        return { juce::roundToInt(x), juce::roundToInt(y) };
-    }
-
     // Presses the grid on a cell of the note, as the mouse would. The layout of a space chosen
     // just before is made in the next block: run one first.
     juce::Point<int> pressGrid(int note)
     {
-        auto* cell = cellOf(grid(), note);
+        auto* cell = zyltest::shownCellOf(grid(), note);
         EXPECT_NE(cell, nullptr) << note;
         if (cell == nullptr)
             return {};
-        const auto p = pointIn(grid(), *cell);
+        const auto p = zyltest::uncoveredPointIn(grid(), *cell);
         grid().pointerEntered();
         grid().pointerMoved(p.x, p.y);
         grid().pointerDown(p.x, p.y);
@@ -384,8 +361,8 @@ TEST_F(EditorPlaying, APressOnTheGridPlaysAndLightsTheChordOnGridPianoAndChordVi
     // The whole editor's picture: the sounding keys of the piano stand out from a silent one.
     const auto image = zyltest::renderComponent(*editor, 1001, 560);
     auto keyColour = [&](int note) {
-        auto* key = cellOf(piano(), note);
-        const auto at = pointIn(piano(), *key);
+        auto* key = zyltest::shownCellOf(piano(), note);
+        const auto at = zyltest::uncoveredPointIn(piano(), *key);
         const auto inEditor = editor->getLocalPoint(&piano(), at);
         return image.getPixelAt(inEditor.x, inEditor.y);
     };

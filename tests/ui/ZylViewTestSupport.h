@@ -68,6 +68,30 @@ inline std::vector<ZylCell*> shownCells(const ZylSpace& space)
     return out;
 }
 
+// The first shown cell of the note in the view's space, or null.
+inline ZylCell* shownCellOf(ZylSpaceView& view, int note)
+{
+    for (auto* cell : shownCells(*view.getSpace()->getSpace()))
+        if (cell->getNote() == note)
+            return cell;
+    return nullptr;
+}
+
+// A view point inside the cell that no other cell covers: the middle of its lowest tile (the
+// front of a piano key).
+inline juce::Point<int> uncoveredPointIn(ZylSpaceView& view, const ZylCell& cell)
+{
+    const ZylTile* lowest = nullptr;
+    for (const auto& tile : cell.getTiles())
+        if (lowest == nullptr || tile->getBounds().y1 < lowest->getBounds().y1)
+            lowest = tile.get();
+    const auto& b = lowest->getBounds();
+    view.updateTransform();
+    double x = (b.x1 + b.x2 + 1.0) / 2.0, y = (b.y1 + b.y2 + 1.0) / 2.0;
+    view.modelToViewPoint(x, y);
+    return { juce::roundToInt(x), juce::roundToInt(y) };
+}
+
 // Renders the view at its own size onto a black image.
 inline juce::Image renderView(juce::Component& view)
 {

@@ -121,29 +121,6 @@ struct Playing : ::testing::Test
     }
 
     // A shown cell of the note in the view's space.
-    static ZylCell* cellOf(ZylSpaceView& view, int note)
-    {
-        for (auto* cell : zyltest::shownCells(*view.getSpace()->getSpace()))
-            if (cell->getNote() == note)
-                return cell;
-        return nullptr;
-    }
-
-    // A point inside the cell that no other cell covers: the middle of its lowest tile (the
-    // front of a piano key).
-    static juce::Point<int> pointIn(ZylSpaceView& view, const ZylCell& cell)
-    {
-        const ZylTile* lowest = nullptr;
-        for (const auto& tile : cell.getTiles())
-            if (lowest == nullptr || tile->getBounds().y1 < lowest->getBounds().y1)
-                lowest = tile.get();
-        const auto& b = lowest->getBounds();
-        view.updateTransform();
-        double x = (b.x1 + b.x2 + 1.0) / 2.0, y = (b.y1 + b.y2 + 1.0) / 2.0;
-        view.modelToViewPoint(x, y);
-        return { juce::roundToInt(x), juce::roundToInt(y) };
-    }
-
     static std::multiset<int> notesOf(const ZylCellSet& set)
     {
         std::multiset<int> notes;
@@ -169,9 +146,9 @@ struct Playing : ::testing::Test
 
 TEST_F(Playing, APressOnAGridCellLightsTheChordOnGridAndPianoAndNamesIt)
 {
-    auto* root = cellOf(grid(), 60);
+    auto* root = zyltest::shownCellOf(grid(), 60);
     ASSERT_NE(root, nullptr);
-    const auto p = pointIn(grid(), *root);
+    const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
     grid().pointerMoved(p.x, p.y);
     grid().pointerDown(p.x, p.y);
@@ -189,7 +166,7 @@ TEST_F(Playing, APressOnAGridCellLightsTheChordOnGridAndPianoAndNamesIt)
     const auto pianoImage = zyltest::renderView(piano());
     for (auto* cell : gridStates.getActiveSounding().getCells())
     {
-        const auto q = pointIn(grid(), *cell);
+        const auto q = zyltest::uncoveredPointIn(grid(), *cell);
         // The preview of the selected root is the same chord: its cells are selected too.
         const auto expected = gridStates.getActiveSelected().contains(cell)
                                   ? grid().getSelectedSoundingCellColour(cell)
@@ -198,13 +175,13 @@ TEST_F(Playing, APressOnAGridCellLightsTheChordOnGridAndPianoAndNamesIt)
     }
     for (int note : { 60, 64, 67 })
     {
-        auto* key = cellOf(piano(), note);
-        const auto q = pointIn(piano(), *key);
+        auto* key = zyltest::shownCellOf(piano(), note);
+        const auto q = zyltest::uncoveredPointIn(piano(), *key);
         EXPECT_TRUE(zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.darker(0.1f), 4)
                     || zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.brighter(0.3f), 4))
             << note;
     }
-    const auto q = pointIn(piano(), *cellOf(piano(), 62));
+    const auto q = zyltest::uncoveredPointIn(piano(), *zyltest::shownCellOf(piano(), 62));
     EXPECT_FALSE(zyltest::coloursNear(pianoImage.getPixelAt(q.x, q.y), juce::Colours::orange.darker(0.1f), 20));
 
     // The release stops the chord; the chord view keeps the last one.
@@ -248,8 +225,8 @@ TEST_F(Playing, HoverRuleFollowsTriggerAndOnClick)
         zyltest::drainMessageQueue();
 
         // "Tr & Hold" latches: the clicked cell sounds on after the release.
-        auto* cell = cellOf(grid(), 64);
-        const auto p = pointIn(grid(), *cell);
+        auto* cell = zyltest::shownCellOf(grid(), 64);
+        const auto p = zyltest::uncoveredPointIn(grid(), *cell);
         grid().pointerMoved(p.x, p.y);
         grid().pointerDown(p.x, p.y);
         grid().pointerUp(p.x, p.y);
@@ -277,8 +254,8 @@ TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
     CodeRecorder recorder;
     module().getCommandParameter()->addSink(&recorder);
 
-    auto* gridCell = cellOf(grid(), 60);
-    const auto g = pointIn(grid(), *gridCell);
+    auto* gridCell = zyltest::shownCellOf(grid(), 60);
+    const auto g = zyltest::uncoveredPointIn(grid(), *gridCell);
     grid().pointerDown(g.x, g.y);
     grid().pointerUp(g.x, g.y);
     zyltest::drainMessageQueue();
@@ -286,8 +263,8 @@ TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
     EXPECT_FALSE(piano().isActive());
     EXPECT_EQ(module().getFocusSpace(), module().getGridSpace());
 
-    auto* key = cellOf(piano(), 62);
-    const auto k = pointIn(piano(), *key);
+    auto* key = zyltest::shownCellOf(piano(), 62);
+    const auto k = zyltest::uncoveredPointIn(piano(), *key);
     piano().pointerDown(k.x, k.y);
     EXPECT_TRUE(module().getPianoSpace()->getPrimaryStates()->isSounding(key));
     zyltest::drainMessageQueue();
@@ -316,12 +293,12 @@ TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
 TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
 {
     set(module().getLabelParameter(), L"Mid/Pc");
-    auto* cell61 = cellOf(grid(), 61);
+    auto* cell61 = zyltest::shownCellOf(grid(), 61);
     EXPECT_EQ(grid().getCellLabel(cell61, grid().isCellPlayable(cell61)), "61");
     EXPECT_EQ(grid().getCellSubLabel(cell61, grid().isCellPlayable(cell61)), "1");
 
     set(module().getLabelParameter(), L"Nte/Deg");
-    auto* cell66 = cellOf(grid(), 66);
+    auto* cell66 = zyltest::shownCellOf(grid(), 66);
     ASSERT_TRUE(grid().isCellPlayable(cell66));
     EXPECT_EQ(grid().getCellLabel(cell66, true), "F#4");
 
@@ -335,7 +312,7 @@ TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
     EXPECT_EQ(grid().getCellSubLabel(cell66, false), "6");
 
     const auto image = zyltest::renderView(grid());
-    const auto q = pointIn(grid(), *cell66);
+    const auto q = zyltest::uncoveredPointIn(grid(), *cell66);
     EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y - 8), grid().getUnplayableCellColour(cell66), 3));
     // D major takes it in again.
     set(module().getKeyParameter(), L"D");
@@ -344,10 +321,10 @@ TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
 
 TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
 {
-    auto* c4 = cellOf(piano(), 60);
-    auto* cs4 = cellOf(piano(), 61);
-    const auto pc = pointIn(piano(), *c4);
-    const auto pcs = pointIn(piano(), *cs4);
+    auto* c4 = zyltest::shownCellOf(piano(), 60);
+    auto* cs4 = zyltest::shownCellOf(piano(), 61);
+    const auto pc = zyltest::uncoveredPointIn(piano(), *c4);
+    const auto pcs = zyltest::uncoveredPointIn(piano(), *cs4);
 
     auto image = zyltest::renderView(piano());
     const auto black = image.getPixelAt(pcs.x, pcs.y);
@@ -379,8 +356,8 @@ TEST_F(Playing, ChordViewHidesTheUnisonNameAndRefreshesOnProgramAndTransport)
 {
     set(module().getChordFilterParameter(), L"All");
     set(module().getChordParameter(), L"U");
-    auto* root = cellOf(grid(), 62);
-    const auto p = pointIn(grid(), *root);
+    auto* root = zyltest::shownCellOf(grid(), 62);
+    const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
     grid().pointerMoved(p.x, p.y);
     grid().pointerDown(p.x, p.y);
@@ -434,8 +411,8 @@ TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
     set(module().getScaleParameter(), L"Major");
     zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-c-major");
     set(module().getScaleParameter(), L"Chroma");
-    auto* root = cellOf(grid(), 60);
-    const auto p = pointIn(grid(), *root);
+    auto* root = zyltest::shownCellOf(grid(), 60);
+    const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
     grid().pointerMoved(p.x, p.y);
     grid().pointerDown(p.x, p.y);
@@ -461,7 +438,6 @@ TEST_F(Playing, TheGridScrollsToMiddleCWheneverItsSpaceChanges)
     {
         set(module().getSpaceParameter(), space);
         const auto shown = gridPanel->getContent()->getViewArea();
-        grid().updateTransform();
         // The middle C cells in view, and how far the nearest is from the view area's middle.
         int inView = 0;
         double offCentre = 1e9;
@@ -469,11 +445,10 @@ TEST_F(Playing, TheGridScrollsToMiddleCWheneverItsSpaceChanges)
         {
             if (cell->getNote() != 60)
                 continue;
-            double x = cell->getCentreX(), y = cell->getCentreY();
-            grid().modelToViewPoint(x, y);
-            if (shown.contains(juce::roundToInt(x), juce::roundToInt(y)))
+            const auto centre = zyltest::viewCentreOf(grid(), *cell);
+            if (shown.contains(centre))
                 ++inView;
-            offCentre = std::min(offCentre, shown.getCentre().toDouble().getDistanceFrom({ x, y }));
+            offCentre = std::min(offCentre, shown.getCentre().getDistanceFrom(centre) * 1.0);
         }
         EXPECT_GT(inView, 0) << juce::String(space);
         // Centred unless an edge of the view stopped the scroll.
@@ -524,8 +499,8 @@ TEST_F(Playing, SpacePanelFlowsTheTenCombosWithTheChordViewAfterScale)
     EXPECT_NE(panel.getIcon(), nullptr);
 
     // The chord view shows what the grid plays.
-    auto* root = cellOf(grid(), 60);
-    const auto p = pointIn(grid(), *root);
+    auto* root = zyltest::shownCellOf(grid(), 60);
+    const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
     grid().pointerMoved(p.x, p.y);
     grid().pointerDown(p.x, p.y);
