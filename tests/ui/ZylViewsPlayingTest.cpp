@@ -448,7 +448,7 @@ TEST_F(Playing, TheGridScrollsToMiddleCWheneverItsSpaceChanges)
             const auto centre = zyltest::viewCentreOf(grid(), *cell);
             if (shown.contains(centre))
                 ++inView;
-            offCentre = std::min(offCentre, shown.getCentre().getDistanceFrom(centre) * 1.0);
+            offCentre = std::min(offCentre, shown.getCentre().toDouble().getDistanceFrom(centre.toDouble()));
         }
         EXPECT_GT(inView, 0) << juce::String(space);
         // Centred unless an edge of the view stopped the scroll.
