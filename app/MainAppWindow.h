@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ZylRepaintPump.h"
+
 #include <juce_audio_utils/juce_audio_utils.h>
 
 #include <functional>
@@ -14,6 +16,7 @@
 // "filterState" (the processor's whole state, base64). They are read when the window is built
 // and written when it is deleted; the settings object is deleted last, which writes the file.
 //
+// Its repaints reach the screen also where the display gives no vertical blank (ZylRepaintPump).
 // Boxes and dialogs go through ZylUiSeam. Message thread only.
 class MainAppWindow : public juce::DocumentWindow, public juce::MenuBarModel
 {
@@ -90,6 +93,8 @@ private:
     std::unique_ptr<juce::AudioDeviceManager> deviceManager;
     juce::AudioProcessorPlayer player;
     std::unique_ptr<juce::AudioProcessor> processor;
+    // Last, so that it stops before anything it could paint goes.
+    ZylRepaintPump repaintPump { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainAppWindow)
 };

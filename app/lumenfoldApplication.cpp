@@ -15,7 +15,7 @@ const juce::String lumenfoldApplication::getApplicationName()
 
 const juce::String lumenfoldApplication::getApplicationVersion()
 {
-    return "2.5.0";
+    return JUCE_APPLICATION_VERSION_STRING;
 }
 
 bool lumenfoldApplication::moreThanOneInstanceAllowed()

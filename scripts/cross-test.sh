@@ -211,8 +211,9 @@ run_tests() {
 }
 
 # Takes a screenshot of program i's window (build-cross/program-<target>.png) and checks that it
-# shows the whole editor: 1001 x 580 pixels with the menu bar on top and the panels under it
-# (scripts/e2e/checks.py). Returns non-zero when it does not.
+# shows the whole editor: 1001 x 580 pixels with the menu bar on top and the panels under it,
+# the grid showing the factory program (scripts/e2e/checks.py). Returns non-zero when it does
+# not.
 screenshot_program() {
   local i=$1 name=${names[$1]} window shot result
   shot="$cross/program-${names[$1]%%:*}.png"
@@ -234,6 +235,11 @@ screenshot_program() {
     return 1
   fi
   echo "$name: screenshot $shot: $result"
+  if ! result=$(/usr/bin/python3 "$top/scripts/e2e/checks.py" factory-grid "$shot" "$X" "$Y" 2>&1); then
+    echo "$name: $result" >&2
+    return 1
+  fi
+  echo "$name: $result"
 }
 
 # Starts every program and waits for its window (a new prefix builds its font cache first),

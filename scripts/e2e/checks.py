@@ -94,6 +94,21 @@ def window(shot, x, y, w, h):
     print(f"window {w}x{h} at {x},{y}, menu bar background {background}")
 
 
+def factory_grid(shot, x, y):
+    # The factory program opens the Balzano grid, a staircase of cells that leaves about a third
+    # of the grid's viewport to the panel's grey; the octave grid the program starts from, before
+    # it has shown the loaded program, covers nearly all of it.
+    image = Image.open(shot).convert("RGB")
+    box = image.crop((x + 10, y + 70, x + 680, y + 495))
+    area = box.width * box.height
+    uncovered = sum(n for n, colour in box.getcolors(area) if colour == (85, 85, 85))
+    share = 100.0 * uncovered / area
+    if share < 20.0:
+        fail(f"the grid shows no Balzano staircase ({share:.1f}% of it uncovered): "
+             "the editor does not show the loaded factory program")
+    print(f"grid shows the factory program's Balzano staircase ({share:.1f}% uncovered)")
+
+
 def changed_mask(before, after, box):
     a = Image.open(before).convert("RGB").crop(box)
     b = Image.open(after).convert("RGB").crop(box)
@@ -224,6 +239,8 @@ def main(argv):
         silence(args[0], float(args[1]), float(args[2]), float(args[3]))
     elif command == "window":
         window(args[0], *map(int, args[1:5]))
+    elif command == "factory-grid":
+        factory_grid(args[0], int(args[1]), int(args[2]))
     elif command == "lit":
         lit(args[0], args[1], *map(int, args[2:8]))
     elif command == "same":

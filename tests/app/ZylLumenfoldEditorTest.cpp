@@ -9,6 +9,7 @@
 #include "framework/ZylParameter.h"
 #include "modules/ZylTransportModule.h"
 #include "space/ZylLiveSpace.h"
+#include "space/ZylSpaceDomain.h"
 #include "space/ZylSpaceModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/ui/ZylFakeUiSeam.h"
@@ -313,6 +314,12 @@ TEST(ProductEditorAtStart, AnEditorMadeBeforeTheLoadsMessagesShowsTheLoadedProgr
     ASSERT_NE(space, nullptr);
     auto* wanted = space->getGridSpace()->getSpace();
     ASSERT_NE(wanted, nullptr);
+    // The module took the program's space, and its assist ("Fit most compact shape") left the
+    // chord to the assist.
+    const auto* chosen = dynamic_cast<const ZylSpaceValue*>(space->getSpaceParameter()->getValueObject());
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(wanted, chosen->getSpace());
+    EXPECT_FALSE(space->getChordParameter()->isEnabled());
     EXPECT_EQ(view->getSpace(), space->getGridSpace());
     // The view is sized for the space the program chose.
     const auto sizedFor = [&] {

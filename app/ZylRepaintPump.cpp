@@ -1,0 +1,23 @@
+#include "app/ZylRepaintPump.h"
+
+ZylRepaintPump::ZylRepaintPump(juce::Component& windowToPump)
+    : window(windowToPump),
+      lastVBlankMs(juce::Time::getMillisecondCounter()),
+      vBlank(&windowToPump, [this] { lastVBlankMs = juce::Time::getMillisecondCounter(); })
+{
+    startTimer(kIntervalMs);
+}
+
+ZylRepaintPump::~ZylRepaintPump()
+{
+    stopTimer();
+}
+
+void ZylRepaintPump::timerCallback()
+{
+    pumping = juce::Time::getMillisecondCounter() - lastVBlankMs > kSilenceMs;
+    if (!pumping)
+        return;
+    if (auto* peer = window.getPeer())
+        peer->performAnyPendingRepaintsNow();
+}
