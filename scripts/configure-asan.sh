@@ -11,7 +11,11 @@ build="$top/build-asan"
 "$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-clang.txt"
 mkdir -p "$build"
 log="$build/configure.log"
+# -O1 and line tables only: what the sanitizers' reports need (file and line of each frame),
+# built about a fifth faster than RelWithDebInfo's -O2 -g.
 if ! cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+       -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
+       -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
        -DLUMENFOLD_SANITIZE=address,undefined -DLUMENFOLD_BUILD_FUZZ=ON \
        -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=ON > "$log" 2>&1; then
