@@ -15,8 +15,7 @@ ZylRepaintPump::~ZylRepaintPump()
 
 void ZylRepaintPump::timerCallback()
 {
-    pumping = juce::Time::getMillisecondCounter() - lastVBlankMs > kSilenceMs;
-    if (!pumping)
+    if (juce::Time::getMillisecondCounter() - lastVBlankMs <= kSilenceMs)
         return;
     if (auto* peer = window.getPeer())
         peer->performAnyPendingRepaintsNow();

@@ -18,9 +18,6 @@ public:
     explicit ZylRepaintPump(juce::Component& window);
     ~ZylRepaintPump() override;
 
-    // Whether the pump has been flushing repaints since its last look (for tests).
-    bool isPumping() const noexcept { return pumping; }
-
     static constexpr int kIntervalMs = 16;
     // How long without a vertical blank before the pump takes over.
     static constexpr juce::uint32 kSilenceMs = 250;
@@ -30,6 +27,5 @@ private:
 
     juce::Component& window;
     juce::uint32 lastVBlankMs;
-    bool pumping = false;
     juce::VBlankAttachment vBlank;
 };

@@ -13,6 +13,7 @@
 #include "modules/ZylTransportStateDomain.h"
 #include "tests/TestHelpers.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
+#include "tests/modules/ZylMidiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,6 @@
 
 namespace
 {
-std::vector<std::pair<int, juce::MidiMessage>> eventsOf(const juce::MidiBuffer& buffer)
-{
-    std::vector<std::pair<int, juce::MidiMessage>> events;
-    for (const auto metadata : buffer)
-        events.emplace_back(metadata.samplePosition, metadata.getMessage());
-    return events;
-}
-
 constexpr double kRate = 48000.0;
 constexpr int kBlock = 512;
 
@@ -110,7 +103,7 @@ TEST(ZylMidiBufferOperations, CopiesFilterRemapAndDropLateEvents)
 
     juce::MidiBuffer onChannel;
     copyMidiOnChannel(src, onChannel, 3, 512);
-    auto events = eventsOf(onChannel);
+    auto events = zyltest::eventsOf(onChannel);
     ASSERT_EQ(events.size(), 3u);
     EXPECT_TRUE(events[0].second.isNoteOn() && events[0].second.getChannel() == 3);
     EXPECT_TRUE(events[1].second.isMidiClock());
@@ -120,7 +113,7 @@ TEST(ZylMidiBufferOperations, CopiesFilterRemapAndDropLateEvents)
     juce::MidiBuffer toChannel;
     toChannel.addEvent(juce::MidiMessage::midiStart(), 0); // dst is appended to, not cleared
     copyMidiToChannel(src, toChannel, 16, 512);
-    events = eventsOf(toChannel);
+    events = zyltest::eventsOf(toChannel);
     ASSERT_EQ(events.size(), 5u);
     EXPECT_TRUE(events[0].second.isMidiStart());
     EXPECT_EQ(events[1].second.getChannel(), 16);
@@ -131,7 +124,7 @@ TEST(ZylMidiBufferOperations, CopiesFilterRemapAndDropLateEvents)
 
     juce::MidiBuffer off;
     addAllNotesOff(off);
-    events = eventsOf(off);
+    events = zyltest::eventsOf(off);
     ASSERT_EQ(events.size(), 16u);
     for (int i = 0; i < 16; ++i)
     {
@@ -160,13 +153,13 @@ TEST_F(MidiInput, SourcesReplaceTheHostMidi)
     select(input->getChannelParameter(), 0);
     fillHost();
     block();
-    EXPECT_EQ(eventsOf(host()).size(), 3u);
-    EXPECT_EQ(eventsOf(*thruCable.getBuffer()).size(), 3u);
+    EXPECT_EQ(zyltest::eventsOf(host()).size(), 3u);
+    EXPECT_EQ(zyltest::eventsOf(*thruCable.getBuffer()).size(), 3u);
 
     select(input->getChannelParameter(), 3);
     fillHost();
     block();
-    const auto events = eventsOf(host());
+    const auto events = zyltest::eventsOf(host());
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].second.getNoteNumber(), 64);
     EXPECT_TRUE(events[1].second.isMidiClock());
@@ -185,7 +178,7 @@ TEST_F(MidiInput, PortSourceTakesTheCurrentPortsMessages)
     EXPECT_EQ(group->getDeviceManager()->getCurrentInputName(), "Port A");
     EXPECT_TRUE(backend.deliver("Port A", juce::MidiMessage::noteOn(2, 70, (juce::uint8) 100)));
     block();
-    const auto events = eventsOf(host());
+    const auto events = zyltest::eventsOf(host());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].second.getNoteNumber(), 70);
 }
@@ -216,7 +209,7 @@ TEST_F(MidiInput, BuiltInTrackPlaysOnlyWhileTheTransportPlays)
         transport->processBlock(kBlock); // publishes the position the track plays from
     }
     block();
-    const auto events = eventsOf(host());
+    const auto events = zyltest::eventsOf(host());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(events[0].second.isNoteOn());
     EXPECT_EQ(events[0].second.getNoteNumber(), 60);

@@ -9,6 +9,7 @@
 #include "modules/ZylTransportModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
+#include "tests/modules/ZylMidiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,7 @@
 
 namespace
 {
-std::vector<std::pair<int, juce::MidiMessage>> eventsOf(const juce::MidiBuffer& buffer)
-{
-    std::vector<std::pair<int, juce::MidiMessage>> events;
-    for (const auto metadata : buffer)
-        events.emplace_back(metadata.samplePosition, metadata.getMessage());
-    return events;
-}
-
-constexpr int kBlock = 512;
+constexpr int kOutputBlock = 512;
 
 struct MidiOutput : ::testing::Test
 {
@@ -43,8 +36,8 @@ struct MidiOutput : ::testing::Test
         pin(0)->connect(&inCable);
         pin(1)->connect(&hostCable);
         pin(2)->connect(&synthCable);
-        transport->prepareToPlay(48000.0, kBlock);
-        group->prepareToPlay(48000.0, kBlock);
+        transport->prepareToPlay(48000.0, kOutputBlock);
+        group->prepareToPlay(48000.0, kOutputBlock);
         zyltest::drainMessageQueue();
     }
 
@@ -77,7 +70,7 @@ struct MidiOutput : ::testing::Test
         for (const auto& [position, message] : input)
             inCable.getBuffer()->addEvent(message, position);
         const juce::ScopedLock lock(container.getCallbackLock());
-        output->process(kBlock);
+        output->process(kOutputBlock);
     }
 
     juce::MidiBuffer& host() { return *hostCable.getBuffer(); }
@@ -105,14 +98,14 @@ TEST_F(MidiOutput, LateEventsStayPendingAndChannelsAreRemapped)
     select(output->getChannelParameter(), 9);
     output->setResetPending(false);
     block({ { 3, noteOn(1, 60) }, { 700, noteOn(1, 62) } });
-    auto events = eventsOf(synth());
+    auto events = zyltest::eventsOf(synth());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].first, 3);
     EXPECT_EQ(events[0].second.getChannel(), 10);
     EXPECT_TRUE(host().isEmpty());
 
     block();
-    events = eventsOf(synth());
+    events = zyltest::eventsOf(synth());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].first, 188);
     EXPECT_EQ(events[0].second.getNoteNumber(), 62);
@@ -125,12 +118,12 @@ TEST_F(MidiOutput, ChangeSendsAllNotesOffToTheOldDestinationOnly)
     select(output->getChannelParameter(), 2);
     output->setResetPending(false);
     block({ { 0, noteOn(1, 60) } });
-    EXPECT_EQ(eventsOf(synth()).size(), 1u);
+    EXPECT_EQ(zyltest::eventsOf(synth()).size(), 1u);
 
     select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationHost);
     output->setResetPending(false);
     block({ { 0, noteOn(1, 61) } });
-    const auto events = eventsOf(synth());
+    const auto events = zyltest::eventsOf(synth());
     ASSERT_EQ(events.size(), 16u);
     for (const auto& event : events)
     {
@@ -141,8 +134,8 @@ TEST_F(MidiOutput, ChangeSendsAllNotesOffToTheOldDestinationOnly)
 
     block({ { 0, noteOn(1, 62) } });
     EXPECT_TRUE(synth().isEmpty());
-    ASSERT_EQ(eventsOf(host()).size(), 1u);
-    EXPECT_EQ(eventsOf(host())[0].second.getNoteNumber(), 62);
+    ASSERT_EQ(zyltest::eventsOf(host()).size(), 1u);
+    EXPECT_EQ(zyltest::eventsOf(host())[0].second.getNoteNumber(), 62);
 
     select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationNone);
     output->setResetPending(false);
@@ -161,7 +154,7 @@ TEST_F(MidiOutput, PendingResetSendsAllNotesOffAndKeepsFutureEvents)
     output->setResetPending(true);
     block({ { 5, noteOn(1, 60) }, { 600, noteOn(1, 61) } });
     EXPECT_FALSE(output->isResetPending());
-    const auto events = eventsOf(host());
+    const auto events = zyltest::eventsOf(host());
     ASSERT_EQ(events.size(), 16u);
     for (const auto& event : events)
     {
@@ -169,8 +162,8 @@ TEST_F(MidiOutput, PendingResetSendsAllNotesOffAndKeepsFutureEvents)
         EXPECT_EQ(event.second.getChannel(), 1);
     }
     block();
-    ASSERT_EQ(eventsOf(host()).size(), 1u);
-    EXPECT_EQ(eventsOf(host())[0].first, 88);
+    ASSERT_EQ(zyltest::eventsOf(host()).size(), 1u);
+    EXPECT_EQ(zyltest::eventsOf(host())[0].first, 88);
 }
 
 TEST_F(MidiOutput, PortDestinationSendsTheWholeBlockAtOnce)

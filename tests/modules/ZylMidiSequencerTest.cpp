@@ -1,5 +1,6 @@
 #include "modules/ZylMidiSequencer.h"
 #include "resources/ZylEmbeddedArchive.h"
+#include "tests/modules/ZylMidiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +31,6 @@ bool addTrack(ZylMidiSequencer& sequencer, const std::vector<TimedEvent>& events
     file.writeTo(out, 0);
     juce::MemoryInputStream in(out.getData(), out.getDataSize(), false);
     return sequencer.addMidiFile(in);
-}
-
-std::vector<std::pair<int, juce::MidiMessage>> eventsOf(const juce::MidiBuffer& buffer)
-{
-    std::vector<std::pair<int, juce::MidiMessage>> events;
-    for (const auto metadata : buffer)
-        events.emplace_back(metadata.samplePosition, metadata.getMessage());
-    return events;
 }
 
 juce::MidiMessage on(int note) { return juce::MidiMessage::noteOn(1, note, (juce::uint8) 100); }
@@ -74,7 +67,7 @@ TEST(ZylMidiSequencer, EventIsPlacedAtItsWholeTickOffset)
     juce::MidiBuffer out;
     // The event lies 1.9 ticks after the block's start; a 512-sample block covers 2.048 ticks.
     sequencer.renderTrack(0, 0, 8.1 / 96.0, 512, kSamplesPerBeat, 4, out);
-    const auto events = eventsOf(out);
+    const auto events = zyltest::eventsOf(out);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].first, 250);
     EXPECT_TRUE(events[0].second.isNoteOn());
@@ -91,7 +84,7 @@ TEST(ZylMidiSequencer, EventOnTheBlockEndIsRenderedOnceInTheNextBlock)
     sequencer.renderTrack(0, 0, 4.0 / 96.0, 500, kSamplesPerBeat, 4, third);
     EXPECT_TRUE(first.isEmpty());
     EXPECT_TRUE(second.isEmpty());
-    const auto events = eventsOf(third);
+    const auto events = zyltest::eventsOf(third);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].first, 0);
 }
@@ -105,7 +98,7 @@ TEST(ZylMidiSequencer, BlockCrossingTheLoopEndWrapsAndKeepsTheOrderOfTheBarLine)
     juce::MidiBuffer out;
     // From tick 368, 24 ticks (6000 samples): the end of the loop and 8 ticks of the next pass.
     sequencer.renderTrack(0, 0, 368.0 / 96.0, 6000, kSamplesPerBeat, 4, out);
-    const auto events = eventsOf(out);
+    const auto events = zyltest::eventsOf(out);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].first, 2 * 250);
     EXPECT_TRUE(events[0].second.isNoteOn() && events[0].second.getNoteNumber() == 64);
@@ -120,7 +113,7 @@ TEST(ZylMidiSequencer, BlockCrossingTheLoopEndWrapsAndKeepsTheOrderOfTheBarLine)
     // A position several passes on plays the same as the first pass.
     juce::MidiBuffer later;
     sequencer.renderTrack(0, 0, (368.0 + 5 * 384.0) / 96.0, 6000, kSamplesPerBeat, 4, later);
-    EXPECT_EQ(eventsOf(later).size(), 4u);
+    EXPECT_EQ(zyltest::eventsOf(later).size(), 4u);
 }
 
 TEST(ZylMidiSequencer, BlockEndingOnTheLoopEndLeavesTheBarLineToTheNextBlock)
@@ -131,7 +124,7 @@ TEST(ZylMidiSequencer, BlockEndingOnTheLoopEndLeavesTheBarLineToTheNextBlock)
     sequencer.renderTrack(0, 0, 382.0 / 96.0, 500, kSamplesPerBeat, 4, last);
     sequencer.renderTrack(0, 0, 384.0 / 96.0, 500, kSamplesPerBeat, 4, next);
     EXPECT_TRUE(last.isEmpty());
-    const auto events = eventsOf(next);
+    const auto events = zyltest::eventsOf(next);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_TRUE(events[0].second.isNoteOff());
     EXPECT_TRUE(events[1].second.isNoteOn());
@@ -152,7 +145,7 @@ TEST(ZylMidiSequencer, MetaEventsCountForTheLoopButAreNeverSent)
     for (double tick = 0.0; tick < 1152.0 * 2; tick += 2.0)
         sequencer.renderTrack(0, 0, tick / 96.0, 500, kSamplesPerBeat, 4, out);
     int sent = 0;
-    for (const auto& event : eventsOf(out))
+    for (const auto& event : zyltest::eventsOf(out))
     {
         EXPECT_FALSE(event.second.isMetaEvent());
         ++sent;

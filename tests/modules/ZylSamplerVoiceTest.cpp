@@ -10,7 +10,7 @@
 
 namespace
 {
-constexpr double kRate = 44100.0;
+constexpr double kVoiceRate = 44100.0;
 
 juce::AudioSampleBuffer constantBuffer(int channels, int frames, float value)
 {
@@ -31,7 +31,7 @@ juce::AudioSampleBuffer rampBuffer(int frames)
 // One voice playing one sound, rendered block by block.
 struct OneVoice
 {
-    explicit OneVoice(ZylSamplerSound::Ptr sound, double rate = kRate)
+    explicit OneVoice(ZylSamplerSound::Ptr sound, double rate = kVoiceRate)
     {
         synth.setCurrentPlaybackSampleRate(rate);
         voice = static_cast<ZylSamplerVoice*>(synth.addVoice(new ZylSamplerVoice()));
@@ -76,7 +76,7 @@ TEST(ZylSamplerSound, ReadsTheSampleWithItsLimitsTimesAndGuardFrames)
 
 TEST(ZylSamplerSound, AReaderWithoutFramesGivesAnEmptySoundThatNoVoicePlays)
 {
-    auto empty = zyltest::makeSound(juce::AudioSampleBuffer(1, 0), kRate, 0, 127, 60, 0.1, 0.1, true);
+    auto empty = zyltest::makeSound(juce::AudioSampleBuffer(1, 0), kVoiceRate, 0, 127, 60, 0.1, 0.1, true);
     EXPECT_TRUE(empty->isEmpty());
     EXPECT_EQ(empty->getAudioData(), nullptr);
     EXPECT_EQ(empty->getAttackSamples(), 0);
@@ -114,7 +114,7 @@ TEST(ZylSamplerVoice, PitchRatioFollowsNoteRootAndRates)
 TEST(ZylSamplerVoice, AttackRisesLinearlyOverItsLengthThenHolds)
 {
     // 22 source frames of attack (0.0005 s at 44100 Hz, rounded), velocity 0.5.
-    OneVoice player(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kRate, 0, 127, 60, 0.0005, 0.7, true));
+    OneVoice player(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kVoiceRate, 0, 127, 60, 0.0005, 0.7, true));
     player.synth.noteOn(1, 60, 0.5f);
     const auto out = player.render(64);
     for (int i = 0; i < 22; ++i)
@@ -124,7 +124,7 @@ TEST(ZylSamplerVoice, AttackRisesLinearlyOverItsLengthThenHolds)
     EXPECT_FALSE(player.voice->isInAttackPhase());
 
     // Without attack the note starts at full level.
-    OneVoice direct(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kRate, 0, 127, 60, 0.0, 0.7, true));
+    OneVoice direct(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
     direct.synth.noteOn(1, 60, 1.0f);
     EXPECT_FLOAT_EQ(direct.render(4).getSample(0, 0), 1.0f);
 }
@@ -134,7 +134,7 @@ TEST(ZylSamplerVoice, ReleaseFadesOverItsLengthAndFreesTheVoice)
     // 0.7 s at 44100 Hz: 30870 frames; at twice the pitch the release takes half as many samples.
     for (const int note : { 60, 72 })
     {
-        OneVoice player(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kRate, 0, 127, 60, 0.0, 0.7, true));
+        OneVoice player(zyltest::makeSound(constantBuffer(1, 4000, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
         player.synth.noteOn(1, note, 1.0f);
         player.render(100);
         player.synth.noteOff(1, note, 0.0f, true);
@@ -153,7 +153,7 @@ TEST(ZylSamplerVoice, ReleaseFadesOverItsLengthAndFreesTheVoice)
 TEST(ZylSamplerVoice, ReleaseTimeZero)
 {
     // A looped sound stops at once instead of ringing for ever.
-    OneVoice looped(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kRate, 0, 127, 60, 0.0, 0.0, true));
+    OneVoice looped(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.0, true));
     looped.synth.noteOn(1, 60, 1.0f);
     looped.render(10);
     looped.synth.noteOff(1, 60, 0.0f, true);
@@ -161,7 +161,7 @@ TEST(ZylSamplerVoice, ReleaseTimeZero)
     EXPECT_EQ(looped.render(10).getMagnitude(0, 10), 0.0f);
 
     // A one-shot sound plays on at its level until the sample ends.
-    OneVoice oneShot(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kRate, 0, 127, 60, 0.0, 0.0, false));
+    OneVoice oneShot(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.0, false));
     oneShot.synth.noteOn(1, 60, 1.0f);
     oneShot.render(10);
     oneShot.synth.noteOff(1, 60, 0.0f, true);
@@ -173,7 +173,7 @@ TEST(ZylSamplerVoice, ReleaseTimeZero)
 
 TEST(ZylSamplerVoice, OneShotEndsAfterItsLengthAndNoTailOffCutsAtOnce)
 {
-    OneVoice player(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kRate, 0, 127, 60, 0.0, 0.7, false));
+    OneVoice player(zyltest::makeSound(constantBuffer(1, 100, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.7, false));
     player.synth.noteOn(1, 60, 1.0f);
     const auto out = player.render(200);
     // Positions 0 to 100 are read (the last one interpolates into the zero guard frame).
@@ -181,7 +181,7 @@ TEST(ZylSamplerVoice, OneShotEndsAfterItsLengthAndNoTailOffCutsAtOnce)
     EXPECT_EQ(out.getSample(0, 101), 0.0f);
     EXPECT_FALSE(player.voice->isVoiceActive());
 
-    OneVoice cut(zyltest::makeSound(constantBuffer(1, 1000, 1.0f), kRate, 0, 127, 60, 0.0, 0.7, true));
+    OneVoice cut(zyltest::makeSound(constantBuffer(1, 1000, 1.0f), kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
     cut.synth.noteOn(1, 60, 1.0f);
     cut.render(10);
     cut.synth.noteOff(1, 60, 0.0f, false);
@@ -191,7 +191,7 @@ TEST(ZylSamplerVoice, OneShotEndsAfterItsLengthAndNoTailOffCutsAtOnce)
 TEST(ZylSamplerVoice, LoopWrapsByItsLengthKeepingTheFraction)
 {
     // Frames 0..9 hold 0..9. At one frame per sample the loop restarts at frame 0 exactly.
-    OneVoice player(zyltest::makeSound(rampBuffer(10), kRate, 0, 127, 60, 0.0, 0.7, true));
+    OneVoice player(zyltest::makeSound(rampBuffer(10), kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
     player.synth.noteOn(1, 60, 1.0f);
     const auto out = player.render(25, 1);
     for (int i = 0; i < 25; ++i)
@@ -199,7 +199,7 @@ TEST(ZylSamplerVoice, LoopWrapsByItsLengthKeepingTheFraction)
     EXPECT_NEAR(player.voice->getSourceSamplePosition(), 5.0, 1e-12);
 
     // At 1.5 frames per sample the positions run 0, 1.5, ... 9 and wrap from 10.5 to 0.5.
-    OneVoice fractional(zyltest::makeSound(rampBuffer(10), kRate, 0, 127, 69, 0.0, 0.7, true), kRate * 2.0 / 3.0);
+    OneVoice fractional(zyltest::makeSound(rampBuffer(10), kVoiceRate, 0, 127, 69, 0.0, 0.7, true), kVoiceRate * 2.0 / 3.0);
     fractional.synth.noteOn(1, 69, 1.0f); // ratio 1.5
     const auto stepped = fractional.render(8, 1);
     const float expected[] = { 0.0f, 1.5f, 3.0f, 4.5f, 6.0f, 7.5f, 9.0f };
@@ -216,14 +216,14 @@ TEST(ZylSamplerVoice, ChannelLayouts)
     juce::FloatVectorOperations::fill(stereo.getWritePointer(1), 0.75f, 100);
 
     // A mono sample plays on both sides.
-    OneVoice mono(zyltest::makeSound(constantBuffer(1, 100, 0.5f), kRate, 0, 127, 60, 0.0, 0.7, true));
+    OneVoice mono(zyltest::makeSound(constantBuffer(1, 100, 0.5f), kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
     mono.synth.noteOn(1, 60, 1.0f);
     auto out = mono.render(10);
     EXPECT_FLOAT_EQ(out.getSample(0, 5), 0.5f);
     EXPECT_FLOAT_EQ(out.getSample(1, 5), 0.5f);
 
     // A stereo sample keeps its sides; a mono output receives their mean.
-    OneVoice both(zyltest::makeSound(stereo, kRate, 0, 127, 60, 0.0, 0.7, true));
+    OneVoice both(zyltest::makeSound(stereo, kVoiceRate, 0, 127, 60, 0.0, 0.7, true));
     both.synth.noteOn(1, 60, 1.0f);
     out = both.render(10);
     EXPECT_FLOAT_EQ(out.getSample(0, 5), 0.25f);
@@ -248,8 +248,8 @@ TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
     {
         auto renderIn = [&](int blockSize)
         {
-            OneVoice player(zyltest::makeSound(noise, kRate, 0, 127, 60, 0.0, 0.2, true),
-                            kRate * rateFactor);
+            OneVoice player(zyltest::makeSound(noise, kVoiceRate, 0, 127, 60, 0.0, 0.2, true),
+                            kVoiceRate * rateFactor);
             player.synth.noteOn(1, 60, 0.9f);
             juce::AudioSampleBuffer out(2, kTotal);
             out.clear();
@@ -288,7 +288,7 @@ TEST(ZylSamplerVoice, OutputDoesNotDependOnTheBlockSize)
     {
         auto renderIn = [&](int blockSize)
         {
-            OneVoice player(zyltest::makeSound(noise, kRate, 0, 127, 60, 0.01, 0.2, true));
+            OneVoice player(zyltest::makeSound(noise, kVoiceRate, 0, 127, 60, 0.01, 0.2, true));
             player.synth.noteOn(1, 63, 0.9f);
             juce::AudioSampleBuffer out(channels, kTotal);
             out.clear();

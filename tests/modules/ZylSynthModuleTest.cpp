@@ -19,7 +19,7 @@
 
 namespace
 {
-constexpr int kBlock = 512;
+constexpr int kSynthBlock = 512;
 
 // One synth module with the shipped bank, built once for the suite (the tables are costly), with
 // an audio and a MIDI cable plugged into its pins.
@@ -33,7 +33,7 @@ protected:
         module->initialise();
         audio = std::make_unique<ZylAudioCable>();
         midi = std::make_unique<ZylMidiCable>();
-        audio->setBuffer(std::make_unique<juce::AudioSampleBuffer>(2, kBlock));
+        audio->setBuffer(std::make_unique<juce::AudioSampleBuffer>(2, kSynthBlock));
         midi->setBuffer(std::make_unique<juce::MidiBuffer>());
         module->getAudioOutPin()->connect(audio.get());
         module->getMidiInPin()->connect(midi.get());
@@ -50,7 +50,7 @@ protected:
     void SetUp() override
     {
         module->getSynth()->allNotesOff(0, false);
-        module->prepareToPlay(44100.0, kBlock);
+        module->prepareToPlay(44100.0, kSynthBlock);
         setGainIndex(ZylGainDomain::kDefaultIndex);
         runBlock();
     }
@@ -72,7 +72,7 @@ protected:
     {
         for (const auto& event : events)
             midi->getBuffer()->addEvent(event, 0);
-        module->processBlock(kBlock);
+        module->processBlock(kSynthBlock);
         midi->getBuffer()->clear();
     }
 
@@ -183,13 +183,13 @@ TEST_F(SynthModule, SilentBlocksCarryTheKeepAliveSample)
     runBlock();
     EXPECT_EQ(output().getSample(0, 0), 0.0001f);
     output().setSample(0, 0, 0.0f);
-    EXPECT_EQ(output().getMagnitude(0, kBlock), 0.0f);
+    EXPECT_EQ(output().getMagnitude(0, kSynthBlock), 0.0f);
 
     // A block that sounds keeps its own first sample.
     setGainIndex(77);
     runBlock();
     runBlock();
-    EXPECT_GT(output().getMagnitude(0, 0, kBlock), 0.01f);
+    EXPECT_GT(output().getMagnitude(0, 0, kSynthBlock), 0.01f);
 }
 
 TEST_F(SynthModule, GainChangeRampsAcrossTheNextBlock)
@@ -205,13 +205,13 @@ TEST_F(SynthModule, GainChangeRampsAcrossTheNextBlock)
     juce::MemoryInputStream stream(zip, false);
     ZylSynth constant(stream);
 
-    juce::AudioSampleBuffer buffer(2, kBlock);
+    juce::AudioSampleBuffer buffer(2, kSynthBlock);
     juce::MidiBuffer events;
     events.addEvent(noteOn(60), 0);
     module->render(constant, buffer, events, 0.0f, 0.65f, false);
     for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < kBlock; ++i)
-            EXPECT_NEAR(buffer.getSample(c, i), 0.65f * static_cast<float>(i) / kBlock, 1e-5f) << i;
+        for (int i = 0; i < kSynthBlock; ++i)
+            EXPECT_NEAR(buffer.getSample(c, i), 0.65f * static_cast<float>(i) / kSynthBlock, 1e-5f) << i;
 
     // The module ramps from the gain of its previous block to the current one.
     setGainIndex(0);
@@ -221,7 +221,7 @@ TEST_F(SynthModule, GainChangeRampsAcrossTheNextBlock)
     runBlock();
     EXPECT_FLOAT_EQ(module->getPreviousGain(), 0.65f);
     EXPECT_LT(output().getMagnitude(0, 0, 16), 0.02f);
-    EXPECT_GT(output().getMagnitude(0, kBlock - 64, 64), 0.1f);
+    EXPECT_GT(output().getMagnitude(0, kSynthBlock - 64, 64), 0.1f);
 }
 
 TEST_F(SynthModule, TheSixtyFifthNoteStealsAVoice)
@@ -242,7 +242,7 @@ TEST_F(SynthModule, SampleRateChangesStopNotesAndReachTheVoices)
     module->prepareToPlay(44100.0, 256);
     EXPECT_EQ(activeVoices(), 1);
 
-    module->prepareToPlay(48000.0, kBlock);
+    module->prepareToPlay(48000.0, kSynthBlock);
     EXPECT_EQ(activeVoices(), 0);
     for (int i = 0; i < module->getSynth()->getNumVoices(); ++i)
         EXPECT_EQ(module->getSynth()->getVoice(i)->getSampleRate(), 48000.0);
@@ -281,13 +281,13 @@ TEST_F(SynthModule, ABlockWithoutCablesRendersNothing)
     module->getAudioOutPin()->disconnect(audio.get());
     module->getMidiInPin()->disconnect(midi.get());
     setGainIndex(77);
-    module->processBlock(kBlock);
+    module->processBlock(kSynthBlock);
     EXPECT_FLOAT_EQ(module->getPreviousGain(), 0.65f);
 
     // Audio without MIDI: sounding notes play on.
     module->getAudioOutPin()->connect(audio.get());
     module->getSynth()->noteOn(1, 69, 1.0f);
-    module->processBlock(kBlock);
-    EXPECT_GT(output().getMagnitude(0, 0, kBlock), 0.01f);
+    module->processBlock(kSynthBlock);
+    EXPECT_GT(output().getMagnitude(0, 0, kSynthBlock), 0.01f);
     module->getMidiInPin()->connect(midi.get());
 }
