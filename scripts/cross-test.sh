@@ -312,6 +312,9 @@ run_programs() {
 for target in "${run_targets[@]}"; do
   run_tests "$target"
 done
+# The programs start from no settings file, as on a new machine: what an earlier run of them in
+# this prefix kept (another program chosen, a moved window) would change their first picture.
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/lumenfold/lumenfold.settings
 run_programs "${run_targets[@]}"
 
 # Let the prefix's server and its helper processes end before the display goes away.
