@@ -180,11 +180,7 @@ void ZylSpaceView::viewToModelRect(double& x1, double& y1, double& x2, double& y
 
 void ZylSpaceView::viewToModelPoint(double& x, double& y) const
 {
-    const auto& t = viewToModel;
-    const double nx = t.mat00 * x + t.mat01 * y + t.mat02;
-    const double ny = t.mat10 * x + t.mat11 * y + t.mat12;
-    x = nx;
-    y = ny;
+    viewToModel.transformPoint(x, y);
 }
 
 void ZylSpaceView::modelToViewRect(double& x1, double& y1, double& x2, double& y2) const
@@ -196,11 +192,7 @@ void ZylSpaceView::modelToViewRect(double& x1, double& y1, double& x2, double& y
 
 void ZylSpaceView::modelToViewPoint(double& x, double& y) const
 {
-    const auto& t = modelToView;
-    const double nx = t.mat00 * x + t.mat01 * y + t.mat02;
-    const double ny = t.mat10 * x + t.mat11 * y + t.mat12;
-    x = nx;
-    y = ny;
+    modelToView.transformPoint(x, y);
 }
 
 void ZylSpaceView::updateTransform()
