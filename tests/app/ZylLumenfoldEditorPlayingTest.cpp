@@ -34,6 +34,7 @@
 #include "ui/ZylPianoPanel.h"
 #include "ui/ZylPianoView.h"
 #include "ui/ZylSpacePanel.h"
+#include "tests/framework/ZylParameterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -262,14 +263,6 @@ struct EditorPlaying : ::testing::Test
     ZylPianoView& piano() const { return *editor->getPianoPanel()->getPianoView(); }
     ZylChordView& chordView() const { return *editor->getSpacePanel()->getChordView(); }
 
-    static void set(ZylParameter* parameter, const wchar_t* name)
-    {
-        ASSERT_NE(parameter, nullptr);
-        auto* value = parameter->getDomain()->findByName(name);
-        ASSERT_NE(value, nullptr) << juce::String(name);
-        parameter->setValueObject(value, kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    }
 
     // Audio blocks on this thread, then the messages they posted; the loudest sample.
     float blocks(int n)
@@ -340,12 +333,12 @@ std::string describe(const std::vector<ShownValue>& items)
 
 TEST_F(EditorPlaying, APressOnTheGridPlaysAndLightsTheChordOnGridPianoAndChordView)
 {
-    set(space().getSpaceParameter(), L"LH");
-    set(space().getTriggerParameter(), L"Mouse Cl");
-    set(space().getAssistParameter(), L"Ch Root");
-    set(space().getKeyParameter(), L"C");
-    set(space().getScaleParameter(), L"Chroma");
-    set(space().getChordParameter(), L"M");
+    zyltest::selectByName(space().getSpaceParameter(), L"LH");
+    zyltest::selectByName(space().getTriggerParameter(), L"Mouse Cl");
+    zyltest::selectByName(space().getAssistParameter(), L"Ch Root");
+    zyltest::selectByName(space().getKeyParameter(), L"C");
+    zyltest::selectByName(space().getScaleParameter(), L"Chroma");
+    zyltest::selectByName(space().getChordParameter(), L"M");
     EXPECT_LT(blocks(4), kSilence);
 
     const auto p = pressGrid(60);
@@ -448,9 +441,9 @@ TEST_F(EditorPlaying, AChangeFromTheHostShowsInItsWidgetAndIsNotEchoed)
 
 TEST_F(EditorPlaying, BlocksOnTheAudioThreadRepaintNothingThemselves)
 {
-    set(space().getSpaceParameter(), L"LH");
-    set(space().getAssistParameter(), L"Ch Root");
-    set(space().getChordParameter(), L"M");
+    zyltest::selectByName(space().getSpaceParameter(), L"LH");
+    zyltest::selectByName(space().getAssistParameter(), L"Ch Root");
+    zyltest::selectByName(space().getChordParameter(), L"M");
     blocks(2);
     auto* recorder = new RepaintThreadRecorder(*editor);
     editor->setCachedComponentImage(recorder);
@@ -510,9 +503,9 @@ TEST_F(EditorPlaying, Snapshots)
 {
     zyltest::maybeWriteSnapshot(*editor, 1001, 560, "editor-start");
 
-    set(space().getSpaceParameter(), L"LH");
-    set(space().getKeyParameter(), L"D");
-    set(space().getScaleParameter(), L"Major");
+    zyltest::selectByName(space().getSpaceParameter(), L"LH");
+    zyltest::selectByName(space().getKeyParameter(), L"D");
+    zyltest::selectByName(space().getScaleParameter(), L"Major");
     blocks(2);
     pressGrid(62);
     blocks(4);

@@ -20,6 +20,7 @@
 #include "modules/ZylMidiOutputGroupModule.h"
 #include "modules/ZylMidiOutputModule.h"
 #include "modules/ZylSynthModule.h"
+#include "tests/framework/ZylParameterTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <kiss_fftr.h>
@@ -133,13 +134,6 @@ struct Instrument : ::testing::Test
     ZylMidiInputModule& input() { return *root().getMidiInputGroupModule()->getInputModule(0); }
     ZylLiveSpace& grid() { return *space().getGridSpace(); }
 
-    void set(ZylParameter* parameter, const wchar_t* name)
-    {
-        auto* value = parameter->getDomain()->findByName(name);
-        ASSERT_NE(value, nullptr) << juce::String(name);
-        parameter->setValueObject(value, kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    }
 
     // Runs blocks of kBlock samples for about the given seconds; appends the left channel to
     // recorded and returns the largest magnitude. Every sample must be finite.
@@ -222,10 +216,10 @@ struct Instrument : ::testing::Test
 
 TEST_F(Instrument, PressingCell60PlaysTheMajorTriadAndReleasingItFallsSilent)
 {
-    set(space().getAssistParameter(), L"Ch Anywh");
-    set(space().getChordParameter(), L"M");
-    set(space().getVoicingParameter(), L"Root");
-    set(input().getDeviceParameter(), L"Not connected");
+    zyltest::selectByName(space().getAssistParameter(), L"Ch Anywh");
+    zyltest::selectByName(space().getChordParameter(), L"M");
+    zyltest::selectByName(space().getVoicingParameter(), L"Root");
+    zyltest::selectByName(input().getDeviceParameter(), L"Not connected");
     ASSERT_LT(run(0.3), kSilence);
 
     press(60);
@@ -273,7 +267,7 @@ TEST_F(Instrument, EveryFactoryProgramSelectsAndPlays)
 {
     // A press alone plays where the mouse triggers; where MIDI triggers, a note from the host
     // plays the chord (on the pressed cell in "Midi Clk").
-    set(input().getDeviceParameter(), L"VST/AU host");
+    zyltest::selectByName(input().getDeviceParameter(), L"VST/AU host");
     auto* programs = root().getProgramModule();
     for (int program = 0; program < ZylModule::kNumPrograms; ++program)
     {
@@ -302,10 +296,10 @@ TEST_F(Instrument, EveryFactoryProgramSelectsAndPlays)
 
 TEST_F(Instrument, TenRestartsAtOtherRatesAndBlockSizesKeepItPlayingInTune)
 {
-    set(space().getAssistParameter(), L"Ch Anywh");
-    set(space().getChordParameter(), L"M");
-    set(space().getVoicingParameter(), L"Root");
-    set(input().getDeviceParameter(), L"Not connected");
+    zyltest::selectByName(space().getAssistParameter(), L"Ch Anywh");
+    zyltest::selectByName(space().getChordParameter(), L"M");
+    zyltest::selectByName(space().getVoicingParameter(), L"Root");
+    zyltest::selectByName(input().getDeviceParameter(), L"Not connected");
     run(0.1); // the reset that the input change asked for
     const std::pair<double, int> setups[] = { { 48000.0, 256 }, { 96000.0, 1024 }, { 44100.0, 64 },
                                               { 22050.0, 512 }, { 88200.0, 480 },  { 32000.0, 128 },

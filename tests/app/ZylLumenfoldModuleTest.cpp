@@ -21,6 +21,7 @@
 #include "ui/ZylHelpModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/app/ZylLumenfoldTestFilter.h"
+#include "tests/framework/ZylParameterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -306,16 +307,12 @@ TEST_F(Root, AStoredChordLoadsWhateverChordFilterTheProgramHadBefore)
     // The factory bank's first program filters triads; a saved program that allows every
     // chord and plays the unison must load as saved.
     auto* space = root().getSpaceModule();
-    const auto setByName = [](ZylParameter* parameter, const wchar_t* name) {
-        parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    };
-    setByName(space->getChordFilterParameter(), L"All");
-    setByName(space->getChordParameter(), L"U");
+    zyltest::selectByName(space->getChordFilterParameter(), L"All");
+    zyltest::selectByName(space->getChordParameter(), L"U");
     juce::MemoryBlock saved;
     root().saveProgramToMemory(0, saved);
 
-    setByName(space->getChordFilterParameter(), L"Triads");
+    zyltest::selectByName(space->getChordFilterParameter(), L"Triads");
     ASSERT_NE(space->getChordParameter()->getValueText(), L"U");
     ASSERT_TRUE(root().loadProgramFromMemory(0, saved.getData(), static_cast<juce::int64>(saved.getSize())));
     zyltest::drainMessageQueue();
@@ -337,16 +334,12 @@ TEST_F(Root, AHostNoteCrossesTheWholeChainInItsOwnBlock)
         bool backToHost;
     };
     const Case cases[] = { { L"Built-in synth", true, false }, { L"VST host", false, true } };
-    const auto setByName = [](ZylParameter* parameter, const wchar_t* name) {
-        parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    };
-    setByName(input().getDeviceParameter(), L"VST/AU host");
+    zyltest::selectByName(input().getDeviceParameter(), L"VST/AU host");
     filter.prepareToPlay(44100.0, 256);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(juce::String(c.destination));
-        setByName(output().getDeviceParameter(), c.destination);
+        zyltest::selectByName(output().getDeviceParameter(), c.destination);
         for (int i = 0; i < 300; ++i)
             runBlock(256); // the reset the change asked for, and the last note's release
 

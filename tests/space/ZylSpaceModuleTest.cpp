@@ -20,6 +20,7 @@
 #include "space/ZylSpaceModule.h"
 #include "tests/TestHelpers.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
+#include "tests/framework/ZylParameterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -133,7 +134,7 @@ struct SpaceModule : ::testing::Test
         space->updateParameters();
         zyltest::drainMessageQueue();
         block();
-        set(space->getChordParameter(), L"M");
+        zyltest::selectByName(space->getChordParameter(), L"M");
         block();
     }
 
@@ -153,13 +154,6 @@ struct SpaceModule : ::testing::Test
         zyltest::drainMessageQueue();
     }
 
-    static void set(ZylParameter* parameter, const wchar_t* name)
-    {
-        auto* value = parameter->getDomain()->findByName(name);
-        ASSERT_NE(value, nullptr) << juce::String(name);
-        parameter->setValueObject(value, kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    }
 
     // One block of the chain with these host events; returns the space module's note events
     // and keeps the notes its output left on.
@@ -269,29 +263,29 @@ TEST_F(SpaceModule, ParametersTakeTenConsecutiveHostIndexesInEveryProgram)
 TEST_F(SpaceModule, ReactionsFollowAssistTriggerAndTheKeys)
 {
     auto* primary = grid().getPrimaryStates();
-    set(space->getAssistParameter(), L"Ch Anywh");
+    zyltest::selectByName(space->getAssistParameter(), L"Ch Anywh");
     EXPECT_FALSE(primary->isScaleFilterOn());
-    set(space->getAssistParameter(), L"Fit Best");
+    zyltest::selectByName(space->getAssistParameter(), L"Fit Best");
     EXPECT_TRUE(primary->isScaleFilterOn());
     EXPECT_FALSE(space->getChordParameter()->isEnabled());
-    set(space->getAssistParameter(), L"Ch Root");
+    zyltest::selectByName(space->getAssistParameter(), L"Ch Root");
     EXPECT_TRUE(space->getChordParameter()->isEnabled());
 
-    set(space->getTriggerParameter(), L"Midi Clk");
+    zyltest::selectByName(space->getTriggerParameter(), L"Midi Clk");
     EXPECT_TRUE(space->getOnClickParameter()->isEnabled());
-    set(space->getTriggerParameter(), L"Midi Nte");
+    zyltest::selectByName(space->getTriggerParameter(), L"Midi Nte");
     EXPECT_FALSE(space->getOnClickParameter()->isEnabled());
 
-    set(space->getScaleParameter(), L"Major");
-    set(space->getKeyParameter(), L"C#");
-    set(space->getAssistParameter(), L"Fit Rand");
-    set(space->getChordFilterParameter(), L"Monads");
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getKeyParameter(), L"C#");
+    zyltest::selectByName(space->getAssistParameter(), L"Fit Rand");
+    zyltest::selectByName(space->getChordFilterParameter(), L"Monads");
     EXPECT_EQ(space->getFilterKey(), "S01K01");
     EXPECT_EQ(space->getEnumeratorKey(), "A06F07");
     EXPECT_EQ(space->getNumChords(), 1);
     EXPECT_EQ(space->getChord(space->getNumChords()), nullptr);
 
-    set(space->getOnClickParameter(), L"Tr & Hold");
+    zyltest::selectByName(space->getOnClickParameter(), L"Tr & Hold");
     EXPECT_TRUE(primary->isLatch());
     EXPECT_FALSE(primary->isPlayOnSelect());
 }
@@ -314,7 +308,7 @@ TEST_F(SpaceModule, ViewActivationMovesTheFocus)
 
 TEST_F(SpaceModule, FilterRejectsHiddenCellsAndNotesOutsideTheScale)
 {
-    set(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
     const ZylCell* filler = nullptr;
     for (auto* value : space->getDomainSet()->getSpaceDomain()->getValues())
         if (auto* grid = dynamic_cast<ZylSpaceValue*>(value))
@@ -384,7 +378,7 @@ TEST_F(SpaceModule, VoicingChangeRetriggersAHeldChordOnlyWithTrClick)
 {
     press(grid(), gridCell(60));
     block();
-    set(space->getVoicingParameter(), L"1st inv");
+    zyltest::selectByName(space->getVoicingParameter(), L"1st inv");
     const auto events = block();
     // Each staying note is switched off and on again; 60 leaves and 72 comes.
     for (int note : { 64, 67 })
@@ -399,13 +393,13 @@ TEST_F(SpaceModule, VoicingChangeRetriggersAHeldChordOnlyWithTrClick)
 
     release(grid());
     block();
-    set(space->getOnClickParameter(), L"Tr & Hold");
+    zyltest::selectByName(space->getOnClickParameter(), L"Tr & Hold");
     press(grid(), gridCell(60));
     block();
     release(grid());
     block();
     EXPECT_EQ(sounding, (std::set<int> { 64, 67, 72 })); // latched
-    set(space->getVoicingParameter(), L"Root");
+    zyltest::selectByName(space->getVoicingParameter(), L"Root");
     EXPECT_TRUE(block().empty());
     press(grid(), gridCell(62));
     block();
@@ -414,8 +408,8 @@ TEST_F(SpaceModule, VoicingChangeRetriggersAHeldChordOnlyWithTrClick)
 
 TEST_F(SpaceModule, ChordFullPlacesNothingWhenANoteLeavesTheScale)
 {
-    set(space->getScaleParameter(), L"Major");
-    set(space->getAssistParameter(), L"Ch Full");
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getAssistParameter(), L"Ch Full");
     press(grid(), gridCell(62)); // D major needs F#
     EXPECT_TRUE(block().empty());
     EXPECT_TRUE(grid().getPrimaryStates()->getActiveSounding().getCells().empty());
@@ -427,8 +421,8 @@ TEST_F(SpaceModule, ChordFullPlacesNothingWhenANoteLeavesTheScale)
 
 TEST_F(SpaceModule, FitCyclStepsThroughTheRankingAndRestartsOnANewRoot)
 {
-    set(space->getSpaceParameter(), L"[1:2]");
-    set(space->getAssistParameter(), L"Fit Cycl");
+    zyltest::selectByName(space->getSpaceParameter(), L"[1:2]");
+    zyltest::selectByName(space->getAssistParameter(), L"Fit Cycl");
     auto* first = gridCell(60);
     auto* second = gridCell(65);
     const auto firstList = ranking(first, ZylSpace::kScoreByRank);
@@ -455,7 +449,7 @@ TEST_F(SpaceModule, FitCyclStepsThroughTheRankingAndRestartsOnANewRoot)
 
 TEST_F(SpaceModule, FitBestAndASeededFitRandPlayTheFirstShape)
 {
-    set(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
     auto* root = gridCell(60);
     struct Case
     {
@@ -463,7 +457,7 @@ TEST_F(SpaceModule, FitBestAndASeededFitRandPlayTheFirstShape)
     };
     for (const auto& c : { Case { L"Fit Best" }, Case { L"Fit Rand" } })
     {
-        set(space->getAssistParameter(), c.assist);
+        zyltest::selectByName(space->getAssistParameter(), c.assist);
         space->getChordCounter().setRandomState(0);
         space->getChordCounter().reset();
         const auto list = ranking(root, ZylSpace::kScoreByRank);
@@ -482,7 +476,7 @@ TEST_F(SpaceModule, FitBestAndASeededFitRandPlayTheFirstShape)
 
 TEST_F(SpaceModule, MidiNoteTriggersPlayTheirNoteOrNothing)
 {
-    set(space->getChordParameter(), L"U");
+    zyltest::selectByName(space->getChordParameter(), L"U");
     struct Case
     {
         const wchar_t* trigger;
@@ -500,9 +494,9 @@ TEST_F(SpaceModule, MidiNoteTriggersPlayTheirNoteOrNothing)
     };
     for (const auto& c : cases)
     {
-        set(space->getTriggerParameter(), c.trigger);
-        set(space->getScaleParameter(), c.scale);
-        set(space->getKeyParameter(), c.key);
+        zyltest::selectByName(space->getTriggerParameter(), c.trigger);
+        zyltest::selectByName(space->getScaleParameter(), c.scale);
+        zyltest::selectByName(space->getKeyParameter(), c.key);
         block();
         const auto on = block({ noteOn(c.in) });
         EXPECT_EQ(notesOf(on, true), c.played) << juce::String(c.trigger) << " " << c.in;
@@ -514,7 +508,7 @@ TEST_F(SpaceModule, MidiNoteTriggersPlayTheirNoteOrNothing)
 
 TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
 {
-    set(space->getSpaceParameter(), L"[1:2]");
+    zyltest::selectByName(space->getSpaceParameter(), L"[1:2]");
     block();
     const auto message = juce::MidiMessage::noteOn(1, 60, (juce::uint8) 90);
     block({ message });
@@ -539,7 +533,7 @@ TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
     block();
     EXPECT_EQ(asSet(grid().getSecondaryStates()->getActiveSounding()),
               cellsOfNotes(grid().getSpace(), { 60 }));
-    set(space->getSpaceParameter(), L"[2:5]");
+    zyltest::selectByName(space->getSpaceParameter(), L"[2:5]");
     block();
     for (auto* live : { &grid(), &piano() })
         EXPECT_EQ(asSet(live->getSecondaryStates()->getActiveSounding()),
@@ -575,7 +569,7 @@ TEST_F(SpaceModule, FocusMoveSwitchesOffTheOldFocusAndThePianoPlaysOnTheGrid)
 
 TEST_F(SpaceModule, ProgramChangeWhileAChordSoundsLeavesNoNoteOn)
 {
-    set(space->getOnClickParameter(), L"Tr & Hold");
+    zyltest::selectByName(space->getOnClickParameter(), L"Tr & Hold");
     press(grid(), gridCell(60));
     block();
     release(grid());
@@ -596,7 +590,7 @@ TEST_F(SpaceModule, ProgramChangeWhileAChordSoundsLeavesNoNoteOn)
 
 TEST_F(SpaceModule, AChordClearedBetweenBlocksStopsInTheNextBlock)
 {
-    set(space->getOnClickParameter(), L"Tr & Hold");
+    zyltest::selectByName(space->getOnClickParameter(), L"Tr & Hold");
     press(grid(), gridCell(60));
     block();
     release(grid());
@@ -621,7 +615,7 @@ TEST_F(SpaceModule, HeldMidiNotePlaysTheClickedOrTheHoveredCell)
     };
     for (const auto& c : { Case { L"Midi Clk", true }, Case { L"Midi Hvr", false } })
     {
-        set(space->getTriggerParameter(), c.trigger);
+        zyltest::selectByName(space->getTriggerParameter(), c.trigger);
         block();
         auto* cell = gridCell(60);
         {
@@ -745,8 +739,8 @@ TEST_F(SpaceModule, BlocksSurviveParameterChangesAndPressesFromAnotherThread)
 
     // Wind down: mouse mode, nothing pressed, no incoming note; the blocks go on meanwhile.
     stopNotes.store(true);
-    set(space->getTriggerParameter(), L"Mouse Cl");
-    set(space->getOnClickParameter(), L"Tr Click");
+    zyltest::selectByName(space->getTriggerParameter(), L"Mouse Cl");
+    zyltest::selectByName(space->getOnClickParameter(), L"Tr Click");
     for (auto* live : { &grid(), &piano() })
     {
         const juce::ScopedLock lock(live->getLock());

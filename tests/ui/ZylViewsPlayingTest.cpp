@@ -25,6 +25,7 @@
 #include "ui/ZylSpacer.h"
 #include "ui/ZylPianoPanel.h"
 #include "ui/ZylPianoView.h"
+#include "tests/framework/ZylParameterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -71,13 +72,13 @@ struct Playing : ::testing::Test
         chordView = std::make_unique<CountingChordView>(editor.get());
         gridPanel->setBounds(0, 0, 690, 430);
         pianoPanel->setBounds(0, 0, 690, 71);
-        set(module().getSpaceParameter(), L"LH");
-        set(module().getTriggerParameter(), L"Mouse Cl");
-        set(module().getOnClickParameter(), L"Tr Click");
-        set(module().getAssistParameter(), L"Ch Root");
-        set(module().getKeyParameter(), L"C");
-        set(module().getScaleParameter(), L"Chroma");
-        set(module().getChordParameter(), L"M");
+        zyltest::selectByName(module().getSpaceParameter(), L"LH");
+        zyltest::selectByName(module().getTriggerParameter(), L"Mouse Cl");
+        zyltest::selectByName(module().getOnClickParameter(), L"Tr Click");
+        zyltest::selectByName(module().getAssistParameter(), L"Ch Root");
+        zyltest::selectByName(module().getKeyParameter(), L"C");
+        zyltest::selectByName(module().getScaleParameter(), L"Chroma");
+        zyltest::selectByName(module().getChordParameter(), L"M");
         blocks(2);
     }
 
@@ -98,14 +99,6 @@ struct Playing : ::testing::Test
     ZylGridView& grid() { return *gridPanel->getSpaceView(); }
     ZylPianoView& piano() { return *pianoPanel->getPianoView(); }
 
-    static void set(ZylParameter* parameter, const wchar_t* name)
-    {
-        ASSERT_NE(parameter, nullptr);
-        auto* value = parameter->getDomain()->findByName(name);
-        ASSERT_NE(value, nullptr) << juce::String(name);
-        parameter->setValueObject(value, kCauseUser, false, true);
-        zyltest::drainMessageQueue();
-    }
 
     // Audio blocks as the device would run them, then the messages they posted.
     void blocks(int n)
@@ -209,8 +202,8 @@ TEST_F(Playing, HoverRuleFollowsTriggerAndOnClick)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(juce::String(c.trigger) + " / " + juce::String(c.onClick));
-        set(module().getOnClickParameter(), c.onClick);
-        set(module().getTriggerParameter(), c.trigger);
+        zyltest::selectByName(module().getOnClickParameter(), c.onClick);
+        zyltest::selectByName(module().getTriggerParameter(), c.trigger);
         EXPECT_EQ(grid().getActivateOnHover(), c.activateOnHover);
         EXPECT_EQ(piano().getActivateOnHover(), c.activateOnHover);
 
@@ -242,7 +235,7 @@ TEST_F(Playing, HoverRuleFollowsTriggerAndOnClick)
 
 TEST_F(Playing, ViewsMadeAfterTheStateLoadFollowTheHoverRuleAtOnce)
 {
-    set(module().getOnClickParameter(), L"Tr & Hold");
+    zyltest::selectByName(module().getOnClickParameter(), L"Tr & Hold");
     ZylGridPanel laterGrid(editor.get());
     ZylPianoPanel laterPiano(editor.get());
     EXPECT_FALSE(laterGrid.getSpaceView()->getActivateOnHover());
@@ -292,22 +285,22 @@ TEST_F(Playing, AClickInTheInactiveViewPostsItsIndexAndTakesTheFocus)
 
 TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
 {
-    set(module().getLabelParameter(), L"Mid/Pc");
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
     auto* cell61 = zyltest::shownCellOf(grid(), 61);
     EXPECT_EQ(grid().getCellLabel(cell61, grid().isCellPlayable(cell61)), "61");
     EXPECT_EQ(grid().getCellSubLabel(cell61, grid().isCellPlayable(cell61)), "1");
 
-    set(module().getLabelParameter(), L"Nte/Deg");
+    zyltest::selectByName(module().getLabelParameter(), L"Nte/Deg");
     auto* cell66 = zyltest::shownCellOf(grid(), 66);
     ASSERT_TRUE(grid().isCellPlayable(cell66));
     EXPECT_EQ(grid().getCellLabel(cell66, true), "F#4");
 
     // C major leaves 66 out: dark, no note name or degree; its number and pitch class stay.
-    set(module().getScaleParameter(), L"Major");
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
     EXPECT_FALSE(grid().isCellPlayable(cell66));
     EXPECT_EQ(grid().getCellLabel(cell66, false), "");
     EXPECT_EQ(grid().getCellSubLabel(cell66, false), "");
-    set(module().getLabelParameter(), L"Mid/Pc");
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
     EXPECT_EQ(grid().getCellLabel(cell66, false), "66");
     EXPECT_EQ(grid().getCellSubLabel(cell66, false), "6");
 
@@ -315,7 +308,7 @@ TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
     const auto q = zyltest::uncoveredPointIn(grid(), *cell66);
     EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y - 8), grid().getUnplayableCellColour(cell66), 3));
     // D major takes it in again.
-    set(module().getKeyParameter(), L"D");
+    zyltest::selectByName(module().getKeyParameter(), L"D");
     EXPECT_TRUE(grid().isCellPlayable(cell66));
 }
 
@@ -334,7 +327,7 @@ TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
     EXPECT_GT(ivory.getBrightness(), 0.75f);
     EXPECT_GT(ivory.getRed(), ivory.getBlue()); // ivory, not grey
 
-    set(module().getScaleParameter(), L"Major");
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
     image = zyltest::renderView(piano());
     EXPECT_EQ(image.getPixelAt(pcs.x, pcs.y), juce::Colour(0xff808080));
 
@@ -354,8 +347,8 @@ TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
 
 TEST_F(Playing, ChordViewHidesTheUnisonNameAndRefreshesOnProgramAndTransport)
 {
-    set(module().getChordFilterParameter(), L"All");
-    set(module().getChordParameter(), L"U");
+    zyltest::selectByName(module().getChordFilterParameter(), L"All");
+    zyltest::selectByName(module().getChordParameter(), L"U");
     auto* root = zyltest::shownCellOf(grid(), 62);
     const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
@@ -400,17 +393,17 @@ TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
 
     for (const auto* space : { L"LH", L"[1:2]" })
     {
-        set(module().getSpaceParameter(), space);
+        zyltest::selectByName(module().getSpaceParameter(), space);
         EXPECT_EQ(grid().getSpace()->getSpace()->getCells().size(),
                   module().getGridSpace()->getSpace()->getCells().size());
         zyltest::maybeWriteSnapshot(*gridPanel, 690, 430,
                                     juce::String("grid-panel-") + (space[0] == L'L' ? "lh-4-7" : "1-2"));
     }
 
-    set(module().getSpaceParameter(), L"LH");
-    set(module().getScaleParameter(), L"Major");
+    zyltest::selectByName(module().getSpaceParameter(), L"LH");
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
     zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-c-major");
-    set(module().getScaleParameter(), L"Chroma");
+    zyltest::selectByName(module().getScaleParameter(), L"Chroma");
     auto* root = zyltest::shownCellOf(grid(), 60);
     const auto p = zyltest::uncoveredPointIn(grid(), *root);
     grid().pointerEntered();
@@ -436,7 +429,7 @@ TEST_F(Playing, TheGridScrollsToMiddleCWheneverItsSpaceChanges)
 {
     for (const auto* space : { L"[1:2]", L"Balzano", L"LH", L"Balzano" })
     {
-        set(module().getSpaceParameter(), space);
+        zyltest::selectByName(module().getSpaceParameter(), space);
         const auto shown = gridPanel->getContent()->getViewArea();
         // The middle C cells in view, and how far the nearest is from the view area's middle.
         int inView = 0;
