@@ -260,15 +260,56 @@ TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
         };
         const auto single = renderIn(3);
         EXPECT_GT(single.getMagnitude(0, kTotal), 0.5f);
-        for (const int blockSize : { 64, 512, kTotal })
+        // The eight-sample step (where the processor has it) and the four-sample one alone.
+        for (const bool wide : { true, false })
         {
-            const auto blocks = renderIn(blockSize);
-            for (int c = 0; c < 2; ++c)
-                EXPECT_EQ(0, std::memcmp(single.getReadPointer(c), blocks.getReadPointer(c),
-                                         sizeof(float) * kTotal))
-                    << "ratio " << 1.0 / rateFactor << ", blocks of " << blockSize << ", side " << c;
+            const bool wideRuns = ZylSamplerVoice::setWideVectorStepAllowed(wide);
+            for (const int blockSize : { 64, 512, kTotal })
+            {
+                const auto blocks = renderIn(blockSize);
+                for (int c = 0; c < 2; ++c)
+                    EXPECT_EQ(0, std::memcmp(single.getReadPointer(c), blocks.getReadPointer(c),
+                                             sizeof(float) * kTotal))
+                        << "ratio " << 1.0 / rateFactor << ", blocks of " << blockSize
+                        << ", side " << c << ", wide step " << wideRuns;
+            }
         }
+        ZylSamplerVoice::setWideVectorStepAllowed(true);
     }
+}
+
+TEST(ZylSamplerVoice, WideAndNarrowVectorStepsRenderTheSameBits)
+{
+    // At any pitch the eight-sample step reads the same positions and does the same arithmetic
+    // as the four-sample one: a held note between frames renders the same bits through both.
+    juce::AudioSampleBuffer noise(2, 777);
+    juce::Random random(5);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < noise.getNumSamples(); ++i)
+            noise.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+    constexpr int kTotal = 4100;
+    const auto renderWith = [&](bool wide, int note)
+    {
+        ZylSamplerVoice::setWideVectorStepAllowed(wide);
+        OneVoice player(zyltest::makeSound(noise, kVoiceRate, 0, 127, 60, 0.0, 0.2, true));
+        player.synth.noteOn(1, note, 0.7f);
+        juce::AudioSampleBuffer out(2, kTotal);
+        out.clear();
+        for (int start = 0; start < kTotal; start += 500)
+            player.synth.renderNextBlock(out, juce::MidiBuffer(), start, std::min(500, kTotal - start));
+        return out;
+    };
+    for (const int note : { 41, 59, 61, 66, 79 })
+    {
+        const auto wide = renderWith(true, note);
+        const auto narrow = renderWith(false, note);
+        EXPECT_GT(narrow.getMagnitude(0, kTotal), 0.3f);
+        for (int c = 0; c < 2; ++c)
+            EXPECT_EQ(0, std::memcmp(wide.getReadPointer(c), narrow.getReadPointer(c),
+                                     sizeof(float) * kTotal))
+                << "note " << note << ", side " << c;
+    }
+    ZylSamplerVoice::setWideVectorStepAllowed(true);
 }
 
 TEST(ZylSamplerVoice, OutputDoesNotDependOnTheBlockSize)
