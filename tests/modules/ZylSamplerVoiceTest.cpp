@@ -28,6 +28,17 @@ juce::AudioSampleBuffer rampBuffer(int frames)
     return buffer;
 }
 
+// Two sides of white noise in -1..1, the same for the same seed.
+juce::AudioSampleBuffer stereoNoise(int frames, juce::int64 seed)
+{
+    juce::AudioSampleBuffer buffer(2, frames);
+    juce::Random random(seed);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < frames; ++i)
+            buffer.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+    return buffer;
+}
+
 // One voice playing one sound, rendered block by block.
 struct OneVoice
 {
@@ -238,11 +249,7 @@ TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
     // block size, so a steady stereo note must render the same samples to the bit whether it
     // goes through the four-sample vector step (long blocks) or only through the single steps
     // (blocks of 3), across the loop point too.
-    juce::AudioSampleBuffer noise(2, 1001);
-    juce::Random random(11);
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < noise.getNumSamples(); ++i)
-            noise.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+    const auto noise = stereoNoise(1001, 11);
     constexpr int kTotal = 5000;
     for (const double rateFactor : { 2.0, 4.0, 0.5 }) // ratios 0.5, 0.25 and 2
     {
@@ -282,11 +289,7 @@ TEST(ZylSamplerVoice, WideAndNarrowVectorStepsRenderTheSameBits)
 {
     // At any pitch the eight-sample step reads the same positions and does the same arithmetic
     // as the four-sample one: a held note between frames renders the same bits through both.
-    juce::AudioSampleBuffer noise(2, 777);
-    juce::Random random(5);
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < noise.getNumSamples(); ++i)
-            noise.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+    const auto noise = stereoNoise(777, 5);
     constexpr int kTotal = 4100;
     const auto renderWith = [&](bool wide, int note)
     {
@@ -318,11 +321,7 @@ TEST(ZylSamplerVoice, OutputDoesNotDependOnTheBlockSize)
     // pitch between frames: one long block and odd small blocks put the voice's internal
     // boundaries at different places and must render the same signal, on stereo and mono
     // outputs.
-    juce::AudioSampleBuffer noise(2, 3001);
-    juce::Random random(7);
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < noise.getNumSamples(); ++i)
-            noise.setSample(c, i, random.nextFloat() * 2.0f - 1.0f);
+    const auto noise = stereoNoise(3001, 7);
     constexpr int kHeld = 9000;
     constexpr int kTotal = 20000;
     for (const int channels : { 2, 1 })
