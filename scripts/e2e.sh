@@ -58,11 +58,21 @@ levels="$out/levels.txt"
 : > "$levels"
 
 jackd_pid= recorder_pid= program_pid=
+# Ends a process of the run: SIGTERM, then SIGKILL when it is still there after 5 s. A JACK
+# client can hang for ever in its goodbye to a server that went first.
+stop_process() {
+  local pid=$1
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2> /dev/null || return 0
+  for _ in $(seq 50); do kill -0 "$pid" 2> /dev/null || break; sleep 0.1; done
+  kill -9 "$pid" 2> /dev/null || true
+  wait "$pid" 2> /dev/null || true
+}
 cleanup() {
-  for pid in $program_pid $recorder_pid $jackd_pid; do
-    kill "$pid" 2> /dev/null || true
-  done
-  wait 2> /dev/null || true
+  # The clients leave while the server still runs; the server goes last.
+  stop_process "$program_pid"
+  stop_process "$recorder_pid"
+  stop_process "$jackd_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
