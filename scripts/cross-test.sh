@@ -294,7 +294,8 @@ run_programs() {
     done
     if kill -0 "${pids[$i]}" 2> /dev/null; then
       echo "${names[$i]} did not exit within 30 s of being closed" >&2
-      kill "${pids[$i]}" 2> /dev/null || true
+      # Killed outright: the wait below must not hang on a program that is stuck.
+      kill -9 "${pids[$i]}" 2> /dev/null || true
       alive[$i]=0
     fi
     status=0
