@@ -57,6 +57,14 @@ PositionInfo fromHost(const juce::AudioPlayHead::PositionInfo& host)
     return info;
 }
 
+// A position with neither a tempo nor a musical position is no host's song position: JUCE's
+// own player, which runs the program on an audio device, answers with the time in samples, in
+// seconds and the host time only. The transport keeps its own clock, tempo and time signature.
+bool drivesTheSong(const juce::AudioPlayHead::PositionInfo& host)
+{
+    return host.getBpm().hasValue() || host.getPpqPosition().hasValue();
+}
+
 // A host's tempo and time signature are brought into the ranges the parameters accept, so that
 // pushing them never meets a refusal: a refused number would rewind the clock and post again in
 // every block while the host keeps it. 0, negative and not-a-number fall back to 120 and 4/4.
@@ -308,7 +316,7 @@ void ZylTransportModule::readPosition(PositionInfo& info)
 {
     if (auto* playHead = getContainer()->getPlayHead())
     {
-        if (const auto host = playHead->getPosition())
+        if (const auto host = playHead->getPosition(); host.hasValue() && drivesTheSong(*host))
         {
             hostPositionUsed = true;
             info = fromHost(*host);

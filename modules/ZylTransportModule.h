@@ -49,8 +49,9 @@ public:
     virtual ZylParameter* getNumeratorParameter() const;
     virtual ZylParameter* getDenominatorParameter() const;
     virtual ZylParameter* getStateParameter() const;
-    // The position for this block: the host's when a play head answers (with its tempo and time
-    // signature brought into range), else the stored one advanced by the own clock.
+    // The position for this block: the host's when a play head answers with a tempo or a
+    // musical position (its tempo and time signature brought into range), else the stored one
+    // advanced by the own clock.
     virtual void readPosition(juce::AudioPlayHead::CurrentPositionInfo& info);
     // Stores info when it differs from the stored position, derives bar and beat, pushes a
     // changed tempo or time signature into the parameters and posts bar and beat changes.

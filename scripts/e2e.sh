@@ -20,6 +20,9 @@
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, and none at all. Each starts the window at its
 #    size, which exits cleanly and stores the factory state again.
+# 6. With JACK running, 100 typed into the bpm display and 3/4 into the time signature are
+#    shown, stored and shown again after a restart; on a fresh account (no Documents folder, no
+#    remembered file) a bank saved under a bare file name lands in the home folder.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
@@ -390,5 +393,55 @@ printf '\001\002 not a settings file <<<' > "$settings"
 damaged_start "settings file that is not XML" not-xml
 rm -f "$settings"
 damaged_start "no settings file" missing
+
+step "6. tempo and time signature typed with JACK running; the first bank saved under a plain name"
+# The displays take typed numbers while JACK plays (its player is no host that drives the song);
+# the stored state and the next start keep them.
+cp "$work/good.settings" "$settings"
+# The centres of the bpm and time-signature displays in the window.
+bpm_x=481 signature_x=528 display_y=41
+# Clicks a header display, which opens its editor, and types a value into it.
+type_into_display() {
+  click_at $((X + $1)) $((Y + display_y))
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay 2 "$2"
+  xdotool key Return
+  sleep 0.5
+}
+start_program
+wait_for_jack_client
+# The area of both displays.
+displays="$((X + 459)) $((Y + 31)) 92 21"
+shoot timing-before
+type_into_display "$bpm_x" 100
+type_into_display "$signature_x" 3/4
+shoot timing-typed
+check "the typed tempo and time signature are shown" differ "$out/timing-before.png" \
+  "$out/timing-typed.png" $displays
+exit_program
+output_has transport "$settings" "tempo 100, 3/4" \
+  || die "the stored state holds $("${checks[@]}" transport "$settings"), not tempo 100, 3/4"
+echo "   the stored state holds tempo 100, 3/4"
+start_program
+wait_for_jack_client
+shoot timing-restarted
+check "the restart shows tempo and time signature again" same "$out/timing-typed.png" \
+  "$out/timing-restarted.png" $displays
+exit_program
+
+# A fresh account: no Documents folder and no remembered file. A bank saved under a bare file
+# name lands in the home folder.
+write_settings
+rm -rf "$HOME/Documents" "$HOME/first-bank.fxb"
+start_program
+menu 0 3
+choose_file '^Save Preset Bank' first-bank.fxb
+if xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1; then
+  shoot plain-name-error
+  die "saving a bank under a plain file name showed an error box"
+fi
+check "a bank saved under a plain name, in the home folder" fxb "$HOME/first-bank.fxb"
+exit_program
 
 echo "e2e: all checks passed; screenshots in $out"

@@ -71,6 +71,18 @@ int leadingInteger(const juce::String& text)
     return static_cast<int>(juce::jlimit<long long>(INT_MIN, INT_MAX, value));
 }
 
+// Where the choosers start without a usable remembered file: a folder that exists, since a bare
+// file name typed into a chooser lands in the folder it shows. The documents folder, not the
+// program's own folder, which is often read-only; a fresh account may have no documents folder
+// yet, and then the home folder.
+juce::File defaultFileFolder()
+{
+    const auto documents = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
+    if (documents.isDirectory() && documents.hasWriteAccess())
+        return documents;
+    return juce::File::getSpecialLocation(juce::File::userHomeDirectory);
+}
+
 juce::String lastUsedFileKey(const juce::String& extension)
 {
     return kLastUsedFileKey + extension.removeCharacters(".");
@@ -470,11 +482,16 @@ juce::File ZylHeaderPanel::getLastUsedFile(const juce::String& extension) const
             path = props->getValue(lastUsedFileKey(extension));
 
     if (path.isNotEmpty() && juce::File::isAbsolutePath(path))
-        return juce::File(path);
+    {
+        const juce::File remembered(path);
+        if (remembered.getParentDirectory().isDirectory())
+            return remembered;
+        // Its folder has gone (a deleted folder, a removed drive): the same name, where a file
+        // can be written.
+        return defaultFileFolder().getChildFile(remembered.getFileName());
+    }
 
-    // The documents folder, not the program's own folder, which is often read-only.
-    return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
-        .getNonexistentChildFile("untitled", extension, false);
+    return defaultFileFolder().getNonexistentChildFile("untitled", extension, false);
 }
 
 void ZylHeaderPanel::setLastUsedFile(const juce::File& file)

@@ -23,6 +23,9 @@
   checks.py state SETTINGS
       Prints the processor state stored under "filterState" in a settings file (XML text), or
       fails when there is none or it does not decode.
+  checks.py transport SETTINGS
+      Prints the transport module's tempo and time signature in the stored state, as
+      "tempo 100, 3/4"; fails when the state holds no transport module.
   checks.py setting SETTINGS KEY
       Prints the value (or the XML) stored under KEY; fails when it is absent.
   checks.py damaged-state SETTINGS KIND
@@ -212,6 +215,22 @@ def encode_memory_block(data):
     return f"{len(data)}." + "".join(BASE64[(value >> (6 * i)) & 63] for i in range(digits))
 
 
+TRANSPORT_MODULE_ID = "2000"
+
+
+def transport(path):
+    text = decode_memory_block(settings_value(path, "filterState")).rstrip(b"\0").decode("utf-8")
+    module = next((e for e in ET.fromstring(text).iter("mod") if e.get("i") == TRANSPORT_MODULE_ID),
+                  None)
+    if module is None:
+        fail("the stored state holds no transport module")
+    values = {pv.get("i"): float(pv.get("v")) for pv in module.findall("glob/ps/pv")}
+    try:
+        return f"tempo {values['0']:g}, {values['1']:g}/{values['2']:g}"
+    except KeyError as missing:
+        fail(f"the transport module stores no parameter {missing}")
+
+
 def damaged_state(path, kind):
     if kind == "random":
         import random
@@ -254,6 +273,8 @@ def main(argv):
     elif command == "state":
         state = decode_memory_block(settings_value(args[0], "filterState"))
         print(state.rstrip(b"\0").decode("utf-8"))
+    elif command == "transport":
+        print(transport(args[0]))
     elif command == "damaged-state":
         print(damaged_state(args[0], args[1]))
     elif command == "setting":

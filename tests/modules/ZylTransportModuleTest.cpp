@@ -635,6 +635,67 @@ TEST_F(Transport, APlayHeadWithoutAnAnswerFallsBackToTheOwnClock)
     delivered();
 }
 
+// A standalone run's player hands over a play head of its own that knows only the time; such a
+// position keeps the typed tempo and time signature and the own clock.
+TEST_F(Transport, OnlyAPositionWithATempoOrAMusicalPositionDrivesTheTransport)
+{
+    using PositionInfo = juce::AudioPlayHead::PositionInfo;
+    PositionInfo player;
+    player.setTimeInSamples(88200);
+    player.setTimeInSeconds(2.0);
+    player.setHostTimeNs(987654321u);
+    PositionInfo host;
+    host.setBpm(140.0);
+    host.setPpqPosition(9.0);
+
+    struct Case
+    {
+        const char* what;
+        bool answers;
+        PositionInfo info;
+        bool hostUsed;
+        double bpm;
+        int numerator;
+        double ppq;
+        int bar;
+    };
+    // The own clock stands at 2 s: 100 bpm make 3.33 quarter notes, one bar of 3/4 and a bit.
+    const Case cases[] = {
+        { "no answer", false, PositionInfo(), false, 100.0, 3, 2.0 * 100.0 / 60.0, 1 },
+        { "empty position", true, PositionInfo(), false, 100.0, 3, 2.0 * 100.0 / 60.0, 1 },
+        { "samples, seconds and host time", true, player, false, 100.0, 3, 2.0 * 100.0 / 60.0, 1 },
+        { "a host's tempo and ppq", true, host, true, 140.0, 4, 9.0, 2 },
+    };
+    transport->prepareToPlay(kRate, 512);
+    container.setPlayHead(&head);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        type(bpm(), 100.0f);
+        type(numerator(), 3.0f);
+        type(denominator(), 4.0f);
+        head.answers = c.answers;
+        head.info = c.info;
+        setClock(88200.0);
+        block(512);
+        delivered();
+
+        CurrentPosition info;
+        int bar = -1;
+        int beat = -1;
+        bool hostUsed = !c.hostUsed;
+        transport->copyPosition(info, bar, beat, hostUsed);
+        EXPECT_EQ(hostUsed, c.hostUsed);
+        EXPECT_EQ(info.bpm, c.bpm);
+        EXPECT_EQ(info.timeSigNumerator, c.numerator);
+        EXPECT_NEAR(info.ppqPosition, c.ppq, 1.0e-9);
+        EXPECT_EQ(bar, c.bar);
+        EXPECT_EQ(bpm()->getValue(), static_cast<float>(c.bpm));
+        EXPECT_EQ(numerator()->getValue(), static_cast<float>(c.numerator));
+        EXPECT_EQ(denominator()->getValue(), 4.0f);
+    }
+}
+
 TEST_F(Transport, StoredTempoOfZeroOrNoSampleRateHoldsTheOwnClockAtZero)
 {
     setClock(88200.0);

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
@@ -381,6 +383,38 @@ TEST_F(HeaderPanel, TempoAndTimeSignatureAreEditableOnlyWhileTheHostDoesNotDrive
     EXPECT_FALSE(header->getTimeSignatureLabel()->isEditableOnSingleClick());
 }
 
+namespace
+{
+// The play head a standalone run's player hands over: the time, no tempo, no musical position.
+struct TimeOnlyPlayHead : juce::AudioPlayHead
+{
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        PositionInfo info;
+        info.setTimeInSamples(44100);
+        info.setTimeInSeconds(1.0);
+        info.setHostTimeNs(123456789u);
+        return info;
+    }
+};
+} // namespace
+
+TEST_F(HeaderPanel, APlayHeadThatKnowsOnlyTheTimeLeavesTempoAndTimeSignatureToTheUser)
+{
+    TimeOnlyPlayHead head;
+    filter.setPlayHead(&head);
+    type(*header->getBpmLabel(), "100");
+    type(*header->getTimeSignatureLabel(), "3/4");
+    runBlockAndTick();
+    filter.setPlayHead(nullptr);
+
+    EXPECT_EQ(header->getBpmLabel()->getText(), "100.00");
+    EXPECT_EQ(header->getTimeSignatureLabel()->getText(), "3/4");
+    EXPECT_FLOAT_EQ(tempo(), 100.0f);
+    EXPECT_TRUE(header->getBpmLabel()->isEditableOnSingleClick());
+    EXPECT_TRUE(header->getTimeSignatureLabel()->isEditableOnSingleClick());
+}
+
 TEST_F(HeaderPanel, SavedBankAndPresetLoadBackAndAreRemembered)
 {
     auto* bpm = transport().getBpmParameter();
@@ -523,21 +557,94 @@ TEST_F(HeaderPanel, AFailedWriteIsReportedAndNotRemembered)
     EXPECT_TRUE(seam.callsOf(Kind::messageBox).empty());
 }
 
-TEST_F(HeaderPanel, WithoutARememberedFileTheChooserStartsAtAnUntitledFileInTheDocumentsFolder)
+namespace
 {
-    const auto documents = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
-    runCommand(kCommandSaveBank);
-    runCommand(kCommandLoadPreset);
-    const auto choosers = seam.callsOf(Kind::fileChooser);
-    ASSERT_EQ(choosers.size(), 2u);
-    const auto& save = choosers[0].file;
-    EXPECT_TRUE(save.save);
-    EXPECT_TRUE(save.warnAboutOverwriting);
-    EXPECT_TRUE(save.initialFile.getParentDirectory() == documents);
-    EXPECT_TRUE(save.initialFile.getFileName().startsWith("untitled"));
-    EXPECT_EQ(save.initialFile.getFileExtension(), ".fxb");
-    EXPECT_FALSE(save.initialFile.exists());
-    EXPECT_TRUE(choosers[1].file.initialFile == documents);
+#if ! JUCE_WINDOWS
+// Points HOME, where JUCE finds the home folder and (through "~") the documents folder, at a
+// folder of the test's own for the scope.
+class ScopedHomeFolder
+{
+public:
+    explicit ScopedHomeFolder(const juce::File& home)
+    {
+        if (const char* old = std::getenv("HOME"))
+            saved = old;
+        hadHome = std::getenv("HOME") != nullptr;
+        setenv("HOME", home.getFullPathName().toRawUTF8(), 1);
+    }
+    ~ScopedHomeFolder()
+    {
+        if (hadHome)
+            setenv("HOME", saved.c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+
+private:
+    std::string saved;
+    bool hadHome = false;
+};
+#endif
+} // namespace
+
+// A fresh account has no documents folder; a remembered file's folder may have gone. The choosers
+// start in a folder that exists all the same, so that a bare file name typed there can be saved.
+TEST_F(HeaderPanel, ChoosersStartInTheDocumentsFolderOrElseTheHomeFolder)
+{
+#if JUCE_WINDOWS
+    GTEST_SKIP() << "the home folder follows HOME on Linux and macOS only";
+#else
+    struct Case
+    {
+        const char* what;
+        bool documents;
+        const char* remembered; // in the home folder; empty for none
+        const char* startFolder;
+        const char* startName;
+    };
+    const Case cases[] = {
+        { "a fresh home", false, "", "", "untitled.fxb" },
+        { "a home with documents", true, "", "Documents", "untitled.fxb" },
+        { "remembered in a folder that has gone", true, "gone/old.fxb", "Documents", "old.fxb" },
+        { "remembered in a folder that has gone, fresh home", false, "gone/old.fxb", "", "old.fxb" },
+    };
+    int number = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        const auto home = file("home" + juce::String(++number));
+        ASSERT_TRUE(home.createDirectory());
+        if (c.documents)
+        {
+            ASSERT_TRUE(home.getChildFile("Documents").createDirectory());
+        }
+        const ScopedHomeFolder scopedHome(home);
+        programs().getPropertySet()->setValue(
+            "lastUsedFileNameWinfxb",
+            *c.remembered != 0 ? home.getChildFile(c.remembered).getFullPathName() : juce::String());
+
+        seam.calls.clear();
+        runCommand(kCommandSaveBank);
+        runCommand(kCommandLoadBank);
+        const auto choosers = seam.callsOf(Kind::fileChooser);
+        ASSERT_EQ(choosers.size(), 2u);
+        const auto& save = choosers[0].file;
+        const auto start = home.getChildFile(c.startFolder);
+        EXPECT_TRUE(save.save);
+        EXPECT_TRUE(save.warnAboutOverwriting);
+        EXPECT_EQ(save.initialFile.getFullPathName(),
+                  start.getChildFile(c.startName).getFullPathName());
+        EXPECT_FALSE(save.initialFile.exists());
+        EXPECT_EQ(choosers[1].file.initialFile.getFullPathName(), start.getFullPathName());
+
+        // What the chooser answers for a bare name typed at its start.
+        const auto typed = save.initialFile.getSiblingFile("first.fxb");
+        seam.fileAnswers.push_back(typed);
+        runCommand(kCommandSaveBank);
+        EXPECT_TRUE(seam.callsOf(Kind::messageBox).empty());
+        EXPECT_TRUE(typed.existsAsFile());
+    }
+#endif
 }
 
 TEST_F(HeaderPanel, RenameThroughThePromptShowsInTheComboAndInTheSavedBank)
