@@ -26,8 +26,10 @@ public:
     static std::vector<Where> kinds()
     {
         std::vector<Where> result { Where::atWrite };
+#if JUCE_LINUX
         if (juce::File("/dev/full").exists())
             result.push_back(Where::atFlush);
+#endif
         return result;
     }
 

@@ -12,11 +12,11 @@
 
 namespace
 {
-int signalsSeenBefore = 0;
+int quitTestSignalsSeen = 0;
 
-void countSignalBefore(int)
+void quitTestCountSignal(int)
 {
-    ++signalsSeenBefore;
+    ++quitTestSignalsSeen;
 }
 } // namespace
 
@@ -49,17 +49,17 @@ TEST(QuitSignals, TermAndHangupBecomeOneQuitRequestOnTheMessageThreadWhereverThe
 TEST(QuitSignals, ThePreviousHandlersComeBackAndNoRequestIsLeftOver)
 {
     struct sigaction counting {}, previous {};
-    counting.sa_handler = countSignalBefore;
+    counting.sa_handler = quitTestCountSignal;
     sigemptyset(&counting.sa_mask);
     ASSERT_EQ(sigaction(SIGHUP, &counting, &previous), 0);
-    signalsSeenBefore = 0;
+    quitTestSignalsSeen = 0;
     int requests = 0;
     {
         ZylQuitSignals signals([&] { ++requests; });
         std::raise(SIGHUP);
     }
     std::raise(SIGHUP);
-    EXPECT_EQ(signalsSeenBefore, 1);
+    EXPECT_EQ(quitTestSignalsSeen, 1);
 
     // A request raised just before the object went is not delivered to the next one.
     ZylQuitSignals next([&] { ++requests; });

@@ -48,7 +48,7 @@ struct SettingsFileCheck : ::testing::Test
     juce::File folder = juce::File::createTempFile("lumenfold-settings-check");
 };
 
-bool safe(const std::string& text)
+bool settingsTextIsSafe(const std::string& text)
 {
     return ZylSettingsFile::isSafeToParse(text.data(), text.size());
 }
@@ -74,7 +74,7 @@ TEST_F(SettingsFileCheck, WhatJuceWritesIsSafeToParseAndDeepOrMalformedFilesAreN
     for (const auto& [what, testCase] : cases)
     {
         SCOPED_TRACE(what);
-        EXPECT_EQ(safe(testCase.first), testCase.second);
+        EXPECT_EQ(settingsTextIsSafe(testCase.first), testCase.second);
         ASSERT_TRUE(settings().replaceWithData(testCase.first.data(), testCase.first.size())
                     || testCase.first.empty());
         if (testCase.first.empty())
