@@ -16,11 +16,11 @@ bool ZylSettingsFile::isSafeToParse(const void* data, size_t size)
         bytes += 3;
         size -= 3;
     }
+    // The node budget of a state bounds what the parser builds; a settings file holds some tens
+    // of nodes. The stored state is one long value.
     ZylXmlBounds bounds;
     bounds.maxDepth = kMaxDepth;
-    bounds.maxAttributes = INT_MAX;
     bounds.maxTextLength = INT_MAX;
-    bounds.maxNodes = INT_MAX;
     return isXmlWithinBounds(bytes, size, bounds);
 }
 

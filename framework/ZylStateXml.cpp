@@ -441,7 +441,6 @@ private:
     int nodes = 0;
 };
 
-
 bool isSpaceForAtoi(juce::juce_wchar c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -24,6 +24,9 @@
 # 6. Quit signals: after a rename, SIGTERM and then (after a restart) SIGHUP end the program
 #    with status 0 and the new name in the stored state; an old temporary file of a killed save
 #    beside the settings file is gone after the start.
+# 7. A full disk (a 1 MiB tmpfs filled to the last block; skipped where none can be mounted,
+#    as for a user who is not root): "Save Preset Bank As..." into it shows the error box and
+#    leaves no file there.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
@@ -433,5 +436,34 @@ for signal in TERM HUP; do
   stored_state_has "E2E SIG$signal" || die "SIG$signal: the stored state lacks the new name"
   echo "   SIG$signal: status 0, the renamed preset stored, the old temporary file removed"
 done
+
+step "7. a save to a full disk is reported"
+full="$work/full"
+mkdir -p "$full"
+if mount -t tmpfs -o size=1m tmpfs "$full" 2> /dev/null; then
+  trap 'umount "$full" 2> /dev/null; cleanup' EXIT
+  dd if=/dev/zero of="$full/filler" bs=4k 2> /dev/null || true
+  cp "$work/good.settings" "$settings"
+  start_program
+  menu 0 3
+  choose_file '^Save Preset Bank' "$full/bank.fxb"
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog '^Error$'
+  shoot full-disk-error
+  click_at $((DX + DW / 2)) $((DY + DH - 20))
+  for _ in $(seq 25); do
+    xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1 || break
+    sleep 0.2
+  done
+  xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1 && die "the error box did not close"
+  left=$(ls -A "$full" | grep -vx filler || true)
+  [ -z "$left" ] || die "the failed save left a file on the full disk: $left"
+  echo "   the error box showed, and nothing was left on the full disk"
+  exit_program
+  umount "$full"
+  trap cleanup EXIT
+else
+  echo "   skipped: no tmpfs could be mounted here"
+fi
 
 echo "e2e: all checks passed; screenshots in $out"

@@ -64,6 +64,12 @@ TEST_F(SettingsFileCheck, WhatJuceWritesIsSafeToParseAndDeepOrMalformedFilesAreN
         { "nested as deep as allowed", { nested(ZylSettingsFile::kMaxDepth), true } },
         { "one level deeper", { nested(ZylSettingsFile::kMaxDepth + 1), false } },
         { "40,000 nested elements", { nested(40000), false } },
+        { "a million tiny elements", { "<PROPERTIES>" + [] {
+              std::string many;
+              for (int i = 0; i < 1000000; ++i)
+                  many += "<a/>";
+              return many;
+          }() + "</PROPERTIES>", false } },
         { "empty", { "", false } },
         { "not XML", { "\x01\x02 garbage <<<", false } },
         { "cut short", { good.substr(0, good.size() / 2), false } },
