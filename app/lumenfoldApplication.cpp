@@ -2,6 +2,7 @@
 
 #include "app/ZylLumenfoldFilter.h"
 #include "framework/ZylDebug.h"
+#include "framework/ZylSettingsFile.h"
 
 lumenfoldApplication::~lumenfoldApplication()
 {
@@ -26,14 +27,20 @@ bool lumenfoldApplication::moreThanOneInstanceAllowed()
 void lumenfoldApplication::initialise(const juce::String&)
 {
     zylDebugLine("initializing lumenfold");
+    // A quit signal during the start is answered once the message loop runs.
+    quitSignals = std::make_unique<ZylQuitSignals>([] {
+        if (auto* application = juce::JUCEApplicationBase::getInstance())
+            application->systemRequestedQuit();
+    });
     mainWindow.reset();
-    mainWindow = std::make_unique<MainAppWindow>(
-        std::make_unique<juce::PropertiesFile>(settingsOptions()), windowOptions());
+    mainWindow = std::make_unique<MainAppWindow>(openSettingsFile(settingsOptions().getDefaultFile()),
+                                                 windowOptions());
 }
 
 void lumenfoldApplication::shutdown()
 {
     mainWindow.reset();
+    quitSignals.reset();
 }
 
 void lumenfoldApplication::systemRequestedQuit()
@@ -52,6 +59,14 @@ juce::PropertiesFile::Options lumenfoldApplication::settingsOptions()
     options.storageFormat = juce::PropertiesFile::storeAsXML;
     options.millisecondsBeforeSaving = 3000;
     return options;
+}
+
+std::unique_ptr<juce::PropertiesFile> lumenfoldApplication::openSettingsFile(const juce::File& file)
+{
+    if (ZylSettingsFile::prepare(file))
+        zylDebugLine("the settings file could not be read safely; moved aside to "
+                     + ZylSettingsFile::damagedFileOf(file).getFullPathName());
+    return std::make_unique<juce::PropertiesFile>(file, settingsOptions());
 }
 
 MainAppWindow::Options lumenfoldApplication::windowOptions()

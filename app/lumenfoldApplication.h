@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainAppWindow.h"
+#include "app/ZylQuitSignals.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -31,9 +32,14 @@ public:
     // Where and how the settings file is kept: "lumenfold.settings" in a folder "lumenfold" of
     // the user's application data, XML, saved 3 s after a change.
     static juce::PropertiesFile::Options settingsOptions();
+    // The settings file at file with those options, after ZylSettingsFile::prepare: what saves
+    // left behind is removed, and a file the XML parser could not read safely is moved aside.
+    static std::unique_ptr<juce::PropertiesFile> openSettingsFile(const juce::File& file);
     // How the program's window is built: the product processor, a plain device manager.
     static MainAppWindow::Options windowOptions();
 
 private:
+    // SIGTERM and SIGHUP quit as the window's close button does, settings written.
+    std::unique_ptr<ZylQuitSignals> quitSignals;
     std::unique_ptr<MainAppWindow> mainWindow;
 };

@@ -6,6 +6,7 @@ target_sources(lumenfold_product PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldFilter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldLookAndFeel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldModule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylQuitSignals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRepaintPump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lumenfoldApplication.cpp
 )

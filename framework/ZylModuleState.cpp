@@ -4,6 +4,7 @@
 #include "framework/ZylModule.h"
 
 #include "framework/ZylDebug.h"
+#include "framework/ZylFileWriter.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameterSet.h"
@@ -62,7 +63,7 @@ bool isModuleStateUsable(const juce::XmlElement& module, bool programOnly)
 
 bool writeFile(const juce::File& file, const juce::MemoryBlock& data)
 {
-    return file.replaceWithData(data.getData(), data.getSize());
+    return ZylFileWriter::replaceWithData(file, data.getData(), data.getSize());
 }
 
 using ChunkReader = bool (*)(const juce::MemoryBlock&, juce::MemoryBlock&, std::uint32_t&,

@@ -192,10 +192,10 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 // - before the root element only blanks, an XML declaration or other processing instructions and
 //   comments; after it only blanks and comments;
 // - tags "<name", attributes name="value" or name='value' separated by blanks, "/>" or ">",
-//   end tags "</name>" matching their start tags, at most kMaxStateXmlDepth levels deep;
-// - at most kMaxStateAttributes attributes to an element, kMaxStateTextLength characters to
-//   a value and kMaxStateNodes elements, attributes and text runs in all, so that the parser
-//   never builds far more than a real state holds;
+//   end tags "</name>" matching their start tags, at most bounds.maxDepth levels deep;
+// - at most bounds.maxAttributes attributes to an element, bounds.maxTextLength characters to
+//   a value and bounds.maxNodes elements, attributes and text runs in all, so that the parser
+//   never builds far more than a real document holds;
 // - no raw '<' inside a tag or a value, and every '&' in text or values one of the five
 //   predefined entities or a reference to a valid character;
 // - no document type declaration and no processing instruction inside the root element;
@@ -203,7 +203,10 @@ size_t referenceLength(const char* s, size_t n, size_t at)
 class StrictXmlScanner
 {
 public:
-    StrictXmlScanner(const char* text, size_t size) : s(text), n(size) {}
+    StrictXmlScanner(const char* text, size_t size, const ZylXmlBounds& limits)
+        : s(text), n(size), bounds(limits)
+    {
+    }
 
     bool scan()
     {
@@ -288,7 +291,7 @@ private:
         return true;
     }
 
-    // A quoted value of at most kMaxStateTextLength characters (a reference or a UTF-8 sequence
+    // A quoted value of at most bounds.maxTextLength characters (a reference or a UTF-8 sequence
     // counts as one).
     bool attributeValue()
     {
@@ -300,7 +303,7 @@ private:
         {
             if (s[i] == '<')
                 return false;
-            if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && ++characters > kMaxStateTextLength)
+            if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && ++characters > bounds.maxTextLength)
                 return false;
             if (s[i] == '&')
             {
@@ -319,7 +322,7 @@ private:
     }
 
     // Counts one more element, attribute or text run against the document's budget.
-    bool countNode() { return ++nodes <= kMaxStateNodes; }
+    bool countNode() { return ++nodes <= bounds.maxNodes; }
 
     // At '<' of a start tag: the whole element with its content.
     bool element()
@@ -345,7 +348,7 @@ private:
                 break;
             }
             std::string attribute;
-            if (attributes == kMaxStateAttributes || i == beforeBlanks || !countNode()
+            if (attributes == bounds.maxAttributes || i == beforeBlanks || !countNode()
                 || !name(attribute))
                 return false;
             skipBlanks();
@@ -357,7 +360,7 @@ private:
                 return false;
         }
 
-        if (++depth > kMaxStateXmlDepth)
+        if (++depth > bounds.maxDepth)
             return false;
         if (!content())
             return false;
@@ -432,15 +435,11 @@ private:
 
     const char* s;
     size_t n;
+    ZylXmlBounds bounds;
     size_t i = 0;
     int depth = 0;
     int nodes = 0;
 };
-
-bool prescanXml(const char* s, size_t n)
-{
-    return StrictXmlScanner(s, n).scan();
-}
 
 bool isSpaceForAtoi(juce::juce_wchar c)
 {
@@ -549,6 +548,11 @@ std::string_view stateTextOf(const void* data, juce::int64 size)
     return { bytes, zero != nullptr ? static_cast<size_t>(zero - bytes) : static_cast<size_t>(size) };
 }
 
+bool isXmlWithinBounds(const char* data, size_t size, const ZylXmlBounds& bounds)
+{
+    return data != nullptr && isValidUtf8(data, size) && StrictXmlScanner(data, size, bounds).scan();
+}
+
 std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int64 size)
 {
     const auto text = stateTextOf(data, size);
@@ -556,7 +560,7 @@ std::unique_ptr<juce::XmlElement> parseXmlFromMemory(const void* data, juce::int
     const auto length = text.size();
     if (length == 0 || length > static_cast<size_t>(INT_MAX))
         return {};
-    if (!isValidUtf8(bytes, length) || !prescanXml(bytes, length))
+    if (!isXmlWithinBounds(bytes, length, ZylXmlBounds {}))
         return {};
 
     juce::XmlDocument document(juce::String::fromUTF8(bytes, static_cast<int>(length)));

@@ -64,6 +64,22 @@ constexpr int kMaxStateAttributes = 1024;
 // to some tens of MiB whatever the file holds.
 constexpr int kMaxStateNodes = 131072;
 
+// How far a document may reach before the framework's parser reads it: nesting depth,
+// attributes to an element, characters to an attribute value, and nodes in all (elements,
+// attributes and runs of text). The defaults are the state document's bounds.
+struct ZylXmlBounds
+{
+    int maxDepth = kMaxStateXmlDepth;
+    int maxAttributes = kMaxStateAttributes;
+    int maxTextLength = kMaxStateTextLength;
+    int maxNodes = kMaxStateNodes;
+};
+
+// Whether the bytes are valid UTF-8 and a well-formed document of the simple shape the state
+// writer produces (see parseXmlFromMemory) within the bounds, so that the framework's parser,
+// which recurses once per nesting level, can read it safely. Null data is refused.
+bool isXmlWithinBounds(const char* data, size_t size, const ZylXmlBounds& bounds);
+
 // The state text inside data: after the 8-byte "VC2!" header when the data is longer than 8
 // bytes and begins with it, and up to the first zero byte or the end of the data. Empty for null
 // data or a size of 0 or less.

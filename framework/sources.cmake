@@ -23,7 +23,9 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylModulationSourceDomain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylGeneralDomainSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylStateXml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSettingsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylFileWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParameter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRealParameter.cpp

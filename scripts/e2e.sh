@@ -18,11 +18,18 @@
 #    Settings..." opens the device selector, which Escape closes. Exit.
 # 5. Damaged settings: a stored state of another product, of major version 3, a program's
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
-#    device; a settings file that is not XML, and none at all. Each starts the window at its
-#    size, which exits cleanly and stores the factory state again.
+#    device; a settings file that is not XML, one of 40,000 nested elements (moved aside to
+#    lumenfold.settings.damaged), and none at all. Each starts the window at its size, which
+#    exits cleanly and stores the factory state again.
 # 6. With JACK running, 100 typed into the bpm display and 3/4 into the time signature are
 #    shown, stored and shown again after a restart; on a fresh account (no Documents folder, no
 #    remembered file) a bank saved under a bare file name lands in the home folder.
+# 7. Quit signals: after a rename, SIGTERM and then (after a restart) SIGHUP end the program
+#    with status 0 and the new name in the stored state; an old temporary file of a killed save
+#    beside the settings file is gone after the start.
+# 8. A full disk (a 1 MiB tmpfs filled to the last block; skipped where none can be mounted,
+#    as for a user who is not root): "Save Preset Bank As..." into it shows the error box and
+#    leaves no file there.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
@@ -391,6 +398,17 @@ write_settings "" '<DEVICESETUP deviceType="JACK" audioOutputDeviceName="Unplugg
 damaged_start "unknown audio device" unknown-device
 printf '\001\002 not a settings file <<<' > "$settings"
 damaged_start "settings file that is not XML" not-xml
+# JUCE's XML parser recurses once per level: this file overflowed its stack at every start.
+{
+  printf '<?xml version="1.0" encoding="UTF-8"?>\n<PROPERTIES><VALUE name="audioSetup">'
+  printf '<a>%.0s' $(seq 40000)
+  printf '</a>%.0s' $(seq 40000)
+  printf '</VALUE></PROPERTIES>\n'
+} > "$work/deep.settings"
+cp "$work/deep.settings" "$settings"
+damaged_start "settings file of 40,000 nested elements" deep-nesting
+cmp -s "$work/deep.settings" "$settings.damaged" || die "the deep settings file was not moved aside"
+echo "   the deep settings file was moved aside to $(basename "$settings.damaged")"
 rm -f "$settings"
 damaged_start "no settings file" missing
 
@@ -443,5 +461,62 @@ if xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1; then
 fi
 check "a bank saved under a plain name, in the home folder" fxb "$HOME/first-bank.fxb"
 exit_program
+
+step "7. SIGTERM and SIGHUP quit as a close does: the settings are written"
+cp "$work/good.settings" "$settings"
+leftover="$HOME/.lumenfold/lumenfold_temp5eed.settings"
+for signal in TERM HUP; do
+  # What a save killed two minutes ago left behind.
+  echo '<PROPERTIES' > "$leftover"
+  touch -d '2 minutes ago' "$leftover"
+  start_program
+  [ ! -e "$leftover" ] || die "SIG$signal: the old temporary file is still there after the start"
+  menu 0 5
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog '^Rename preset$'
+  click_at $((DX + DW / 2)) $((DY + 86))
+  xdotool key ctrl+a
+  xdotool type --delay 2 "E2E SIG$signal"
+  xdotool key Return
+  sleep 0.8
+  kill -"$signal" "$program_pid"
+  status=0
+  for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.2; done
+  kill -0 "$program_pid" 2> /dev/null && die "the program did not end on SIG$signal"
+  wait "$program_pid" || status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || die "the program ended on SIG$signal with status $status"
+  stored_state_has "E2E SIG$signal" || die "SIG$signal: the stored state lacks the new name"
+  echo "   SIG$signal: status 0, the renamed preset stored, the old temporary file removed"
+done
+
+step "8. a save to a full disk is reported"
+full="$work/full"
+mkdir -p "$full"
+if mount -t tmpfs -o size=1m tmpfs "$full" 2> /dev/null; then
+  trap 'umount "$full" 2> /dev/null; cleanup' EXIT
+  dd if=/dev/zero of="$full/filler" bs=4k 2> /dev/null || true
+  cp "$work/good.settings" "$settings"
+  start_program
+  menu 0 3
+  choose_file '^Save Preset Bank' "$full/bank.fxb"
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog '^Error$'
+  shoot full-disk-error
+  click_at $((DX + DW / 2)) $((DY + DH - 20))
+  for _ in $(seq 25); do
+    xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1 || break
+    sleep 0.2
+  done
+  xdotool search --onlyvisible --name '^Error$' > /dev/null 2>&1 && die "the error box did not close"
+  left=$(ls -A "$full" | grep -vx filler || true)
+  [ -z "$left" ] || die "the failed save left a file on the full disk: $left"
+  echo "   the error box showed, and nothing was left on the full disk"
+  exit_program
+  umount "$full"
+  trap cleanup EXIT
+else
+  echo "   skipped: no tmpfs could be mounted here"
+fi
 
 echo "e2e: all checks passed; screenshots in $out"

@@ -235,9 +235,11 @@ struct MainAppWindowTest : ::testing::Test
         return result;
     }
 
+    // As the program opens its settings file at start.
     MainAppWindow& open()
     {
-        window = std::make_unique<MainAppWindow>(openSettings(), options());
+        window = std::make_unique<MainAppWindow>(
+            lumenfoldApplication::openSettingsFile(settingsFile()), options());
         zyltest::drainMessageQueue();
         return *window;
     }
@@ -390,24 +392,48 @@ TEST_F(MainAppWindowTest, DamagedOrForeignStoredStateStartsTheFactoryState)
 
 TEST_F(MainAppWindowTest, MissingOrDamagedSettingsFileStartsTheFactoryStateOnTheDefaultDevice)
 {
-    const std::vector<std::pair<const char*, std::function<void()>>> cases {
-        { "missing", [] {} },
-        { "empty", [this] { settingsFile().create(); } },
-        { "not XML", [this] { settingsFile().replaceWithText("\x01\x02 garbage <<<"); } },
-        { "cut short", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"filterState\" val=\"AB"); } },
-        { "another program's file", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><OTHER a=\"1\"/>"); } },
-        { "unreadable: a folder in its place", [this] { settingsFile().createDirectory(); } },
+    // The parser recurses once per level: so deep a file overflowed the stack at every start.
+    juce::String deep = "<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"audioSetup\">";
+    deep << juce::String::repeatedString("<a>", 40000) << juce::String::repeatedString("</a>", 40000)
+         << "</VALUE></PROPERTIES>";
+    const juce::File damaged = settingsFile().getSiblingFile("lumenfold.settings.damaged");
+    // What each case writes, and whether the file is moved aside to damaged at start.
+    const std::vector<std::tuple<const char*, std::function<void()>, bool>> cases {
+        { "missing", [] {}, false },
+        { "empty", [this] { settingsFile().create(); }, true },
+        { "not XML", [this] { settingsFile().replaceWithText("\x01\x02 garbage <<<"); }, true },
+        { "cut short", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"filterState\" val=\"AB"); }, true },
+        { "another program's file", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><OTHER a=\"1\"/>"); }, false },
+        { "unreadable: a folder in its place", [this] { settingsFile().createDirectory(); }, false },
+        { "40,000 nested elements", [&] { settingsFile().replaceWithText(deep); }, true },
     };
-    for (const auto& [what, prepare] : cases)
+    for (const auto& [what, prepare, movedAside] : cases)
     {
         SCOPED_TRACE(what);
         settingsFile().deleteRecursively();
+        damaged.deleteFile();
         prepare();
+        // What a save killed half-way a while ago left behind.
+        const auto leftover = folder.getChildFile("lumenfold_temp1f2e.settings");
+        leftover.replaceWithText("<PROPERTIES");
+        leftover.setLastModificationTime(juce::Time::getCurrentTime() - juce::RelativeTime::hours(1));
+        const auto bytes = settingsFile().existsAsFile() ? settingsFile().loadFileAsString() : juce::String();
         open();
         EXPECT_TRUE(stateText(filter()) == factoryState());
         EXPECT_EQ(currentDeviceName(), "Fake A");
         EXPECT_EQ(window->getWidth(), MainAppWindow::kWidth);
+        EXPECT_EQ(damaged.existsAsFile(), movedAside);
+        EXPECT_FALSE(leftover.exists());
+        if (movedAside)
+        {
+            EXPECT_TRUE(damaged.loadFileAsString() == bytes);
+        }
         close();
+        // Shut-down wrote a good file in its place.
+        if (movedAside)
+        {
+            EXPECT_TRUE(openSettings()->getValue("filterState") == factoryState());
+        }
     }
 }
 

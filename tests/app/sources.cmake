@@ -8,5 +8,6 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldEndToEndTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldModuleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldProcessorTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylQuitSignalsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRepaintPumpTest.cpp
 )

@@ -2,6 +2,7 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylValue.h"
 #include "tests/TestHelpers.h"
+#include "tests/ZylFileWriterTestSupport.h"
 #include "tests/framework/ZylStateTestTree.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,38 @@ TEST_F(BankFiles, WritesThatFailReportFailure)
     EXPECT_FALSE(tree.root->saveBankToFile(blocked));
     EXPECT_FALSE(tree.root->saveProgramToFile(0, blocked));
     EXPECT_FALSE(tree.root->saveProgramToFile(128, folder.getChildFile("p.fxp")));
+}
+
+// A save that runs out of disk space reports failure, and the file it would have replaced keeps
+// its old bytes, with no temporary file left beside it.
+TEST_F(BankFiles, ASaveToAFullDiskFailsAndKeepsTheOldFile)
+{
+    StateTree tree;
+    const auto bank = folder.getChildFile("old.fxb");
+    const auto preset = folder.getChildFile("old.fxp");
+    ASSERT_TRUE(tree.root->saveBankToFile(bank));
+    ASSERT_TRUE(tree.root->saveProgramToFile(5, preset));
+    const auto oldBank = fileBytes(bank);
+    const auto oldPreset = fileBytes(preset);
+    change(tree);
+
+    for (const auto where : zyltest::FullDisk::kinds())
+    {
+        SCOPED_TRACE(static_cast<int>(where));
+        zyltest::FullDisk full(where);
+        EXPECT_FALSE(tree.root->saveBankToFile(bank));
+        EXPECT_FALSE(tree.root->saveProgramToFile(5, preset));
+        EXPECT_FALSE(tree.root->saveBankToFile(folder.getChildFile("new.fxb")));
+        EXPECT_EQ(fileBytes(bank), oldBank);
+        EXPECT_EQ(fileBytes(preset), oldPreset);
+        EXPECT_EQ(folder.getNumberOfChildFiles(juce::File::findFilesAndDirectories), 2);
+    }
+
+    // With room again the same saves go through.
+    EXPECT_TRUE(tree.root->saveBankToFile(bank));
+    EXPECT_TRUE(tree.root->saveProgramToFile(5, preset));
+    EXPECT_NE(fileBytes(bank), oldBank);
+    EXPECT_NE(fileBytes(preset), oldPreset);
 }
 
 // Every damaged or foreign file is refused with the state left byte for byte as it was.

@@ -8,6 +8,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylGeneralDomainsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylNumberTextTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylStateXmlTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylSettingsFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPropertySetTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFxFilesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylRealParameterTest.cpp

@@ -11,6 +11,7 @@
 #include "modules/ZylTransportDomainSet.h"
 #include "modules/ZylTransportStateDomain.h"
 #include "tests/TestHelpers.h"
+#include "tests/ZylFileWriterTestSupport.h"
 #include "tests/ui/ZylScopedDefaultLookAndFeel.h"
 #include "tests/ui/ZylFakeUiSeam.h"
 #include "tests/ui/ZylPanelTestFilter.h"
@@ -24,6 +25,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -555,6 +557,27 @@ TEST_F(HeaderPanel, AFailedWriteIsReportedAndNotRemembered)
     runCommand(kCommandLoadPreset);
     EXPECT_EQ(seam.calls.size(), 2u);
     EXPECT_TRUE(seam.callsOf(Kind::messageBox).empty());
+}
+
+// A save onto a full disk shows the error box and leaves the file it would have replaced as it was.
+TEST_F(HeaderPanel, ASaveToAFullDiskIsReportedAndKeepsTheOldFile)
+{
+    for (const auto& [command, name] : { std::pair { kCommandSaveBank, "full.fxb" },
+                                         std::pair { kCommandSavePreset, "full.fxp" } })
+    {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(file(name).replaceWithText("the old file"));
+        seam.calls.clear();
+        seam.fileAnswers.push_back(file(name));
+        {
+            zyltest::FullDisk full(zyltest::FullDisk::Where::atWrite);
+            runCommand(command);
+        }
+        const auto boxes = seam.callsOf(Kind::messageBox);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Could not write to the specified file.");
+        EXPECT_EQ(file(name).loadFileAsString(), "the old file");
+    }
 }
 
 namespace
