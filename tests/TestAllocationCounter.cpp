@@ -12,6 +12,24 @@
 #define LUMENFOLD_TESTS_WRAP_C_ALLOCATION 0
 #endif
 
+// Under AddressSanitizer every allocation already passes through the sanitizer's allocator,
+// which calls hooks of the program's: counting there keeps the sanitizer's own operator new and
+// delete, and with them its checks of mismatched allocation and release.
+#if defined(__SANITIZE_ADDRESS__)
+#define LUMENFOLD_TESTS_COUNT_IN_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LUMENFOLD_TESTS_COUNT_IN_SANITIZER 1
+#endif
+#endif
+#ifndef LUMENFOLD_TESTS_COUNT_IN_SANITIZER
+#define LUMENFOLD_TESTS_COUNT_IN_SANITIZER 0
+#endif
+
+#if LUMENFOLD_TESTS_COUNT_IN_SANITIZER
+#include <sanitizer/allocator_interface.h>
+#endif
+
 #if LUMENFOLD_TESTS_WRAP_C_ALLOCATION
 // The linker sends the program's calls of these functions to the __wrap_ ones below, and the
 // __real_ names to the C library's (or a sanitizer's) own.
@@ -64,7 +82,7 @@ ScopedAllocationCounter::~ScopedAllocationCounter()
 
 bool ScopedAllocationCounter::countsCAllocations() noexcept
 {
-    return LUMENFOLD_TESTS_WRAP_C_ALLOCATION != 0;
+    return LUMENFOLD_TESTS_WRAP_C_ALLOCATION != 0 || LUMENFOLD_TESTS_COUNT_IN_SANITIZER != 0;
 }
 
 #if defined(__GNUC__)
@@ -86,6 +104,24 @@ ScopedAllocationPause::~ScopedAllocationPause()
 }
 } // namespace zyltest
 
+#if LUMENFOLD_TESTS_COUNT_IN_SANITIZER
+namespace
+{
+// The sanitizer calls these for every block it hands out and takes back, on the calling
+// thread; a realloc that moves a block shows as a new block and the release of the old one.
+void countSanitizerAllocation(const volatile void*, std::size_t) noexcept
+{
+    zyltest::AllocationCounting::allocated();
+}
+
+void countSanitizerFree(const volatile void* block) noexcept
+{
+    zyltest::AllocationCounting::freed(const_cast<const void*>(block));
+}
+
+[[maybe_unused]] const int sanitizerHooks = __sanitizer_install_malloc_and_free_hooks(countSanitizerAllocation, countSanitizerFree);
+} // namespace
+#else
 namespace
 {
 using zyltest::AllocationCounting;
@@ -217,3 +253,4 @@ void operator delete(void* block, std::size_t, std::align_val_t) noexcept { deal
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { deallocateAligned(block); }
 void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept { deallocateAligned(block); }
 void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept { deallocateAligned(block); }
+#endif

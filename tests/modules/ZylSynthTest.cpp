@@ -277,7 +277,7 @@ public:
 
 struct StealStep
 {
-    enum Kind { on, off, offTail, sustain, sustainUp, sostenuto, sostenutoUp } kind;
+    enum class Kind { on, off, offTail, sustain, sustainUp, sostenuto, sostenutoUp } kind;
     int note;
 };
 
@@ -296,13 +296,13 @@ std::unique_ptr<StealProbeSynth> stealSynth(const std::vector<int>& masks, const
     {
         switch (step.kind)
         {
-            case StealStep::on: synth->noteOn(1, step.note, 0.8f); break;
-            case StealStep::off: synth->noteOff(1, step.note, 0.0f, false); break;
-            case StealStep::offTail: synth->noteOff(1, step.note, 0.0f, true); break;
-            case StealStep::sustain: synth->handleSustainPedal(1, true); break;
-            case StealStep::sustainUp: synth->handleSustainPedal(1, false); break;
-            case StealStep::sostenuto: synth->handleSostenutoPedal(1, true); break;
-            case StealStep::sostenutoUp: synth->handleSostenutoPedal(1, false); break;
+            case StealStep::Kind::on: synth->noteOn(1, step.note, 0.8f); break;
+            case StealStep::Kind::off: synth->noteOff(1, step.note, 0.0f, false); break;
+            case StealStep::Kind::offTail: synth->noteOff(1, step.note, 0.0f, true); break;
+            case StealStep::Kind::sustain: synth->handleSustainPedal(1, true); break;
+            case StealStep::Kind::sustainUp: synth->handleSustainPedal(1, false); break;
+            case StealStep::Kind::sostenuto: synth->handleSostenutoPedal(1, true); break;
+            case StealStep::Kind::sostenutoUp: synth->handleSostenutoPedal(1, false); break;
         }
     }
     return synth;
@@ -319,7 +319,7 @@ bool allBusyFor(const juce::Synthesiser& synth, juce::SynthesiserSound* sound)
 
 TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
 {
-    using S = StealStep;
+    using S = StealStep::Kind;
     struct Case
     {
         const char* what;
@@ -368,7 +368,7 @@ TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
         {
             const int kind = random.nextInt(16);
             step.kind = kind < 8 ? S::on : kind < 10 ? S::off : kind < 13 ? S::offTail
-                                           : static_cast<StealStep::Kind>(S::sustain + random.nextInt(4));
+                                           : static_cast<S>(static_cast<int>(S::sustain) + random.nextInt(4));
             step.note = 90 + random.nextInt(12);
         }
         auto synth = stealSynth(masks, steps);
