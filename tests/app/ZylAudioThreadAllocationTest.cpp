@@ -36,8 +36,8 @@ namespace
 {
 constexpr double kAllocationRate = 44100.0;
 constexpr int kAllocationBlock = 512;
-constexpr int kWarmUpBlocks = 200;
-constexpr int kCountedBlocks = 200;
+constexpr int kAllocationWarmUpBlocks = 200;
+constexpr int kAllocationCountedBlocks = 200;
 
 // Keeps the optimiser from leaving out a new and delete pair whose block nobody reads.
 std::vector<int>* volatile allocationTestEscape = nullptr;
@@ -101,7 +101,7 @@ struct AllocationPostCost
     std::int64_t frees = 0;
 };
 
-AllocationPostCost costOfPosts(int count)
+AllocationPostCost allocationCostOfPosts(int count)
 {
     static std::vector<AllocationPostCost> known;
     if (count < static_cast<int>(known.size()))
@@ -264,7 +264,7 @@ struct AllocationRig
             otherPosts += sink.notBarOrBeat - notBarOrBeat;
             allocations += blockAllocations;
             frees += blockFrees;
-            const auto cost = costOfPosts(static_cast<int>(blockPosts));
+            const auto cost = allocationCostOfPosts(static_cast<int>(blockPosts));
             postAllocations += cost.allocations;
             postFrees += cost.frees;
         }
@@ -305,7 +305,7 @@ struct AllocationSource
     bool changes;
 };
 
-void hostChords(AllocationRig& rig, int block)
+void allocationHostChords(AllocationRig& rig, int block)
 {
     if (block % 10 == 0)
         rig.chord({ 60, 64, 67 }, true);
@@ -313,17 +313,17 @@ void hostChords(AllocationRig& rig, int block)
         rig.chord({ 60, 64, 67 }, false);
 }
 
-void selectSources(AllocationRig& rig, const wchar_t* input, const wchar_t* output, const wchar_t* trigger)
+void allocationSelectSources(AllocationRig& rig, const wchar_t* input, const wchar_t* output, const wchar_t* trigger)
 {
     zyltest::selectByName(rig.input().getDeviceParameter(), input);
     zyltest::selectByName(rig.output().getDeviceParameter(), output);
     zyltest::selectByName(rig.space().getTriggerParameter(), trigger);
 }
 
-std::function<void(AllocationRig&)> midiTrigger(const wchar_t* mode)
+std::function<void(AllocationRig&)> allocationMidiTrigger(const wchar_t* mode)
 {
     return [mode](AllocationRig& rig) {
-        selectSources(rig, L"VST/AU host", L"Built-in synth", mode);
+        allocationSelectSources(rig, L"VST/AU host", L"Built-in synth", mode);
         rig.press(60);
     };
 }
@@ -332,17 +332,17 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
 {
     using R = AllocationReach;
     const AllocationSource sources[] = {
-        { "idle", [](AllocationRig& rig) { selectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
+        { "idle", [](AllocationRig& rig) { allocationSelectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
           [](AllocationRig&, int) {}, R::nothing, false },
         { "demo track playing",
           [](AllocationRig& rig) {
-              selectSources(rig, L"Track", L"Built-in synth", L"Mouse Cl");
+              allocationSelectSources(rig, L"Track", L"Built-in synth", L"Mouse Cl");
               rig.root().getTransportModule()->start();
               zyltest::drainMessageQueue();
           },
           [](AllocationRig&, int) {}, R::synth, true },
         { "host MIDI chords on and off",
-          [](AllocationRig& rig) { selectSources(rig, L"VST/AU host", L"Built-in synth", L"Mouse Cl"); }, hostChords,
+          [](AllocationRig& rig) { allocationSelectSources(rig, L"VST/AU host", L"Built-in synth", L"Mouse Cl"); }, allocationHostChords,
           R::synth, true },
         { "port chords in and out",
           [](AllocationRig& rig) {
@@ -353,7 +353,7 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
               outputs->getDeviceManager()->setMidiOutputEnabled("Out A", true);
               outputs->refreshDeviceValues();
               zyltest::drainMessageQueue();
-              selectSources(rig, L"Port A", L"Out A", L"Mouse Cl");
+              allocationSelectSources(rig, L"Port A", L"Out A", L"Mouse Cl");
           },
           [](AllocationRig& rig, int block) {
               if (block % 10 == 0 || block % 10 == 5)
@@ -363,7 +363,7 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
           },
           R::port, true },
         { "held mouse chord",
-          [](AllocationRig& rig) { selectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
+          [](AllocationRig& rig) { allocationSelectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
           [](AllocationRig& rig, int block) {
               // After the first block, which carries out the reset that a change of source asks.
               if (block == 1)
@@ -371,7 +371,7 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
           },
           R::synth, false },
         { "mouse chords changing",
-          [](AllocationRig& rig) { selectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
+          [](AllocationRig& rig) { allocationSelectSources(rig, L"Not connected", L"Built-in synth", L"Mouse Cl"); },
           [](AllocationRig& rig, int block) {
               if (block % 10 == 0)
                   rig.press(block % 20 == 0 ? 60 : 65);
@@ -379,21 +379,21 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
                   rig.release();
           },
           R::synth, true },
-        { "MIDI chords, Midi Clk", midiTrigger(L"Midi Clk"), hostChords, R::synth, true },
-        { "MIDI chords, Midi Hvr", midiTrigger(L"Midi Hvr"), hostChords, R::synth, true },
-        { "MIDI chords, Midi Nte", midiTrigger(L"Midi Nte"), hostChords, R::synth, true },
-        { "MIDI chords, Midi Mod", midiTrigger(L"Midi Mod"), hostChords, R::synth, true },
+        { "MIDI chords, Midi Clk", allocationMidiTrigger(L"Midi Clk"), allocationHostChords, R::synth, true },
+        { "MIDI chords, Midi Hvr", allocationMidiTrigger(L"Midi Hvr"), allocationHostChords, R::synth, true },
+        { "MIDI chords, Midi Nte", allocationMidiTrigger(L"Midi Nte"), allocationHostChords, R::synth, true },
+        { "MIDI chords, Midi Mod", allocationMidiTrigger(L"Midi Mod"), allocationHostChords, R::synth, true },
         { "host chord growing to every note",
-          [](AllocationRig& rig) { selectSources(rig, L"VST/AU host", L"Not connected", L"Mouse Cl"); },
+          [](AllocationRig& rig) { allocationSelectSources(rig, L"VST/AU host", L"Not connected", L"Mouse Cl"); },
           [](AllocationRig& rig, int block) {
               // Nothing is held before the count starts; then one more note every other block,
               // so that the cells shown reach numbers never seen before.
-              if (block >= kWarmUpBlocks && block % 2 == 0)
-                  rig.chord({ (block - kWarmUpBlocks) / 2 + 21 }, true);
+              if (block >= kAllocationWarmUpBlocks && block % 2 == 0)
+                  rig.chord({ (block - kAllocationWarmUpBlocks) / 2 + 21 }, true);
           },
           R::nothing, true },
         { "more notes than voices",
-          [](AllocationRig& rig) { selectSources(rig, L"VST/AU host", L"Built-in synth", L"Mouse Cl"); },
+          [](AllocationRig& rig) { allocationSelectSources(rig, L"VST/AU host", L"Built-in synth", L"Mouse Cl"); },
           [](AllocationRig& rig, int block) {
               // 88 held notes on 64 voices, and eight random changes in every block.
               if (block % 20 == 0 || block % 20 == 10)
@@ -417,10 +417,10 @@ TEST(AudioThreadAllocation, NoSourceMakesTheBlocksAllocateButForTheirMessages)
         SCOPED_TRACE(source.name);
         AllocationRig rig;
         source.setUp(rig);
-        for (int b = 0; b < kWarmUpBlocks + kCountedBlocks; ++b)
+        for (int b = 0; b < kAllocationWarmUpBlocks + kAllocationCountedBlocks; ++b)
         {
             source.beforeBlock(rig, b);
-            rig.block(b >= kWarmUpBlocks);
+            rig.block(b >= kAllocationWarmUpBlocks);
         }
         EXPECT_EQ(rig.allocations - rig.postAllocations, 0)
             << rig.allocations << " allocations, " << rig.posts << " posts costing " << rig.postAllocations;

@@ -309,7 +309,7 @@ std::unique_ptr<StealProbeSynth> stealSynth(const std::vector<int>& masks, const
 }
 
 // Whether every voice that could play the sound is busy, as when the synthesiser steals.
-bool allBusyFor(const juce::Synthesiser& synth, juce::SynthesiserSound* sound)
+bool stealAllBusyFor(const juce::Synthesiser& synth, juce::SynthesiserSound* sound)
 {
     for (int i = 0; i < synth.getNumVoices(); ++i)
         if (synth.getVoice(i)->canPlaySound(sound) && !synth.getVoice(i)->isVoiceActive())
@@ -348,7 +348,7 @@ TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
         SCOPED_TRACE(c.what);
         auto synth = stealSynth(c.masks, c.steps);
         auto* sound = synth->getSound(c.note >= 96 ? 1 : 0).get();
-        ASSERT_TRUE(allBusyFor(*synth, sound));
+        ASSERT_TRUE(stealAllBusyFor(*synth, sound));
         auto* expected = synth->juces(sound, c.note);
         ASSERT_NE(expected, nullptr);
         EXPECT_EQ(synth->ours(sound, c.note), expected);
@@ -375,7 +375,7 @@ TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
         for (int note = 88; note < 104; ++note)
         {
             auto* sound = synth->getSound(note >= 96 ? 1 : 0).get();
-            if (!allBusyFor(*synth, sound))
+            if (!stealAllBusyFor(*synth, sound))
                 continue;
             ASSERT_EQ(synth->ours(sound, note), synth->juces(sound, note)) << "round " << round << ", note " << note;
             ++compared;
