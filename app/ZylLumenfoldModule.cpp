@@ -278,6 +278,11 @@ void ZylLumenfoldModule::prepareToPlay(double sampleRate, int blockSize)
         if (module != nullptr && !module->isActive())
             module->activate();
     ZylModule::prepareToPlay(sampleRate, blockSize);
+    // The host's buffers ride on these two cables during every block; their own buffers only
+    // stood in until the audio starts, and go now rather than in the first block, where freeing
+    // them would run on the audio thread.
+    hostMidiCable.setBuffer(nullptr, false);
+    audioCable.setBuffer(nullptr, false);
 }
 
 void ZylLumenfoldModule::releaseResources()
@@ -307,7 +312,6 @@ void ZylLumenfoldModule::renderAudioMidi(juce::AudioSampleBuffer& /*input*/,
     // Unprepared, no module writes the output: a host's stale samples must not pass through.
     if (!wired)
         output.clear();
-    // The first block also frees the cables' own buffers, which only stood in until now.
     hostMidiCable.setBuffer(&midi, false);
     audioCable.setBuffer(&output, false);
     processBlock(output.getNumSamples());

@@ -38,7 +38,7 @@ public:
     static constexpr int kVersionMajor = 2;
     static constexpr int kVersionMinor = 5;
     static constexpr int kVersionBuild = 544;
-    // The size of the audio cable's own buffer until the first block replaces it.
+    // The size of the audio cable's own buffer until prepareToPlay releases it.
     static constexpr int kInitialAudioChannels = 2;
     static constexpr int kInitialAudioSamples = 512;
     // Bytes reserved per block sample in the MIDI cables' own buffers, so that a block with a
@@ -56,7 +56,8 @@ public:
 
     void initialise() override;
     // Wires the cables (each pin holds each of its cables once, however often this runs),
-    // activates the four audio-path modules, then prepares every child.
+    // activates the four audio-path modules, prepares every child, then releases the own
+    // buffers of the host MIDI and audio cables.
     void prepareToPlay(double sampleRate, int blockSize) override;
     // Releases every child, then deactivates the audio-path modules and unwires the cables.
     void releaseResources() override;

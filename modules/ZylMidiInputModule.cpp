@@ -241,9 +241,21 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
     {
         const juce::ScopedLock lock(deviceParameter->getLock());
         source = deviceParameter->getIndex();
+        // A port is told by its name. Reading and converting the name allocates, so it is done
+        // only when the value or the list of ports changed.
         if (source >= kFirstPortSource)
             if (auto* value = deviceParameter->getValueObject())
-                portName = juce::String(value->getName().c_str());
+            {
+                auto* ports = dynamic_cast<ZylMidiDeviceDomain*>(deviceParameter->getDomain());
+                const int generation = ports != nullptr ? ports->getListGeneration() : -1;
+                if (value != portNameValue || generation != portNameGeneration || ports == nullptr)
+                {
+                    cachedPortName = juce::String(value->getName().c_str());
+                    portNameValue = value;
+                    portNameGeneration = generation;
+                }
+                portName = cachedPortName; // shares the text: no allocation
+            }
     }
     int channel = 0;
     {

@@ -13,6 +13,7 @@
 class ZylMidiInputGroupModule;
 class ZylParameter;
 class ZylTransportModule;
+class ZylValue;
 
 // Decides every block which MIDI the module tree sees (id 300100, child of the MIDI input group
 // 3000). The host MIDI cable on pin 0 is replaced by the chosen source: nothing, the built-in
@@ -107,4 +108,8 @@ private:
     double sampleRate = 44100.0;
     int lastSourceIndex = -1;
     bool listening = false;
+    // The port whose name cachedPortName holds, and the list it was read from.
+    const ZylValue* portNameValue = nullptr;
+    int portNameGeneration = -1;
+    juce::String cachedPortName;
 };

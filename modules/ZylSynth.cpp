@@ -69,6 +69,61 @@ void ZylSynth::addVoices()
 {
     for (int i = 0; i < kNumVoices; ++i)
         addVoice(new ZylSamplerVoice());
+    stealCandidates.reserve(static_cast<size_t>(getNumVoices()));
+}
+
+juce::SynthesiserVoice* ZylSynth::findVoiceToSteal(juce::SynthesiserSound* soundToPlay,
+                                                   int /*midiChannel*/, int midiNoteNumber) const
+{
+    // The lowest and the highest sounding notes that are not in their release, spared if
+    // possible.
+    juce::SynthesiserVoice* low = nullptr;
+    juce::SynthesiserVoice* top = nullptr;
+
+    const juce::ScopedLock sl(stealListLock);
+    // Only voices added after construction can outgrow the reservation.
+    if (stealCandidates.capacity() < static_cast<size_t>(voices.size()))
+        stealCandidates.reserve(static_cast<size_t>(voices.size()));
+    stealCandidates.clear();
+
+    for (auto* voice : voices)
+    {
+        if (!voice->canPlaySound(soundToPlay))
+            continue;
+        stealCandidates.push_back(voice);
+        // Sorted after every addition, as JUCE sorts, so that voices started at the same moment
+        // come out in the same order as there.
+        std::sort(stealCandidates.begin(), stealCandidates.end(),
+                  [](const juce::SynthesiserVoice* a, const juce::SynthesiserVoice* b) {
+                      return a->wasStartedBefore(*b);
+                  });
+        if (!voice->isPlayingButReleased())
+        {
+            const int note = voice->getCurrentlyPlayingNote();
+            if (low == nullptr || note < low->getCurrentlyPlayingNote())
+                low = voice;
+            if (top == nullptr || note > top->getCurrentlyPlayingNote())
+                top = voice;
+        }
+    }
+
+    // A single held note is spared as the lowest.
+    if (top == low)
+        top = nullptr;
+
+    for (auto* voice : stealCandidates)
+        if (voice->getCurrentlyPlayingNote() == midiNoteNumber)
+            return voice;
+    for (auto* voice : stealCandidates)
+        if (voice != low && voice != top && voice->isPlayingButReleased())
+            return voice;
+    for (auto* voice : stealCandidates)
+        if (voice != low && voice != top && !voice->isKeyDown())
+            return voice;
+    for (auto* voice : stealCandidates)
+        if (voice != low && voice != top)
+            return voice;
+    return top != nullptr ? top : low;
 }
 
 void ZylSynth::loadSoundBank(juce::InputStream& archive)

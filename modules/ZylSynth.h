@@ -3,6 +3,8 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
 
+#include <vector>
+
 // The built-in instrument: a juce::Synthesiser with 64 ZylSamplerVoice voices and the sounds of
 // a sound bank. The bank is a zip archive whose entry 0, "_metadata.xml", describes either
 // recorded WAV samples kept as the following entries ("sampler") or harmonic spectra from which
@@ -15,7 +17,9 @@
 // sound that would hold nothing is never added.
 //
 // Built on the message thread at start-up; the voices play at 44100 Hz until the synth module
-// passes the device's rate. Rendering and note handling are juce::Synthesiser's, under its lock.
+// passes the device's rate. Rendering and note handling are juce::Synthesiser's, under its lock;
+// only the choice of the voice to steal is made here, the same choice as JUCE's, over a list
+// sized once for the voices so that a steal on the audio thread allocates nothing.
 class ZylSynth : public juce::Synthesiser
 {
 public:
@@ -38,8 +42,20 @@ public:
     void loadSamplerBank(const juce::XmlElement& root, juce::ZipFile& archive);
     void loadWavetableBank(const juce::XmlElement& root);
 
+protected:
+    // JUCE's heuristics: the oldest voice already playing the note; else the oldest released
+    // voice, the oldest voice whose key is up, the oldest voice at all, each sparing the lowest
+    // and the highest held notes; else the highest, then the lowest of those.
+    juce::SynthesiserVoice* findVoiceToSteal(juce::SynthesiserSound* soundToPlay, int midiChannel,
+                                             int midiNoteNumber) const override;
+
 private:
     void addVoices();
+
+    // The voices that can play the sound, oldest first; storage for every voice is reserved
+    // when the voices are added.
+    mutable std::vector<juce::SynthesiserVoice*> stealCandidates;
+    juce::CriticalSection stealListLock;
 
     JUCE_DECLARE_NON_COPYABLE(ZylSynth)
 };

@@ -72,11 +72,24 @@ void ZylCellHashSet::clear()
     count = 0;
 }
 
+void ZylCellHashSet::reserve(std::size_t cells)
+{
+    std::size_t capacity = slots.empty() ? kMinCapacity : slots.size();
+    while (capacity < cells * 2)
+        capacity *= 2;
+    if (capacity > slots.size())
+        rehash(capacity);
+}
+
 void ZylCellHashSet::grow()
+{
+    rehash(slots.empty() ? kMinCapacity : slots.size() * 2);
+}
+
+void ZylCellHashSet::rehash(std::size_t capacity)
 {
     std::vector<const ZylCell*> old;
     old.swap(slots);
-    const std::size_t capacity = old.empty() ? kMinCapacity : old.size() * 2;
     slots.assign(capacity, nullptr);
     shift = 64;
     for (std::size_t c = capacity; c > 1; c >>= 1)

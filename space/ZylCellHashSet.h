@@ -18,12 +18,15 @@ public:
     // False when the cell was not present.
     bool erase(const ZylCell* cell);
     void clear();
+    // Makes room for count cells, so that inserting up to that many never grows the table.
+    void reserve(std::size_t count);
     std::size_t size() const { return count; }
 
 private:
     std::size_t home(const ZylCell* cell) const;
     std::size_t find(const ZylCell* cell) const; // slot of the cell, or of the empty slot ending its run
     void grow();
+    void rehash(std::size_t capacity);
 
     static constexpr std::size_t kMinCapacity = 32;
 

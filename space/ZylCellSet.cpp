@@ -98,6 +98,13 @@ void ZylCellSet::fillUntouched(const std::vector<ZylCell*>& list)
         append(cell);
 }
 
+void ZylCellSet::reserve(std::size_t numCells)
+{
+    cells.reserve(numCells);
+    if (numCells > kIndexThreshold)
+        index.reserve(numCells);
+}
+
 void ZylCellSet::rebuildIndex()
 {
     index.clear();

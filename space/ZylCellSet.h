@@ -36,6 +36,9 @@ public:
     // Replaces the cells by the list (nulls and repeats dropped) without touching the stamp, for
     // a copy that its readers must not take for a change of their own.
     virtual void fillUntouched(const std::vector<ZylCell*>& list);
+    // Makes room for that many cells: up to it, no change of the set allocates. Clearing keeps
+    // the room. No touch.
+    void reserve(std::size_t numCells);
 
     // Makes the notes that are on for the channel (1..16) in the keyboard state equal to the
     // set's notes, note by note in ascending order; notes of other channels are left alone.

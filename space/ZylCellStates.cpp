@@ -228,3 +228,9 @@ void ZylCellStates::clearAll()
     clearActiveSounding();
     clearActiveSelected();
 }
+
+void ZylCellStates::reserveCells(std::size_t numCells)
+{
+    for (auto* set : { &pressed, &selected, &sounding, &activeSelected, &activeSounding, &dirty })
+        set->reserve(set->getCells().size() + numCells);
+}

@@ -121,6 +121,11 @@ public:
     // Clears pressed, selected, sounding, active sounding and active selected, in this order.
     virtual void clearAll();
 
+    // Makes room in every set for that many cells beyond those it holds (the cells of a space
+    // that replaces another may join cells of the old one), so that no set grows while the
+    // layer works on that space.
+    void reserveCells(std::size_t numCells);
+
     // A cell can play when it is playable and, with the scale filter on, its note lies in the
     // scale and key of the filter; with the filter on and its table, scale or key missing, no
     // cell can play.

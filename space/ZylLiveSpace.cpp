@@ -1,5 +1,7 @@
 #include "space/ZylLiveSpace.h"
 
+#include "space/ZylSpace.h"
+
 namespace
 {
 constexpr size_t kPrimary = 0;
@@ -25,6 +27,11 @@ ZylSpace* ZylLiveSpace::getSpace() const
 void ZylLiveSpace::setSpace(ZylSpace* s)
 {
     space = s;
+    // Sized once for the space: the audio thread then fills the layers' sets without growing
+    // them.
+    if (space != nullptr)
+        for (const auto& layer : states)
+            layer->reserveCells(space->getCells().size());
 }
 
 const ZylLiveSpace::StatesList& ZylLiveSpace::getStates() const

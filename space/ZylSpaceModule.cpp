@@ -729,6 +729,9 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
     const bool trClick =
         readValue(getOnClickParameter()) == domainSet->getOnClickDomain()->getTrClickValue();
     auto* trigger = readValue(getTriggerParameter());
+    // Read once: the message thread may change it meanwhile, and a chord picked under one
+    // assist must not be counted or placed under another.
+    auto* assist = getAssistValue();
     const bool moduleChanged = isChanged();
     auto* triggers = domainSet->getCellTriggerDomain();
 
@@ -741,7 +744,7 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
     {
         if (soundingChanged || (trClick && moduleChanged))
         {
-            chordFromRoots(primary->getSounding().getCells(), space, chordCells);
+            chordFromRoots(primary->getSounding().getCells(), space, assist, chordCells);
             velocity = primary->getSounding().getVelocity();
             decided = true;
         }
@@ -758,7 +761,7 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
                     primary->releaseAll();
                     primary->triggerSelected(triggerVelocity);
                 }
-                chordFromRoots(primary->getSounding().getCells(), space, chordCells);
+                chordFromRoots(primary->getSounding().getCells(), space, assist, chordCells);
             }
             else if (hover)
             {
@@ -807,7 +810,7 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
                 if (root != nullptr)
                 {
                     primary->trigger(root, triggerVelocity);
-                    chordFromRoots(primary->getSounding().getCells(), space, chordCells);
+                    chordFromRoots(primary->getSounding().getCells(), space, assist, chordCells);
                 }
             }
             velocity = triggerVelocity;
@@ -825,7 +828,7 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
 
     if (selectedChanged || counterChanged || moduleChanged)
     {
-        nextFromRoot(primary->getSelected().getCells(), space, previewCells);
+        nextFromRoot(primary->getSelected().getCells(), space, assist, previewCells);
         changedSomething = primary->setActiveSelected(previewCells) || changedSomething;
         primary->getSelected().acknowledge();
         chordCounter.acknowledge();
@@ -834,12 +837,11 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
 }
 
 void ZylSpaceModule::chordFromRoots(const std::vector<ZylCell*>& roots, ZylSpace* space,
-                                    std::vector<ZylCell*>& cells)
+                                    const ZylValue* assist, std::vector<ZylCell*>& cells)
 {
     ZylCell* root = roots.empty() ? nullptr : roots.front();
     if (root != nullptr)
     {
-        auto* assist = getAssistValue();
         auto* assists = domainSet->getChordAssistDomain();
         if (assist == assists->getFitCompValue())
         {
@@ -860,8 +862,8 @@ void ZylSpaceModule::chordFromRoots(const std::vector<ZylCell*>& roots, ZylSpace
             chordCounter.stepRandom();
         }
     }
-    auto* chord = pickChord(root, space, chordCounter.getValue());
-    voiceAndPlace(root, chord, space, cells);
+    auto* chord = pickChord(root, space, chordCounter.getValue(), assist);
+    voiceAndPlace(root, chord, space, assist, cells);
     if (root != nullptr)
     {
         lastRoot = root;
@@ -869,11 +871,11 @@ void ZylSpaceModule::chordFromRoots(const std::vector<ZylCell*>& roots, ZylSpace
     }
 }
 
-ZylChordValue* ZylSpaceModule::pickChord(const ZylCell* root, ZylSpace* space, std::int32_t value)
+ZylChordValue* ZylSpaceModule::pickChord(const ZylCell* root, ZylSpace* space, std::int32_t value,
+                                         const ZylValue* assist)
 {
     if (root == nullptr)
         return nullptr;
-    auto* assist = getAssistValue();
     auto* chordParameter = getChordParameter();
     if (!isFitAssist(assist))
         return dynamic_cast<ZylChordValue*>(readValue(chordParameter));
@@ -901,7 +903,7 @@ ZylChordValue* ZylSpaceModule::pickChord(const ZylCell* root, ZylSpace* space, s
 }
 
 void ZylSpaceModule::voiceAndPlace(const ZylCell* root, const ZylChordValue* chord, ZylSpace* space,
-                                   std::vector<ZylCell*>& cells)
+                                   const ZylValue* assist, std::vector<ZylCell*>& cells)
 {
     cells.clear();
     if (root == nullptr || chord == nullptr || space == nullptr)
@@ -910,7 +912,7 @@ void ZylSpaceModule::voiceAndPlace(const ZylCell* root, const ZylChordValue* cho
         applyVoicing(chord->intervals, voicing->offsets, voicing->afterSort.get(), voiced);
     else
         voiced.assign(chord->intervals.begin(), chord->intervals.end());
-    const bool full = getAssistValue() == domainSet->getChordAssistDomain()->getChFullValue();
+    const bool full = assist == domainSet->getChordAssistDomain()->getChFullValue();
     space->getChordCells(voiced, root, cells, full ? this : nullptr);
 }
 
@@ -928,14 +930,14 @@ void ZylSpaceModule::applyVoicing(const ZylIntVector& intervals, const ZylIntVec
 }
 
 void ZylSpaceModule::nextFromRoot(const std::vector<ZylCell*>& selected, ZylSpace* space,
-                                  std::vector<ZylCell*>& cells)
+                                  const ZylValue* assist, std::vector<ZylCell*>& cells)
 {
     ZylCell* root = selected.empty() ? nullptr : selected.front();
     nextRoot = root;
     const bool useNext =
-        root == lastRoot || getAssistValue() == domainSet->getChordAssistDomain()->getFitRandValue();
-    nextChord = pickChord(root, space, useNext ? chordCounter.getNext() : 0);
-    voiceAndPlace(root, nextChord, space, cells);
+        root == lastRoot || assist == domainSet->getChordAssistDomain()->getFitRandValue();
+    nextChord = pickChord(root, space, useNext ? chordCounter.getNext() : 0, assist);
+    voiceAndPlace(root, nextChord, space, assist, cells);
 }
 
 void ZylSpaceModule::mirrorSpaces(ZylLiveSpace& from, ZylLiveSpace& to)

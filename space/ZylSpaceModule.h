@@ -158,23 +158,25 @@ public:
     bool handleMidiInput(int numSamples);
     bool renderChord(int numSamples);
     bool decideChord(ZylLiveSpace& liveSpace);
+    // The steps below take the Assist value that decideChord read once for the block.
     // The voiced and placed chord of the first root (none without one); steps the chord counter
     // as the assist asks and records the last root and chord.
-    void chordFromRoots(const std::vector<ZylCell*>& roots, ZylSpace* space,
+    void chordFromRoots(const std::vector<ZylCell*>& roots, ZylSpace* space, const ZylValue* assist,
                         std::vector<ZylCell*>& cells);
     // The chord for the root: the Chord parameter's value in the manual assists, the shape
     // number value (taken modulo the number of shapes) of the ranking in the fit assists.
-    ZylChordValue* pickChord(const ZylCell* root, ZylSpace* space, std::int32_t value);
+    ZylChordValue* pickChord(const ZylCell* root, ZylSpace* space, std::int32_t value,
+                             const ZylValue* assist);
     // The chord's cells around the root after voicing; none when it cannot be placed whole.
     void voiceAndPlace(const ZylCell* root, const ZylChordValue* chord, ZylSpace* space,
-                       std::vector<ZylCell*>& cells);
+                       const ZylValue* assist, std::vector<ZylCell*>& cells);
     // Each interval moves by its offset (0 past the end of offsets); with after-sort offsets
     // (may be null or empty) the result is then sorted ascending and entry i moves by
     // afterSort[i]. All in semitones; out must not be intervals.
     static void applyVoicing(const ZylIntVector& intervals, const ZylIntVector& offsets,
                              const ZylIntVector* afterSort, ZylIntVector& out);
     // The preview: the chord the first selected cell would play, without stepping the counter.
-    void nextFromRoot(const std::vector<ZylCell*>& selected, ZylSpace* space,
+    void nextFromRoot(const std::vector<ZylCell*>& selected, ZylSpace* space, const ZylValue* assist,
                       std::vector<ZylCell*>& cells);
     // The notes on in any channel of a keyboard state, one bit per note.
     struct HeldNotes

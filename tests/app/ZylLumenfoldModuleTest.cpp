@@ -181,6 +181,9 @@ TEST_F(Root, HostBuffersRideOnTheCablesForOneBlockOnly)
     EXPECT_TRUE(root().getAudioCable().ownsBuffer());
     EXPECT_TRUE(root().getHostMidiCable().ownsBuffer());
     filter.prepareToPlay(44100.0, 512);
+    // Released before the audio starts, so that no block frees them.
+    EXPECT_EQ(root().getAudioCable().getBuffer(), nullptr);
+    EXPECT_EQ(root().getHostMidiCable().getBuffer(), nullptr);
     runBlock(512);
     EXPECT_EQ(root().getAudioCable().getBuffer(), nullptr);
     EXPECT_EQ(root().getHostMidiCable().getBuffer(), nullptr);

@@ -1,6 +1,7 @@
 # Test sources for app/, one line each.
 target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainAppWindowTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylAudioThreadAllocationTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylBankDescriptionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFactoryBankTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldEditorPlayingTest.cpp

@@ -2,6 +2,7 @@
 #include "modules/ZylSamplerSound.h"
 #include "modules/ZylSynth.h"
 #include "resources/ZylEmbeddedArchive.h"
+#include "tests/TestAllocationCounter.h"
 #include "tests/modules/ZylSynthTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -222,3 +223,176 @@ TEST(ZylSynth, TheSameDescriptionBuildsTheSameTables)
                                   sizeof(float) * static_cast<size_t>(a.getNumSamples())), 0);
     }
 }
+
+namespace
+{
+// Two kinds of sound: kind 0 serves the notes below 96, kind 1 the notes from 96 up.
+class StealTestSound : public juce::SynthesiserSound
+{
+public:
+    explicit StealTestSound(int soundKind) : kind(soundKind) {}
+    bool appliesToNote(int note) override { return (note >= 96) == (kind == 1); }
+    bool appliesToChannel(int) override { return true; }
+    const int kind;
+};
+
+// A voice for the kinds in its mask that sounds on after a note-off with a tail (a released
+// voice) and stops only without one.
+class StealTestVoice : public juce::SynthesiserVoice
+{
+public:
+    explicit StealTestVoice(int kinds) : kindMask(kinds) {}
+    bool canPlaySound(juce::SynthesiserSound* sound) override
+    {
+        auto* test = dynamic_cast<StealTestSound*>(sound);
+        return test != nullptr && ((kindMask >> test->kind) & 1) != 0;
+    }
+    void startNote(int, float, juce::SynthesiserSound*, int) override {}
+    void stopNote(float, bool allowTailOff) override
+    {
+        if (!allowTailOff)
+            clearCurrentNote();
+    }
+    void pitchWheelMoved(int) override {}
+    void controllerMoved(int, int) override {}
+    void renderNextBlock(juce::AudioBuffer<float>&, int, int) override {}
+
+private:
+    const int kindMask;
+};
+
+class StealProbeSynth : public ZylSynth
+{
+public:
+    explicit StealProbeSynth(juce::InputStream& archive) : ZylSynth(archive) {}
+    juce::SynthesiserVoice* ours(juce::SynthesiserSound* sound, int note) const
+    {
+        return findVoiceToSteal(sound, 1, note);
+    }
+    juce::SynthesiserVoice* juces(juce::SynthesiserSound* sound, int note) const
+    {
+        return juce::Synthesiser::findVoiceToSteal(sound, 1, note);
+    }
+};
+
+struct StealStep
+{
+    enum class Kind { on, off, offTail, sustain, sustainUp, sostenuto, sostenutoUp } kind;
+    int note;
+};
+
+// A synth of test voices (kinds masks in order) in the state the steps leave.
+std::unique_ptr<StealProbeSynth> stealSynth(const std::vector<int>& masks, const std::vector<StealStep>& steps)
+{
+    juce::MemoryInputStream nothing(nullptr, 0, false);
+    auto synth = std::make_unique<StealProbeSynth>(nothing);
+    synth->clearVoices();
+    synth->clearSounds();
+    for (const int mask : masks)
+        synth->addVoice(new StealTestVoice(mask));
+    synth->addSound(new StealTestSound(0));
+    synth->addSound(new StealTestSound(1));
+    for (const auto& step : steps)
+    {
+        switch (step.kind)
+        {
+            case StealStep::Kind::on: synth->noteOn(1, step.note, 0.8f); break;
+            case StealStep::Kind::off: synth->noteOff(1, step.note, 0.0f, false); break;
+            case StealStep::Kind::offTail: synth->noteOff(1, step.note, 0.0f, true); break;
+            case StealStep::Kind::sustain: synth->handleSustainPedal(1, true); break;
+            case StealStep::Kind::sustainUp: synth->handleSustainPedal(1, false); break;
+            case StealStep::Kind::sostenuto: synth->handleSostenutoPedal(1, true); break;
+            case StealStep::Kind::sostenutoUp: synth->handleSostenutoPedal(1, false); break;
+        }
+    }
+    return synth;
+}
+
+// Whether every voice that could play the sound is busy, as when the synthesiser steals.
+bool stealAllBusyFor(const juce::Synthesiser& synth, juce::SynthesiserSound* sound)
+{
+    for (int i = 0; i < synth.getNumVoices(); ++i)
+        if (synth.getVoice(i)->canPlaySound(sound) && !synth.getVoice(i)->isVoiceActive())
+            return false;
+    return true;
+}
+
+TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
+{
+    using S = StealStep::Kind;
+    struct Case
+    {
+        const char* what;
+        std::vector<int> masks;
+        std::vector<StealStep> steps;
+        int note;
+        int voice; // JUCE's choice
+    };
+    const Case cases[] = {
+        { "the oldest voice on the same note", { 3, 3, 3 }, { { S::on, 60 }, { S::on, 64 }, { S::on, 67 } }, 64, 1 },
+        { "the oldest released voice", { 3, 3, 3, 3 },
+          { { S::on, 60 }, { S::on, 62 }, { S::on, 64 }, { S::offTail, 62 }, { S::on, 67 } }, 70, 1 },
+        { "the oldest key that is up", { 3, 3, 3, 3 },
+          { { S::sustain, 0 }, { S::on, 60 }, { S::on, 62 }, { S::on, 64 }, { S::on, 67 }, { S::offTail, 62 } }, 70, 1 },
+        { "the oldest voice between the lowest and the highest", { 3, 3, 3 },
+          { { S::on, 64 }, { S::on, 60 }, { S::on, 67 } }, 70, 0 },
+        { "only the lowest and the highest: the highest", { 3, 3 }, { { S::on, 60 }, { S::on, 67 } }, 70, 1 },
+        { "one voice held", { 3 }, { { S::on, 60 } }, 62, 0 },
+        { "only the voices that can play the sound", { 1, 3, 1, 3 },
+          { { S::on, 100 }, { S::on, 101 }, { S::on, 60 }, { S::on, 61 } }, 102, 3 },
+        { "a key up under the sostenuto pedal", { 3, 3, 3, 3 },
+          { { S::on, 60 }, { S::on, 62 }, { S::sostenuto, 0 }, { S::offTail, 62 }, { S::on, 64 }, { S::on, 67 } }, 70, 1 },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        auto synth = stealSynth(c.masks, c.steps);
+        auto* sound = synth->getSound(c.note >= 96 ? 1 : 0).get();
+        ASSERT_TRUE(stealAllBusyFor(*synth, sound));
+        auto* expected = synth->juces(sound, c.note);
+        ASSERT_NE(expected, nullptr);
+        EXPECT_EQ(synth->ours(sound, c.note), expected);
+        EXPECT_EQ(expected, synth->getVoice(c.voice));
+    }
+
+    // Random states: pedals, tails, repeated notes and steals of the synth's own.
+    juce::Random random(2911);
+    int compared = 0;
+    for (int round = 0; round < 300; ++round)
+    {
+        std::vector<int> masks(static_cast<size_t>(1 + random.nextInt(10)));
+        for (auto& mask : masks)
+            mask = random.nextInt(4) == 0 ? 1 : 3;
+        std::vector<StealStep> steps(static_cast<size_t>(random.nextInt(40)));
+        for (auto& step : steps)
+        {
+            const int kind = random.nextInt(16);
+            step.kind = kind < 8 ? S::on : kind < 10 ? S::off : kind < 13 ? S::offTail
+                                           : static_cast<S>(static_cast<int>(S::sustain) + random.nextInt(4));
+            step.note = 90 + random.nextInt(12);
+        }
+        auto synth = stealSynth(masks, steps);
+        for (int note = 88; note < 104; ++note)
+        {
+            auto* sound = synth->getSound(note >= 96 ? 1 : 0).get();
+            if (!stealAllBusyFor(*synth, sound))
+                continue;
+            ASSERT_EQ(synth->ours(sound, note), synth->juces(sound, note)) << "round " << round << ", note " << note;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 1000);
+
+    // A steal on a full synth of the program's own voices allocates nothing.
+    ZylSynth full;
+    for (int note = 20; note < 20 + ZylSynth::kNumVoices + 8; ++note)
+        full.noteOn(1, note, 0.8f);
+    {
+        const zyltest::ScopedAllocationCounter counter;
+        full.noteOn(1, 110, 0.8f);
+        full.noteOn(1, 111, 0.8f);
+        EXPECT_EQ(counter.getAllocations(), 0);
+        EXPECT_EQ(counter.getFrees(), 0);
+    }
+}
+} // namespace

@@ -5,6 +5,8 @@
 #include "space/ZylRectangleTile.h"
 #include "space/ZylScaleDomain.h"
 #include "space/ZylScaleNoteTable.h"
+#include "space/ZylSpace.h"
+#include "tests/TestAllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -383,5 +385,34 @@ TEST(ZylLiveSpace, HasAPrimaryLayerAndALimeSecondaryLayer)
     colour = juce::Colours::blue;
     live.getPrimaryStates()->getSoundingColour(colour, nullptr, nullptr);
     EXPECT_EQ(colour, juce::Colours::blue);
+}
+TEST(ZylLiveSpace, ItsLayersHoldEveryCellOfTheirSpaceWithoutAllocating)
+{
+    ZylSpace piano;
+    piano.buildPiano();
+    std::vector<ZylCell*> all;
+    for (const auto& cell : piano.getCells())
+        all.push_back(cell.get());
+    ZylLiveSpace live;
+    live.setSpace(&piano);
+    const juce::ScopedLock lock(live.getLock());
+    const zyltest::ScopedAllocationCounter counter;
+    for (auto* layer : { live.getPrimaryStates(), live.getSecondaryStates() })
+    {
+        layer->setLatch(false);
+        layer->setActiveSounding(all);
+        layer->setActiveSelected(all);
+        for (auto* cell : all)
+        {
+            layer->press(cell, true);
+            layer->trigger(cell, 0.5f);
+        }
+        layer->setSounding(all);
+        EXPECT_EQ(layer->getDirty().getCells().size(), all.size());
+        layer->clearAll();
+        layer->setActiveSounding(all);
+    }
+    EXPECT_EQ(counter.getAllocations(), 0);
+    EXPECT_EQ(counter.getFrees(), 0);
 }
 } // namespace

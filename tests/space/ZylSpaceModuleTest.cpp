@@ -103,7 +103,10 @@ std::set<ZylCell*> asSet(const ZylCellSet& set)
 // module, and the space module's output.
 struct SpaceModule : ::testing::Test
 {
-    SpaceModule()
+    using SpaceFactory = std::unique_ptr<ZylSpaceModule> (*)(ZylModuleContainer*);
+
+    // make builds the space module (a plain one by default).
+    explicit SpaceModule(SpaceFactory make = nullptr)
     {
         transport = std::make_unique<ZylTransportModule>(&container);
         transport->initialise();
@@ -111,7 +114,7 @@ struct SpaceModule : ::testing::Test
         group = std::make_unique<ZylMidiInputGroupModule>(&container, &backend);
         group->initialise();
         input = group->getInputModule(0);
-        space = std::make_unique<ZylSpaceModule>(&container);
+        space = make != nullptr ? make(&container) : std::make_unique<ZylSpaceModule>(&container);
         space->initialise();
 
         hostCable.setBuffer(std::make_unique<juce::MidiBuffer>());
@@ -776,3 +779,65 @@ TEST_F(SpaceModule, BlocksSurviveParameterChangesAndPressesFromAnotherThread)
         EXPECT_FALSE(space->getPianoKeyboardState().isNoteOnForChannels(0xFFFF, note)) << note;
     }
 }
+
+namespace
+{
+// A space module whose Assist parameter takes the next of two values every time the module
+// looks it up, as if the message thread changed it between any two reads of a block. The
+// module's reaction to the change is not run, as it is not until the message is delivered.
+class AssistRaceSpaceModule : public ZylSpaceModule
+{
+public:
+    using ZylSpaceModule::ZylSpaceModule;
+
+    ZylParameter* getAssistParameter() const override
+    {
+        auto* parameter = ZylSpaceModule::getAssistParameter();
+        if (parameter != nullptr && values[0] != nullptr)
+            parameter->setValueObject(values[reads++ % 2], kCauseUser, false, false);
+        return parameter;
+    }
+
+    ZylValue* values[2] = { nullptr, nullptr };
+    mutable int reads = 0;
+};
+
+struct SpaceModuleAssistRace : SpaceModule
+{
+    SpaceModuleAssistRace()
+        : SpaceModule([](ZylModuleContainer* owner) -> std::unique_ptr<ZylSpaceModule> {
+              return std::make_unique<AssistRaceSpaceModule>(owner);
+          })
+    {
+    }
+
+    AssistRaceSpaceModule& raced() { return static_cast<AssistRaceSpaceModule&>(*space); }
+};
+} // namespace
+
+TEST_F(SpaceModuleAssistRace, AChordIsDecidedUnderOneAssistWhenTheAssistChangesBetweenReads)
+{
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getKeyParameter(), L"C");
+    zyltest::selectByName(space->getAssistParameter(), L"Ch Anywh");
+    // C minor: its E flat lies outside C major, so no fit assist ever picks it.
+    zyltest::selectByName(space->getChordParameter(), L"m");
+    auto* minor = space->getChordParameter()->getValueObject();
+    block();
+    ASSERT_EQ(space->getChordCounter().getValue(), -1);
+
+    auto* assists = space->getDomainSet()->getChordAssistDomain();
+    raced().values[0] = assists->getFitCyclValue();
+    raced().values[1] = assists->getChAnywhValue();
+    press(grid(), gridCell(60));
+    block();
+    raced().values[0] = nullptr;
+
+    // "Fit Cycl" steps the counter and plays a fitted chord; "Ch Anywh" steps nothing and plays
+    // the Chord parameter's chord. A step with the Chord parameter's chord is a mix of both.
+    const bool stepped = space->getChordCounter().getValue() != -1;
+    const bool chordParameters = space->getLastChord() == minor;
+    EXPECT_NE(stepped, chordParameters);
+    EXPECT_NE(space->getLastRoot(), nullptr);
+}
+
