@@ -7,12 +7,15 @@ namespace
 // A bare X server (Xvfb with no window manager) lacks the window manager's atoms, which JUCE
 // looks up without creating them: a window then fails on its first property request and the
 // X error ends the process. The tests' own connection creates them before JUCE opens the
-// display, and stays open so that the server keeps them. libX11 is loaded as JUCE loads it.
+// display, and stays open so that the server keeps them. libX11 is loaded as JUCE loads it, and
+// stays loaded to the end, so that a leak report can still name its frames.
 class ZylWindowManagerAtoms
 {
 public:
     ZylWindowManagerAtoms()
     {
+        static auto* library = new juce::DynamicLibrary();
+        auto& x11 = *library;
         if (juce::SystemStats::getEnvironmentVariable("DISPLAY", {}).isEmpty()
             || !x11.open("libX11.so.6"))
             return;
@@ -40,7 +43,6 @@ public:
 
 private:
     using CloseDisplay = int (*)(void*);
-    juce::DynamicLibrary x11;
     CloseDisplay closeDisplay = nullptr;
     void* display = nullptr;
 };
