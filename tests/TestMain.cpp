@@ -8,7 +8,7 @@ namespace
 // looks up without creating them: a window then fails on its first property request and the
 // X error ends the process. The tests' own connection creates them before JUCE opens the
 // display, and stays open so that the server keeps them. libX11 is loaded as JUCE loads it, and
-// stays loaded to the end, so that a leak report can still name its frames.
+// stays loaded to the end: unloaded, what its globals hold would look leaked to the leak check.
 class ZylWindowManagerAtoms
 {
 public:
