@@ -2,20 +2,15 @@
 # fuzz/), as the interface target lumenfold_warnings: each of our targets links it privately.
 # JUCE's headers are system headers to our code, so their warnings stay out of view.
 #
-# LUMENFOLD_WERROR makes these warnings errors. AUTO (the default) does so when the environment
-# variable CI is set to anything but "", 0, false or no, as continuous integration does.
+# LUMENFOLD_WERROR=ON makes these warnings errors. Nothing in the environment changes it: .ci/run
+# asks for it on the command line of each of its builds.
 
-set(LUMENFOLD_WERROR AUTO CACHE STRING "Warnings in our code are errors: ON, OFF or AUTO (ON under CI)")
-set_property(CACHE LUMENFOLD_WERROR PROPERTY STRINGS AUTO ON OFF)
-
-set(_lumenfold_werror OFF)
+option(LUMENFOLD_WERROR "Warnings in lumenfold's own code are errors" OFF)
+# A build folder configured when the switch still had an AUTO value gets the plain default.
 if(LUMENFOLD_WERROR STREQUAL "AUTO")
-  if(DEFINED ENV{CI} AND NOT "$ENV{CI}" MATCHES "^(|0|[Ff][Aa][Ll][Ss][Ee]|[Nn][Oo])$")
-    set(_lumenfold_werror ON)
-  endif()
-elseif(LUMENFOLD_WERROR)
-  set(_lumenfold_werror ON)
+  set(LUMENFOLD_WERROR OFF CACHE BOOL "Warnings in lumenfold's own code are errors" FORCE)
 endif()
+set(_lumenfold_werror ${LUMENFOLD_WERROR})
 if(_lumenfold_werror)
   message(STATUS "Warnings in lumenfold's own code are errors")
 endif()

@@ -11,10 +11,11 @@ namespace
 // shift ticks and measured from start to give the sample offset. Events that sit exactly on the
 // loop's end are the same instant as tick 0 of the next pass: they go out at tick 0, before
 // that tick's own events, so a note released on the loop's end is released before the note
-// that starts the loop again.
+// that starts the loop again. Only a pass that follows one hands them on (afterAPass): the
+// first pass has played nothing they could end.
 void renderSpan(const juce::MidiMessageSequence& track, double loopLength, double from, double to,
                 double shift, double start, double samplesPerBeat, int numSamples,
-                juce::MidiBuffer& out)
+                bool afterAPass, juce::MidiBuffer& out)
 {
     const auto addAt = [&](const juce::MidiMessage& message, double time) {
         if (message.isMetaEvent() || message.getRawDataSize() <= 0)
@@ -27,7 +28,7 @@ void renderSpan(const juce::MidiMessageSequence& track, double loopLength, doubl
     };
 
     const int numEvents = track.getNumEvents();
-    if (from <= 0.0 && 0.0 < to)
+    if (afterAPass && from <= 0.0 && 0.0 < to)
     {
         for (int i = track.getNextIndexAtTime(loopLength); i < numEvents; ++i)
             addAt(track.getEventPointer(i)->message, 0.0);
@@ -60,14 +61,15 @@ void ZylMidiSequencer::renderTrack(int file, int track, double ppqPosition, int 
 
     double position = ppqPosition * kTicksPerQuarter;
     const double blockLength = numSamples / samplesPerBeat * kTicksPerQuarter;
-    position -= std::floor(position / loopLength) * loopLength;
+    const double pass = std::floor(position / loopLength);
+    position -= pass * loopLength;
     const double end = position + blockLength;
 
     renderSpan(*sequence, loopLength, position, juce::jmin(end, loopLength), 0.0, position,
-               samplesPerBeat, numSamples, out);
+               samplesPerBeat, numSamples, pass >= 1.0, out);
     if (end > loopLength)
         renderSpan(*sequence, loopLength, 0.0, end - loopLength, loopLength, position,
-                   samplesPerBeat, numSamples, out);
+                   samplesPerBeat, numSamples, true, out);
 }
 
 bool ZylMidiSequencer::addMidiFile(juce::InputStream& stream)

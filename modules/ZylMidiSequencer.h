@@ -20,7 +20,8 @@ public:
     // notes) to out, at sample offsets counted from the block's start. The window is half-open:
     // an event at the block's end belongs to the next block. Meta events are never sent. A
     // file or track index outside the list, an empty track or one whose events all sit at tick
-    // 0 (loop length 0) renders nothing.
+    // 0 (loop length 0) renders nothing. Events on the loop's end go out at tick 0 of the pass
+    // after it; the first pass (a position below one loop length) starts without them.
     virtual void renderTrack(int file, int track, double ppqPosition, int numSamples,
                              double samplesPerBeat, int beatsPerBar, juce::MidiBuffer& out) const;
 

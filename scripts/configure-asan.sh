@@ -11,6 +11,10 @@ build="$top/build-asan"
 "$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-clang.txt"
 mkdir -p "$build"
 log="$build/configure.log"
+# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings errors; otherwise the folder keeps its own
+# setting.
+werror=()
+[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
 # -O1 and line tables only: what the sanitizers' reports need (file and line of each frame),
 # built about a fifth faster than RelWithDebInfo's -O2 -g.
 if ! cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -18,7 +22,7 @@ if ! cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
        -DLUMENFOLD_SANITIZE=address,undefined -DLUMENFOLD_BUILD_FUZZ=ON \
-       -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=ON > "$log" 2>&1; then
+       -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=ON "${werror[@]}" > "$log" 2>&1; then
   tail -n 40 "$log" >&2
   echo "configuring $build failed (whole log: $log)" >&2
   exit 1

@@ -106,9 +106,14 @@ build_dependencies() {
   echo "$stamp" > "$prefix/.lumenfold-complete"
 }
 
+# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings in lumenfold's code errors; otherwise each
+# folder keeps its own setting.
+werror=()
+[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
+
 build_target() {
   local target=$1 build="$top/build-$target"
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${werror[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$(toolchain_of "$target")" \
     -DLUMENFOLD_CROSS_PREFIX="$cross/$target/prefix" \
     -DLUMENFOLD_BUILD_APP=ON -DLUMENFOLD_BUILD_TESTS=ON \

@@ -15,7 +15,8 @@
 #    back, then "Exit": status 0, and the settings file holds the window position, the JACK
 #    setup and the renamed preset.
 # 4. Restart: JACK is used again and the state is kept; the chord still sounds; "Audio
-#    Settings..." opens the device selector, which Escape closes. Exit.
+#    Settings...", "Midi Settings..." and "Help..." open their dialogs at the exact size of
+#    their content, and Escape closes each. Exit.
 # 5. Damaged settings: a stored state of another product, of major version 3, a program's
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, one of 40,000 nested elements (moved aside to
@@ -31,8 +32,9 @@
 #    as for a user who is not root): "Save Preset Bank As..." into it shows the error box and
 #    leaves no file there.
 #
-# Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
-# scripts/packages-e2e.txt. Exits non-zero on the first failed check.
+# Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). First installs what is
+# missing of scripts/packages.txt and scripts/packages-e2e.txt (only then does it need apt, the
+# network and root). Exits non-zero on the first failed check.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$top/build}" 2>/dev/null && pwd || echo "${1:-$top/build}")
@@ -41,6 +43,7 @@ program="$build/app/lumenfold"
 checks=(/usr/bin/python3 "$top/scripts/e2e/checks.py")
 
 if [ -z "${LUMENFOLD_E2E_DISPLAY:-}" ]; then
+  "$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-e2e.txt"
   if [ ! -x "$program" ]; then
     cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
     cmake --build "$build" --target lumenfold
@@ -356,21 +359,31 @@ check "restart screenshot" window "$out/restarted.png" "$X" "$Y" "$W" "$H"
 check "the renamed preset is shown again" same "$out/renamed.png" "$out/restarted.png" \
   $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
 play_cell ""
-menu 1 1
-main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
-find_dialog '^Audio Settings$'
-shoot audio-settings
-# The selector is 500 pixels wide; the dialog adds its border.
-[ "$DW" -ge 500 ] && [ "$DW" -le 510 ] || die "the audio settings dialog is $DW pixels wide"
-# A click on the dialog's empty bottom edge gives it the keyboard; Escape closes it.
-click_at $((DX + DW - 10)) $((DY + DH - 4))
-xdotool key Escape
-for _ in $(seq 25); do
-  xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 || break
-  sleep 0.2
-done
-xdotool search --onlyvisible --name '^Audio Settings$' > /dev/null 2>&1 && die "Escape did not close the audio settings"
-echo "   the audio settings dialog opened ($DW x $DH) and closed on Escape"
+# Each modal dialog opens at the size of its content, exactly: the native title bar lies outside
+# it. A click on the dialog's empty bottom edge gives it the keyboard; Escape closes it.
+dialog_opens_at_its_size() {
+  local menu_number=$1 item=$2 title=$3 width=$4 height=$5 shot=$6
+  menu "$menu_number" "$item"
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog "^$title\$"
+  shoot "$shot"
+  [ "$DW" = "$width" ] && [ "$DH" = "$height" ] ||
+    die "the dialog '$title' is $DW x $DH, not $width x $height"
+  click_at $((DX + DW - 10)) $((DY + DH - 4))
+  xdotool key Escape
+  for _ in $(seq 25); do
+    xdotool search --onlyvisible --name "^$title\$" > /dev/null 2>&1 || break
+    sleep 0.2
+  done
+  xdotool search --onlyvisible --name "^$title\$" > /dev/null 2>&1 && die "Escape did not close '$title'"
+  echo "   the dialog '$title' opened at $DW x $DH and closed on Escape"
+}
+# "Audio Settings..." shows the device selector, 500 wide, which takes the height of its rows
+# (195 for the JACK device: type, output, rate and block size); "Midi Settings..." the port
+# selector (570 x 350); "Help..." the help panel (320 x 470).
+dialog_opens_at_its_size 1 1 'Audio Settings' 500 195 audio-settings
+dialog_opens_at_its_size 1 2 'Midi Settings' 570 350 midi-settings
+dialog_opens_at_its_size 2 1 'Help' 320 470 help
 exit_program
 stored_state_has 'E2E Preset' || die "the state was not kept across the restart"
 

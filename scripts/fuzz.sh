@@ -26,8 +26,13 @@ target_names=$(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
 max_len=131072
 common_options=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 -max_len=$max_len)
 
+# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings errors; otherwise the folder keeps its own
+# setting.
+werror=()
+[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
+
 build_fast() {
-  cmake -S "$top" -B "$fast" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$top" -B "$fast" -G Ninja -DCMAKE_BUILD_TYPE=Release "${werror[@]}" \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DLUMENFOLD_BUILD_FUZZ=ON -DLUMENFOLD_FUZZ_SANITIZERS= \
     -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=OFF >/dev/null

@@ -60,9 +60,21 @@ int ZylJuceUiSeam::runModalDialog(const DialogRequest& request)
     options.resizable = false;
     options.useBottomRightCornerResizer = false;
 
+    // JUCE sizes the window around the content with its own title bar and border, then
+    // switches to the native title bar and stretches the content over the whole window: the
+    // size asked for is set again once the window exists.
+    const int width = request.content != nullptr ? request.content->getWidth() : 0;
+    const int height = request.content != nullptr ? request.content->getHeight() : 0;
+
     // The window is freed once its loop has ended; the content goes with it only when owned.
     std::unique_ptr<juce::DialogWindow> window(options.create());
     if (window == nullptr)
         return 0;
+    if (width > 0 && height > 0)
+    {
+        window->setContentComponentSize(width, height);
+        window->centreAroundComponent(request.centreAround, window->getWidth(),
+                                      window->getHeight());
+    }
     return window->runModalLoop();
 }

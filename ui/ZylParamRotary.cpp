@@ -273,14 +273,6 @@ void ZylParamRotary::updateWheelButton()
 
 void ZylParamRotary::updateModulation()
 {
-    // Three quarters of a rounded blob in a 46 x 44 box, its square corner top left.
-    decoration.startNewSubPath(23.0f, 0.0f);
-    decoration.cubicTo(36.0f, 0.0f, 46.0f, 10.0f, 46.0f, 22.0f);
-    decoration.cubicTo(46.0f, 34.0f, 36.0f, 44.0f, 23.0f, 44.0f);
-    decoration.cubicTo(10.0f, 44.0f, 0.0f, 34.0f, 0.0f, 22.0f);
-    decoration.lineTo(0.0f, 0.0f);
-    decoration.closeSubPath();
-
     resized();
     updateModulationButtons();
 }

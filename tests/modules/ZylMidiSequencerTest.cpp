@@ -130,6 +130,30 @@ TEST(ZylMidiSequencer, BlockEndingOnTheLoopEndLeavesTheBarLineToTheNextBlock)
     EXPECT_TRUE(events[1].second.isNoteOn());
 }
 
+TEST(ZylMidiSequencer, OnlyAPassThatHasPlayedHandsOnTheEventsOnItsEnd)
+{
+    ZylMidiSequencer sequencer;
+    ASSERT_TRUE(addTrack(sequencer, {{0.0, on(60)}, {0.0, on(64)}, {384.0, off(64)},
+                                     {384.0, off(60)}}));
+    struct Case
+    {
+        double tick;
+        int noteOffs;
+    };
+    // The start of the first pass has nothing before it: no release for notes that never
+    // sounded. Every later pass starts with the releases of the pass before it.
+    for (const auto& c : { Case { 0.0, 0 }, Case { 384.0, 2 }, Case { 3 * 384.0, 2 } })
+    {
+        juce::MidiBuffer out;
+        sequencer.renderTrack(0, 0, c.tick / 96.0, 500, kSamplesPerBeat, 4, out);
+        const auto events = zyltest::eventsOf(out);
+        ASSERT_EQ(events.size(), static_cast<size_t>(c.noteOffs + 2)) << "at tick " << c.tick;
+        for (size_t i = 0; i < events.size(); ++i)
+            EXPECT_EQ(events[i].second.isNoteOff(), static_cast<int>(i) < c.noteOffs)
+                << "event " << i << " at tick " << c.tick;
+    }
+}
+
 TEST(ZylMidiSequencer, MetaEventsCountForTheLoopButAreNeverSent)
 {
     ZylMidiSequencer sequencer;

@@ -166,6 +166,35 @@ TEST_F(GainRotary, WhileDraggingMessagesUpdateTheBoxButNotTheKnob)
     EXPECT_EQ(parts.knob->getValue(), 40.0) << "after the release the knob follows again";
 }
 
+namespace
+{
+// The blob behind the value box and the knob, drawn by the control itself (children left out).
+juce::Image paintRotaryBackground(ZylParamRotary& control)
+{
+    juce::Image image(juce::Image::ARGB, control.getWidth(), control.getHeight(), true);
+    juce::Graphics g(image);
+    control.paint(g);
+    return image;
+}
+} // namespace
+
+TEST_F(GainRotary, BindingAgainDrawsTheSameBackground)
+{
+    control.setSize(control.getPreferredWidth(), control.getPreferredHeight());
+    const auto once = paintRotaryBackground(control);
+    for (int i = 0; i < 20; ++i)
+    {
+        control.setParameter(nullptr);
+        control.setParameter(parameter.get());
+    }
+    const auto again = paintRotaryBackground(control);
+    int differing = 0;
+    for (int y = 0; y < once.getHeight(); ++y)
+        for (int x = 0; x < once.getWidth(); ++x)
+            differing += once.getPixelAt(x, y) != again.getPixelAt(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(RotaryControl, KnobRangeAndDragLengthFollowTheListSize)
 {
     struct Case

@@ -1,5 +1,6 @@
 #include "tests/ui/ZylFakeUiSeam.h"
 #include "ui/ZylGuiHelpers.h"
+#include "ui/ZylJuceUiSeam.h"
 #include "ui/ZylUiSeam.h"
 
 #include <gtest/gtest.h>
@@ -81,4 +82,33 @@ TEST(ZylUiSeam, FakeAnswersFromItsQueuesAndCancelsWhenTheyAreEmpty)
     EXPECT_EQ(fake.calls[2].editorName, "programName");
     EXPECT_EQ(fake.calls[6].text, "Could not read from the specified file.");
     EXPECT_EQ(fake.openedUrls(), juce::StringArray("https://www.example.com/"));
+}
+
+// The JUCE seam's dialog window holds its content at the size asked for, with no room for a
+// title bar of JUCE's own: the native one sits outside the window.
+TEST(ZylJuceUiSeam, ModalDialogKeepsTheContentSizeItWasGiven)
+{
+    const juce::Point<int> sizes[] = { { 320, 470 }, { 570, 350 }, { 500, 320 } };
+    for (const auto& size : sizes)
+    {
+        juce::Component content;
+        content.setSize(size.x, size.y);
+        juce::Rectangle<int> shownContent, shownWindow;
+        juce::MessageManager::callAsync([&] {
+            auto* window = juce::Component::getCurrentlyModalComponent();
+            if (window == nullptr)
+                return;
+            shownContent = content.getBounds();
+            shownWindow = window->getBounds();
+            window->exitModalState(3);
+        });
+        ZylJuceUiSeam seam;
+        ZylUiSeam::DialogRequest request;
+        request.title = "Midi Settings";
+        request.content = &content;
+        EXPECT_EQ(seam.runModalDialog(request), 3);
+        EXPECT_EQ(shownContent, juce::Rectangle<int>(size.x, size.y)) << size.toString();
+        EXPECT_EQ(shownWindow.getWidth(), size.x) << size.toString();
+        EXPECT_EQ(shownWindow.getHeight(), size.y) << size.toString();
+    }
 }
