@@ -379,8 +379,9 @@ void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace* cellSpace, juce
         g.setColour(getUnplayableCellColour(cell));
     g.fillPath(path, modelToView);
 
-    if (playable || coloured)
-        drawCellLabels(cell, cellSpace, g, playable);
+    // Cells outside the scale are labelled too: the texts that do not depend on the scale show
+    // there, the others are empty.
+    drawCellLabels(cell, cellSpace, g, playable);
 
     if (drawOutlines)
     {

@@ -304,12 +304,57 @@ TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
     EXPECT_EQ(grid().getCellLabel(cell66, false), "66");
     EXPECT_EQ(grid().getCellSubLabel(cell66, false), "6");
 
+    // The fill beside the texts, which now show on the cell too.
     const auto image = zyltest::renderView(grid());
-    const auto q = zyltest::uncoveredPointIn(grid(), *cell66);
-    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y - 8), grid().getUnplayableCellColour(cell66), 3));
+    const auto q = zyltest::viewBoundsOf(grid(), *cell66).toNearestInt().reduced(2).getCentre().withX(
+        zyltest::viewBoundsOf(grid(), *cell66).toNearestInt().getX() + 2);
+    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y), grid().getUnplayableCellColour(cell66), 3));
     // D major takes it in again.
     zyltest::selectByName(module().getKeyParameter(), L"D");
     EXPECT_TRUE(grid().isCellPlayable(cell66));
+}
+
+// In C major with Mid/Pc, a cell outside the scale reads its number and pitch class on its dark
+// fill, in the label colours of a cell in the scale; with Nte/Deg it stays blank.
+TEST_F(Playing, CellsOutsideTheScaleShowTheirNumberAndPitchClass)
+{
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
+    auto* outside = zyltest::shownCellOf(grid(), 61);
+    auto* inside = zyltest::shownCellOf(grid(), 62);
+    ASSERT_FALSE(grid().isCellPlayable(outside));
+    ASSERT_TRUE(grid().isCellPlayable(inside));
+
+    // Pixels of the cell's upper and lower halves far from its plain fill: the texts' strokes.
+    const auto textPixels = [&](const ZylCell* cell, juce::Colour fill, bool upper) {
+        const auto image = zyltest::renderView(grid());
+        const auto box = zyltest::viewBoundsOf(grid(), *cell).toNearestInt().reduced(2);
+        const auto half = upper ? box.withHeight(box.getHeight() / 2) : box.withTrimmedTop(box.getHeight() / 2);
+        int count = 0;
+        for (int y = half.getY(); y < half.getBottom(); ++y)
+            for (int x = half.getX(); x < half.getRight(); ++x)
+                if (!zyltest::coloursNear(image.getPixelAt(x, y), fill, 40))
+                    ++count;
+        return count;
+    };
+    const auto dark = grid().getUnplayableCellColour(outside);
+
+    zyltest::selectByName(module().getLabelParameter(), L"Nte/Deg");
+    EXPECT_EQ(textPixels(outside, dark, true), 0);
+    EXPECT_EQ(textPixels(outside, dark, false), 0);
+
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
+    zyltest::maybeWriteSnapshot(grid(), grid().getWidth(), grid().getHeight(), "grid-view-mid-pc-c-major");
+    EXPECT_GT(textPixels(outside, dark, true), 20); // "61"
+    EXPECT_GT(textPixels(outside, dark, false), 2); // "1"
+    // The texts are drawn in the label colour, black, on both kinds of cell.
+    const auto image = zyltest::renderView(grid());
+    const auto box = zyltest::viewBoundsOf(grid(), *outside).toNearestInt();
+    float darkest = 1.0f;
+    for (int y = box.getY(); y < box.getBottom(); ++y)
+        for (int x = box.getX(); x < box.getRight(); ++x)
+            darkest = std::min(darkest, image.getPixelAt(x, y).getBrightness());
+    EXPECT_LT(darkest, 0.1f);
+    EXPECT_LT(darkest, dark.getBrightness() - 0.15f);
 }
 
 TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
