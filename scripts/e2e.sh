@@ -20,6 +20,8 @@
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, and none at all. Each starts the window at its
 #    size, which exits cleanly and stores the factory state again.
+# 6. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
+#    outside the scale: the chord sounds until the key is released.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
@@ -234,6 +236,8 @@ stored_state_has() {
 # Window positions: a grid cell (middle C of the factory preset, which the grid panel scrolls to
 # the middle of its height; the grid's left edge stays in view), the preset name in the header.
 grid_x=112 grid_y=278
+# A cell outside the factory program's C major scale: D#4, right above middle C.
+outside_x=112 outside_y=250
 preset_x=210 preset_y=30 preset_w=145 preset_h=24
 
 # Holds the grid cell for a second; checks that it sounds at once and is silent after release.
@@ -390,5 +394,34 @@ printf '\001\002 not a settings file <<<' > "$settings"
 damaged_start "settings file that is not XML" not-xml
 rm -f "$settings"
 damaged_start "no settings file" missing
+
+step "6. the space bar held with key autorepeat on"
+# The held space bar is a held mouse button. X repeats a held key as pairs of a release and a
+# press; the chord must sound on from the key's press to its release, also after the pointer
+# moved onto a cell outside the scale, where a new press would find nothing to play. The
+# factory program (Balzano, C major) with the JACK setup; the key repeats after 250 ms, 30 times
+# a second.
+write_settings
+start_program
+wait_for_jack_client
+xset r on
+xset r rate 250 30
+later() { awk -v t="$1" -v d="$2" 'BEGIN { printf "%.3f", t + d }'; }
+xdotool mousemove $((X + grid_x)) $((Y + grid_y))
+sleep 0.5
+start=$(now)
+xdotool keydown space
+sleep 0.8
+xdotool mousemove $((X + outside_x)) $((Y + outside_y))
+sleep 1.2
+shoot space-held
+released=$(now)
+xdotool keyup space
+sleep 3
+check "sound after the space bar's press (s)" sound "$levels" "$start" 1.0 0.01
+check "sound while the key repeats, also over the cell outside the scale" held "$levels" \
+  "$(later "$start" 0.3)" "$released" 0.01
+check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
+exit_program
 
 echo "e2e: all checks passed; screenshots in $out"

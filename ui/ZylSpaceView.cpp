@@ -552,6 +552,7 @@ void ZylSpaceView::pointerExited()
     }
     hoveredCell = nullptr;
     spaceBarPressed = false;
+    stopTimer();
     // The reset marks nothing dirty: the cells it cleared are repainted with the whole view, so
     // that no stale highlight stays while no audio runs to report the change.
     repaintAll();
@@ -619,9 +620,15 @@ bool ZylSpaceView::handleSpaceKey(bool down)
     if (!active)
         return false;
     if (down)
+    {
+        stopTimer();
         spaceBarDown(kClickVelocity);
+    }
     else if (spaceBarPressed)
+    {
+        stopTimer();
         spaceBarUp();
+    }
     return true;
 }
 
@@ -640,9 +647,18 @@ bool ZylSpaceView::keyPressed(const juce::KeyPress& key, juce::Component*)
 bool ZylSpaceView::keyStateChanged(bool, juce::Component*)
 {
     // Only the release of a press the space bar started is ours; other keys pass on.
-    if (!spaceBarPressed || juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
+    if (!spaceBarPressed || !active || juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
         return false;
-    return handleSpaceKey(false);
+    if (!isTimerRunning())
+        startTimer(kKeyRepeatWindowMs);
+    return true;
+}
+
+void ZylSpaceView::timerCallback()
+{
+    stopTimer();
+    if (!juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
+        spaceBarUp();
 }
 
 void ZylSpaceView::parentHierarchyChanged()

@@ -22,7 +22,10 @@ class ZylTile;
 //
 // Of several views exactly one is active (has the play focus); the space module plays the live
 // space of the active view. Message thread only.
-class ZylSpaceView : public ZylView, public juce::KeyListener, public ZylCellColourProvider
+class ZylSpaceView : public ZylView,
+                     public juce::KeyListener,
+                     public ZylCellColourProvider,
+                     private juce::Timer
 {
 public:
     static constexpr float kClickVelocity = 0.8f;
@@ -120,10 +123,18 @@ public:
     // The space key presses and releases at the pointer's cell while the view is active, and is
     // consumed then. The view listens on its own component and on its window's top component, so
     // the key works while the pointer is over the view whichever widget holds the focus.
+    //
+    // X repeats a held key as a release followed at once by a press, so the release of the space
+    // bar waits kKeyRepeatWindowMs: a press of the space key within that time continues the
+    // held press, and only a key still up when the time is over releases.
+    static constexpr int kKeyRepeatWindowMs = 40;
     using juce::Component::keyPressed;
     using juce::Component::keyStateChanged;
     bool keyPressed(const juce::KeyPress& key, juce::Component* origin) override;
     bool keyStateChanged(bool isKeyDown, juce::Component* origin) override;
+    bool isSpaceBarReleasePending() const { return isTimerRunning(); }
+    // The end of the window: releases unless the space key is down again.
+    void timerCallback() override;
 
     // The mouse actions, given the position relative to the view.
     void pointerEntered();
