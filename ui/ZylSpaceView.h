@@ -5,6 +5,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <unordered_map>
 #include <vector>
 
 class ZylCell;
@@ -155,6 +156,9 @@ protected:
     // Recomputes activateOnHover from the space module's Trigger and On Click values.
     void applyHoverRule();
 
+    // Drops the kept label layouts; a subclass calls it when the texts of its labels changed.
+    void labelTextsChanged();
+
     // The pointer position relative to the view, for the space bar.
     virtual juce::Point<int> getPointerPosition() const;
 
@@ -163,8 +167,37 @@ protected:
     bool drawOutlines = true;
 
 private:
+    // The laid-out texts of a cell's two labels, kept between paints: laying text out costs more
+    // than drawing it. Valid while the cell, its note and bounds, its playability, the transform,
+    // the fonts and the label texts stay as they were.
+    struct LabelLayout
+    {
+        int note = 0;
+        bool playable = false;
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        juce::GlyphArrangement upper;
+        juce::GlyphArrangement lower;
+        // Where the glyphs reach, which may be beyond the cell on small cells.
+        juce::Rectangle<int> extent;
+    };
+    const LabelLayout& labelLayoutOf(const ZylCell* cell, bool playable);
+    // The area a cell's drawing touches: its tiles, their outline and its labels' glyphs.
+    juce::Rectangle<int> cellPaintArea(const ZylCell* cell);
+    // The paint area widened so that a repaint of it draws what a whole paint draws.
+    juce::Rectangle<int> cellRepaintArea(const ZylCell* cell);
+    // The paint areas of the cells that some layer shows lit; under the live space's lock.
+    void collectLitAreas(std::vector<juce::Rectangle<int>>& areas);
+
     bool handleSpaceKey(bool down);
     void listenToTopComponent();
+
+    std::unordered_map<const ZylCell*, LabelLayout> labelLayouts;
+    juce::AffineTransform labelLayoutTransform;
+    float labelLayoutFontHeights[2] = { 0.0f, 0.0f };
+    // The areas of the cells shown lit at the last cell-state message: they are repainted at the
+    // next one, with those lit then, since copied chords mark no cell dirty.
+    std::vector<juce::Rectangle<int>> litAreas;
+    std::vector<juce::Rectangle<int>> nextLitAreas;
 
     juce::AffineTransform modelToView;
     juce::AffineTransform viewToModel;

@@ -410,16 +410,30 @@ TEST_F(SmallGrid, MessagesOfTheSpaceModuleRepaintResizeAndMoveTheFocus)
     view.setSize(84, 57);
     view.setViewIndex(10);
 
-    // Cell states changed: the dirty cells of both layers are repainted and forgotten.
+    // Cell states changed: the dirty cells of both layers are repainted and forgotten, and
+    // nothing else is.
     auto* a = cellOf(60);
     auto* b = cellOf(67);
+    auto* untouched = cellOf(62);
+    const auto areaOf = [&](const ZylCell* cell) { return zyltest::viewBoundsOf(view, *cell).toNearestInt(); };
     live.getPrimaryStates()->setSelected({ a });
     live.getSecondaryStates()->setActiveSounding({ b });
     view.repainted.clear();
     EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
     EXPECT_TRUE(live.getPrimaryStates()->getDirty().getCells().empty());
     EXPECT_TRUE(live.getSecondaryStates()->getDirty().getCells().empty());
-    EXPECT_TRUE(view.wasRepainted(view.getLocalBounds()));
+    EXPECT_TRUE(view.wasRepainted(areaOf(a)));
+    EXPECT_TRUE(view.wasRepainted(areaOf(b)));
+    EXPECT_FALSE(view.wasRepainted(areaOf(untouched).reduced(4)));
+
+    // A chord copied from the other space marks no cell dirty: the cells lit at the last message
+    // and those lit now are repainted all the same.
+    live.getSecondaryStates()->fillActiveSounding({ untouched });
+    view.repainted.clear();
+    EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
+    EXPECT_TRUE(view.wasRepainted(areaOf(b)));
+    EXPECT_TRUE(view.wasRepainted(areaOf(untouched)));
+    EXPECT_FALSE(view.wasRepainted(view.getLocalBounds()));
 
     // New layout: the view takes the size of the space again.
     view.setHorizontalMargin(10.0);
