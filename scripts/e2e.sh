@@ -31,6 +31,8 @@
 # 8. A full disk (a 1 MiB tmpfs filled to the last block; skipped where none can be mounted,
 #    as for a user who is not root): "Save Preset Bank As..." into it shows the error box and
 #    leaves no file there.
+# 9. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
+#    outside the scale: the chord sounds until the key is released.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). First installs what is
 # missing of scripts/packages.txt and scripts/packages-e2e.txt (only then does it need apt, the
@@ -247,6 +249,8 @@ stored_state_has() {
 # Window positions: a grid cell (middle C of the factory preset, which the grid panel scrolls to
 # the middle of its height; the grid's left edge stays in view), the preset name in the header.
 grid_x=112 grid_y=278
+# A cell outside the factory program's C major scale: D#4, right above middle C.
+outside_x=112 outside_y=250
 preset_x=210 preset_y=30 preset_w=145 preset_h=24
 
 # Holds the grid cell for a second; checks that it sounds at once and is silent after release.
@@ -531,5 +535,35 @@ if mount -t tmpfs -o size=1m tmpfs "$full" 2> /dev/null; then
 else
   echo "   skipped: no tmpfs could be mounted here"
 fi
+
+
+step "9. the space bar held with key autorepeat on"
+# The held space bar is a held mouse button. X repeats a held key as pairs of a release and a
+# press; the chord must sound on from the key's press to its release, also after the pointer
+# moved onto a cell outside the scale, where a new press would find nothing to play. The
+# factory program (Balzano, C major) with the JACK setup; the key repeats after 250 ms, 30 times
+# a second.
+write_settings
+start_program
+wait_for_jack_client
+xset r on
+xset r rate 250 30
+later() { awk -v t="$1" -v d="$2" 'BEGIN { printf "%.3f", t + d }'; }
+xdotool mousemove $((X + grid_x)) $((Y + grid_y))
+sleep 0.5
+start=$(now)
+xdotool keydown space
+sleep 0.8
+xdotool mousemove $((X + outside_x)) $((Y + outside_y))
+sleep 1.2
+shoot space-held
+released=$(now)
+xdotool keyup space
+sleep 3
+check "sound after the space bar's press (s)" sound "$levels" "$start" 1.0 0.01
+check "sound while the key repeats, also over the cell outside the scale" held "$levels" \
+  "$(later "$start" 0.3)" "$released" 0.01
+check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
+exit_program
 
 echo "e2e: all checks passed; screenshots in $out"

@@ -70,6 +70,7 @@ bool ZylGridView::handleMessage(void* sender, int code, int timeMs)
                 else
                     keyValue = dynamic_cast<const ZylKeyValue*>(keys->getValueObject());
             }
+            labelTextsChanged();
             repaintAll();
             return true;
         }

@@ -53,11 +53,23 @@ bool ZylSpaceView::handleMessage(void* sender, int code, int)
     if (event == zylMessageEvent(kSpaceLayoutChanged))
     {
         updateSize();
+        labelLayouts.clear();
+        litAreas.clear();
         repaintAll();
         return true;
     }
     if (event == zylMessageEvent(kCellStatesChanged))
     {
+        // Only what may look different is repainted: the cells lit at the last message and now,
+        // and the cells marked dirty.
+        updateTransform();
+        nextLitAreas.clear();
+        collectLitAreas(nextLitAreas);
+        for (const auto& area : litAreas)
+            repaintRegion(area);
+        for (const auto& area : nextLitAreas)
+            repaintRegion(area);
+        litAreas.swap(nextLitAreas);
         for (auto* layer : { space->getSecondaryStates(), space->getPrimaryStates() })
         {
             if (layer == nullptr)
@@ -65,7 +77,6 @@ bool ZylSpaceView::handleMessage(void* sender, int code, int)
             repaintCells(layer->getDirty().getCells());
             layer->getDirty().clear();
         }
-        repaintAll();
         return true;
     }
     if (event == zylMessageEvent(kSpaceViewActivated))
@@ -125,6 +136,8 @@ ZylLiveSpace* ZylSpaceView::getSpace() const { return space; }
 void ZylSpaceView::setSpace(ZylLiveSpace* liveSpace)
 {
     space = liveSpace;
+    labelLayouts.clear();
+    litAreas.clear();
     updateSize();
 }
 
@@ -292,19 +305,151 @@ void ZylSpaceView::draw(juce::Graphics& g)
         return;
     updateTransform();
 
-    const auto clip = g.getClipBounds();
-    double mx1 = clip.getX(), my1 = clip.getY(), mx2 = clip.getRight(), my2 = clip.getBottom();
-    viewToModelRect(mx1, my1, mx2, my2);
-
+    // A cell whose drawing reaches into the clip is drawn, even when only its outline or a
+    // label's overhang does, so that a partial repaint leaves what a whole one would.
     for (const auto& cell : s->getCells())
     {
         if (!cell->hasNote() || cell->isHidden())
             continue;
-        const auto& b = cell->getBounds();
-        if (my1 > b.y2 || b.y1 > my2 || mx1 > b.x2 || b.x1 > mx2)
+        if (!g.clipRegionIntersects(cellPaintArea(cell.get())))
             continue;
         drawCell(cell.get(), s, g);
     }
+}
+
+juce::Rectangle<int> ZylSpaceView::cellPaintArea(const ZylCell* cell)
+{
+    const auto& b = cell->getBounds();
+    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
+    modelToViewRect(vx1, vy1, vx2, vy2);
+    const juce::Rectangle<int> cellArea(static_cast<int>(vx1), static_cast<int>(vy1) - 1,
+                                        static_cast<int>(vx2 - vx1) + 1, static_cast<int>(vy2 - vy1) + 1);
+    // The tiles reach one model unit past the far bounds, the outline half its width beyond
+    // (rounded out to whole pixels below).
+    double tx1 = b.x1, ty1 = b.y1, tx2 = b.x2 + 1.0, ty2 = b.y2 + 1.0;
+    modelToViewRect(tx1, ty1, tx2, ty2);
+    const double scale = std::max(1.0, std::abs(static_cast<double>(modelToView.mat00)));
+    const double margin = drawOutlines ? thickStroke.getStrokeThickness() * 0.5 * scale : 0.0;
+    const auto tiles = juce::Rectangle<double>::leftTopRightBottom(tx1, ty1, tx2, ty2)
+                           .expanded(margin)
+                           .getSmallestIntegerContainer();
+    return cellArea.getUnion(tiles).getUnion(labelLayoutOf(cell, isCellPlayable(cell)).extent);
+}
+
+juce::Rectangle<int> ZylSpaceView::cellRepaintArea(const ZylCell* cell)
+{
+    auto area = cellPaintArea(cell);
+    // Where the right edge of a repainted area cuts through a fill, JUCE draws the last column a
+    // shade off what a whole paint gives; the edge moves right past every tile it would cut.
+    if (space == nullptr)
+        return area;
+    const ZylSpace* s = nullptr;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        s = space->getSpace();
+    }
+    if (s == nullptr)
+        return area;
+    for (bool moved = true; moved;)
+    {
+        moved = false;
+        for (const auto& other : s->getCells())
+        {
+            if (!other->hasNote() || other->isHidden())
+                continue;
+            for (const auto& tile : other->getTiles())
+            {
+                const auto& t = tile->getBounds();
+                double x1 = t.x1, y1 = t.y1, x2 = t.x2 + 1.0, y2 = t.y2 + 1.0;
+                modelToViewRect(x1, y1, x2, y2);
+                const auto right = static_cast<double>(area.getRight());
+                if (x1 < right && x2 > right && y1 < area.getBottom() && y2 > area.getY())
+                {
+                    area.setRight(static_cast<int>(std::ceil(x2)));
+                    moved = true;
+                }
+            }
+        }
+    }
+    return area;
+}
+
+void ZylSpaceView::collectLitAreas(std::vector<juce::Rectangle<int>>& areas)
+{
+    const auto& layers = space->getStates();
+    const auto add = [&](const ZylCellSet& set) {
+        for (auto* cell : set.getCells())
+            if (cell != nullptr)
+                areas.push_back(cellRepaintArea(cell));
+    };
+    for (const auto& layer : layers)
+    {
+        if (layer == nullptr)
+            continue;
+        add(layer->getActiveSounding());
+        add(layer->getActiveSelected());
+    }
+    if (!layers.empty() && layers.front() != nullptr)
+    {
+        add(layers.front()->getSounding());
+        add(layers.front()->getSelected());
+    }
+}
+
+void ZylSpaceView::labelTextsChanged()
+{
+    labelLayouts.clear();
+}
+
+const ZylSpaceView::LabelLayout& ZylSpaceView::labelLayoutOf(const ZylCell* cell, bool playable)
+{
+    if (!(labelLayoutTransform == modelToView) || labelLayoutFontHeights[0] != labelFont.getHeight()
+        || labelLayoutFontHeights[1] != subLabelFont.getHeight())
+    {
+        labelLayouts.clear();
+        labelLayoutTransform = modelToView;
+        labelLayoutFontHeights[0] = labelFont.getHeight();
+        labelLayoutFontHeights[1] = subLabelFont.getHeight();
+    }
+    const auto& b = cell->getBounds();
+    auto found = labelLayouts.find(cell);
+    if (found != labelLayouts.end() && found->second.note == cell->getNote() && found->second.playable == playable
+        && found->second.x1 == b.x1 && found->second.y1 == b.y1 && found->second.x2 == b.x2
+        && found->second.y2 == b.y2)
+        return found->second;
+
+    auto& layout = labelLayouts[cell];
+    layout.note = cell->getNote();
+    layout.playable = playable;
+    layout.x1 = b.x1;
+    layout.y1 = b.y1;
+    layout.x2 = b.x2;
+    layout.y2 = b.y2;
+
+    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
+    modelToViewRect(vx1, vy1, vx2, vy2);
+    const double w = vx2 - vx1;
+    const double h = vy2 - vy1;
+    // One fitted line each, as Graphics::drawFittedText lays it out.
+    const auto layOut = [](juce::GlyphArrangement& arrangement, const juce::String& text, const juce::Font& font,
+                           juce::Rectangle<int> box, juce::Justification justification) {
+        arrangement.clear();
+        if (text.isEmpty() || box.isEmpty())
+            return;
+        const auto area = box.toFloat();
+        arrangement.addFittedText(font, text, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
+                                  justification, 1, 0.7f);
+    };
+    layOut(layout.upper, getCellLabel(cell, playable), labelFont,
+           { static_cast<int>(vx1), static_cast<int>(vy1 + 2.0) - 1, static_cast<int>(w), static_cast<int>(h * 0.5) },
+           juce::Justification::centredBottom);
+    layOut(layout.lower, getCellSubLabel(cell, playable), subLabelFont,
+           { static_cast<int>(vx1), static_cast<int>(vy1) - static_cast<int>(-h * 0.5) + 1, static_cast<int>(w),
+             static_cast<int>(h * 0.5) },
+           juce::Justification::centredTop);
+    const auto glyphs = layout.upper.getBoundingBox(0, -1, true).getUnion(layout.lower.getBoundingBox(0, -1, true));
+    layout.extent = glyphs.isEmpty() ? juce::Rectangle<int>() : glyphs.getSmallestIntegerContainer().expanded(1);
+    return layout;
 }
 
 void ZylSpaceView::addRectangleTile(juce::Path& path, const ZylTile* tile) const
@@ -379,8 +524,9 @@ void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace* cellSpace, juce
         g.setColour(getUnplayableCellColour(cell));
     g.fillPath(path, modelToView);
 
-    if (playable || coloured)
-        drawCellLabels(cell, cellSpace, g, playable);
+    // Cells outside the scale are labelled too: the texts that do not depend on the scale show
+    // there, the others are empty.
+    drawCellLabels(cell, cellSpace, g, playable);
 
     if (drawOutlines)
     {
@@ -399,24 +545,18 @@ void ZylSpaceView::drawCell(const ZylCell* cell, const ZylSpace* cellSpace, juce
 
 void ZylSpaceView::drawCellLabels(const ZylCell* cell, const ZylSpace*, juce::Graphics& g, bool playable)
 {
-    const auto& b = cell->getBounds();
-    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
-    modelToViewRect(vx1, vy1, vx2, vy2);
-    const double w = vx2 - vx1;
-    const double h = vy2 - vy1;
+    const auto& layout = labelLayoutOf(cell, playable);
     const bool cellPlayable = cell->isPlayable();
-
-    g.setFont(labelFont);
-    g.setColour(cellPlayable ? getLabelColour(cell) : getUnplayableLabelColour(cell));
-    g.drawFittedText(getCellLabel(cell, playable), static_cast<int>(vx1), static_cast<int>(vy1 + 2.0) - 1,
-                     static_cast<int>(w), static_cast<int>(h * 0.5), juce::Justification::centredBottom,
-                     1, 0.7f);
-
-    g.setFont(subLabelFont);
-    g.setColour(cellPlayable ? getSubLabelColour(cell) : getUnplayableSubLabelColour(cell));
-    g.drawFittedText(getCellSubLabel(cell, playable), static_cast<int>(vx1),
-                     static_cast<int>(vy1) - static_cast<int>(-h * 0.5) + 1, static_cast<int>(w),
-                     static_cast<int>(h * 0.5), juce::Justification::centredTop, 1, 0.7f);
+    if (layout.upper.getNumGlyphs() > 0)
+    {
+        g.setColour(cellPlayable ? getLabelColour(cell) : getUnplayableLabelColour(cell));
+        layout.upper.draw(g);
+    }
+    if (layout.lower.getNumGlyphs() > 0)
+    {
+        g.setColour(cellPlayable ? getSubLabelColour(cell) : getUnplayableSubLabelColour(cell));
+        layout.lower.draw(g);
+    }
 }
 
 // ---- repainting
@@ -430,11 +570,7 @@ void ZylSpaceView::repaintCell(const ZylCell* cell)
 {
     if (cell == nullptr)
         return;
-    const auto& b = cell->getBounds();
-    double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
-    modelToViewRect(vx1, vy1, vx2, vy2);
-    repaintRegion({ static_cast<int>(vx1), static_cast<int>(vy1) - 1,
-                    static_cast<int>(vx2 - vx1) + 1, static_cast<int>(vy2 - vy1) + 1 });
+    repaintRegion(cellRepaintArea(cell));
 }
 
 void ZylSpaceView::repaintCells(const std::vector<ZylCell*>& cells)
@@ -551,6 +687,7 @@ void ZylSpaceView::pointerExited()
     }
     hoveredCell = nullptr;
     spaceBarPressed = false;
+    stopTimer();
     // The reset marks nothing dirty: the cells it cleared are repainted with the whole view, so
     // that no stale highlight stays while no audio runs to report the change.
     repaintAll();
@@ -618,9 +755,15 @@ bool ZylSpaceView::handleSpaceKey(bool down)
     if (!active)
         return false;
     if (down)
+    {
+        stopTimer();
         spaceBarDown(kClickVelocity);
+    }
     else if (spaceBarPressed)
+    {
+        stopTimer();
         spaceBarUp();
+    }
     return true;
 }
 
@@ -639,9 +782,18 @@ bool ZylSpaceView::keyPressed(const juce::KeyPress& key, juce::Component*)
 bool ZylSpaceView::keyStateChanged(bool, juce::Component*)
 {
     // Only the release of a press the space bar started is ours; other keys pass on.
-    if (!spaceBarPressed || juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
+    if (!spaceBarPressed || !active || juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
         return false;
-    return handleSpaceKey(false);
+    if (!isTimerRunning())
+        startTimer(kKeyRepeatWindowMs);
+    return true;
+}
+
+void ZylSpaceView::timerCallback()
+{
+    stopTimer();
+    if (!juce::KeyPress::isKeyCurrentlyDown(kSpaceKey))
+        spaceBarUp();
 }
 
 void ZylSpaceView::parentHierarchyChanged()

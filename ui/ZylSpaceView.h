@@ -5,6 +5,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <unordered_map>
 #include <vector>
 
 class ZylCell;
@@ -22,7 +23,10 @@ class ZylTile;
 //
 // Of several views exactly one is active (has the play focus); the space module plays the live
 // space of the active view. Message thread only.
-class ZylSpaceView : public ZylView, public juce::KeyListener, public ZylCellColourProvider
+class ZylSpaceView : public ZylView,
+                     public juce::KeyListener,
+                     public ZylCellColourProvider,
+                     private juce::Timer
 {
 public:
     static constexpr float kClickVelocity = 0.8f;
@@ -120,10 +124,18 @@ public:
     // The space key presses and releases at the pointer's cell while the view is active, and is
     // consumed then. The view listens on its own component and on its window's top component, so
     // the key works while the pointer is over the view whichever widget holds the focus.
+    //
+    // X repeats a held key as a release followed at once by a press, so the release of the space
+    // bar waits kKeyRepeatWindowMs: a press of the space key within that time continues the
+    // held press, and only a key still up when the time is over releases.
+    static constexpr int kKeyRepeatWindowMs = 40;
     using juce::Component::keyPressed;
     using juce::Component::keyStateChanged;
     bool keyPressed(const juce::KeyPress& key, juce::Component* origin) override;
     bool keyStateChanged(bool isKeyDown, juce::Component* origin) override;
+    bool isSpaceBarReleasePending() const { return isTimerRunning(); }
+    // The end of the window: releases unless the space key is down again.
+    void timerCallback() override;
 
     // The mouse actions, given the position relative to the view.
     void pointerEntered();
@@ -144,6 +156,9 @@ protected:
     // Recomputes activateOnHover from the space module's Trigger and On Click values.
     void applyHoverRule();
 
+    // Drops the kept label layouts; a subclass calls it when the texts of its labels changed.
+    void labelTextsChanged();
+
     // The pointer position relative to the view, for the space bar.
     virtual juce::Point<int> getPointerPosition() const;
 
@@ -152,8 +167,37 @@ protected:
     bool drawOutlines = true;
 
 private:
+    // The laid-out texts of a cell's two labels, kept between paints: laying text out costs more
+    // than drawing it. Valid while the cell, its note and bounds, its playability, the transform,
+    // the fonts and the label texts stay as they were.
+    struct LabelLayout
+    {
+        int note = 0;
+        bool playable = false;
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        juce::GlyphArrangement upper;
+        juce::GlyphArrangement lower;
+        // Where the glyphs reach, which may be beyond the cell on small cells.
+        juce::Rectangle<int> extent;
+    };
+    const LabelLayout& labelLayoutOf(const ZylCell* cell, bool playable);
+    // The area a cell's drawing touches: its tiles, their outline and its labels' glyphs.
+    juce::Rectangle<int> cellPaintArea(const ZylCell* cell);
+    // The paint area widened so that a repaint of it draws what a whole paint draws.
+    juce::Rectangle<int> cellRepaintArea(const ZylCell* cell);
+    // The paint areas of the cells that some layer shows lit; under the live space's lock.
+    void collectLitAreas(std::vector<juce::Rectangle<int>>& areas);
+
     bool handleSpaceKey(bool down);
     void listenToTopComponent();
+
+    std::unordered_map<const ZylCell*, LabelLayout> labelLayouts;
+    juce::AffineTransform labelLayoutTransform;
+    float labelLayoutFontHeights[2] = { 0.0f, 0.0f };
+    // The areas of the cells shown lit at the last cell-state message: they are repainted at the
+    // next one, with those lit then, since copied chords mark no cell dirty.
+    std::vector<juce::Rectangle<int>> litAreas;
+    std::vector<juce::Rectangle<int>> nextLitAreas;
 
     juce::AffineTransform modelToView;
     juce::AffineTransform viewToModel;

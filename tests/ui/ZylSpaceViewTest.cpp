@@ -350,11 +350,59 @@ TEST_F(SmallGrid, SpaceBarPlaysAtThePointerWhileActiveAndIsConsumed)
     view.pointerMoved(p.x, p.y);
     EXPECT_TRUE(states().isSounding(next));
 
-    // No key is down in a test: the key-state change is the space bar's release.
+    // No key is down in a test: the key-state change is the space bar's release, which takes
+    // effect when no press followed it within the repeat window.
     EXPECT_TRUE(view.keyStateChanged(false, &view));
+    EXPECT_TRUE(view.isSpaceBarReleasePending());
+    view.timerCallback();
     EXPECT_FALSE(view.isSpaceBarPressed());
     EXPECT_FALSE(states().isSounding(next));
     EXPECT_FALSE(view.keyStateChanged(false, &view)); // nothing of ours to release
+}
+
+// X delivers a held key's repeats as a release followed at once by a press. The chord started by
+// the space bar sounds on through them, also with the pointer over a gap where a new press finds
+// nothing to play; the real release stops it once the window has passed.
+TEST_F(SmallGrid, SpaceBarRepeatsKeepTheChordUntilTheRealRelease)
+{
+    view.setSize(84, 57);
+    states().setLatch(false);
+    view.setActive(true);
+    auto* cell = cellOf(65);
+    const juce::KeyPress spaceKey(juce::KeyPress::spaceKey);
+    view.pointer = zyltest::viewCentreOf(view, *cell);
+    view.pointerMoved(view.pointer.x, view.pointer.y);
+    ASSERT_TRUE(view.keyPressed(spaceKey, &view));
+    ASSERT_TRUE(states().isSounding(cell));
+
+    const juce::Point<int> gap(1, 1);
+    ASSERT_EQ(hit(gap), nullptr);
+    for (auto where : { view.pointer, gap, gap })
+    {
+        view.pointer = where;
+        view.pointerMoved(where.x, where.y);
+        EXPECT_TRUE(view.keyStateChanged(false, &view)); // the repeat's release, consumed
+        EXPECT_TRUE(view.keyPressed(spaceKey, &view));   // and its press
+        EXPECT_FALSE(view.isSpaceBarReleasePending());
+        EXPECT_TRUE(view.isSpaceBarPressed());
+        EXPECT_TRUE(states().isSounding(cell)) << where.toString();
+    }
+
+    // The real release: the message loop ends the window and the chord stops.
+    EXPECT_TRUE(view.keyStateChanged(false, &view));
+    EXPECT_TRUE(states().isSounding(cell));
+    for (int waited = 0; waited < 2000 && view.isSpaceBarPressed(); waited += 10)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
+    EXPECT_FALSE(view.isSpaceBarPressed());
+    EXPECT_FALSE(states().isSounding(cell));
+
+    // Leaving the view while a release waits ends the press at once and cancels the wait.
+    view.pointer = zyltest::viewCentreOf(view, *cell);
+    ASSERT_TRUE(view.keyPressed(spaceKey, &view));
+    EXPECT_TRUE(view.keyStateChanged(false, &view));
+    view.pointerExited();
+    EXPECT_FALSE(view.isSpaceBarReleasePending());
+    EXPECT_FALSE(view.isSpaceBarPressed());
 }
 
 TEST_F(SmallGrid, MessagesOfTheSpaceModuleRepaintResizeAndMoveTheFocus)
@@ -362,16 +410,30 @@ TEST_F(SmallGrid, MessagesOfTheSpaceModuleRepaintResizeAndMoveTheFocus)
     view.setSize(84, 57);
     view.setViewIndex(10);
 
-    // Cell states changed: the dirty cells of both layers are repainted and forgotten.
+    // Cell states changed: the dirty cells of both layers are repainted and forgotten, and
+    // nothing else is.
     auto* a = cellOf(60);
     auto* b = cellOf(67);
+    auto* untouched = cellOf(62);
+    const auto areaOf = [&](const ZylCell* cell) { return zyltest::viewBoundsOf(view, *cell).toNearestInt(); };
     live.getPrimaryStates()->setSelected({ a });
     live.getSecondaryStates()->setActiveSounding({ b });
     view.repainted.clear();
     EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
     EXPECT_TRUE(live.getPrimaryStates()->getDirty().getCells().empty());
     EXPECT_TRUE(live.getSecondaryStates()->getDirty().getCells().empty());
-    EXPECT_TRUE(view.wasRepainted(view.getLocalBounds()));
+    EXPECT_TRUE(view.wasRepainted(areaOf(a)));
+    EXPECT_TRUE(view.wasRepainted(areaOf(b)));
+    EXPECT_FALSE(view.wasRepainted(areaOf(untouched).reduced(4)));
+
+    // A chord copied from the other space marks no cell dirty: the cells lit at the last message
+    // and those lit now are repainted all the same.
+    live.getSecondaryStates()->fillActiveSounding({ untouched });
+    view.repainted.clear();
+    EXPECT_TRUE(view.handleMessage(nullptr, kCellStatesChanged, 0));
+    EXPECT_TRUE(view.wasRepainted(areaOf(b)));
+    EXPECT_TRUE(view.wasRepainted(areaOf(untouched)));
+    EXPECT_FALSE(view.wasRepainted(view.getLocalBounds()));
 
     // New layout: the view takes the size of the space again.
     view.setHorizontalMargin(10.0);

@@ -304,12 +304,200 @@ TEST_F(Playing, GridLabelsAndColoursFollowLabelsScaleAndKey)
     EXPECT_EQ(grid().getCellLabel(cell66, false), "66");
     EXPECT_EQ(grid().getCellSubLabel(cell66, false), "6");
 
+    // The fill beside the texts, which now show on the cell too.
     const auto image = zyltest::renderView(grid());
-    const auto q = zyltest::uncoveredPointIn(grid(), *cell66);
-    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y - 8), grid().getUnplayableCellColour(cell66), 3));
+    const auto q = zyltest::viewBoundsOf(grid(), *cell66).toNearestInt().reduced(2).getCentre().withX(
+        zyltest::viewBoundsOf(grid(), *cell66).toNearestInt().getX() + 2);
+    EXPECT_TRUE(zyltest::coloursNear(image.getPixelAt(q.x, q.y), grid().getUnplayableCellColour(cell66), 3));
     // D major takes it in again.
     zyltest::selectByName(module().getKeyParameter(), L"D");
     EXPECT_TRUE(grid().isCellPlayable(cell66));
+}
+
+// In C major with Mid/Pc, a cell outside the scale reads its number and pitch class on its dark
+// fill, in the label colours of a cell in the scale; with Nte/Deg it stays blank.
+TEST_F(Playing, CellsOutsideTheScaleShowTheirNumberAndPitchClass)
+{
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
+    auto* outside = zyltest::shownCellOf(grid(), 61);
+    auto* inside = zyltest::shownCellOf(grid(), 62);
+    ASSERT_FALSE(grid().isCellPlayable(outside));
+    ASSERT_TRUE(grid().isCellPlayable(inside));
+
+    // Pixels of the cell's upper and lower halves far from its plain fill: the texts' strokes.
+    const auto textPixels = [&](const ZylCell* cell, juce::Colour fill, bool upper) {
+        const auto image = zyltest::renderView(grid());
+        const auto box = zyltest::viewBoundsOf(grid(), *cell).toNearestInt().reduced(2);
+        const auto half = upper ? box.withHeight(box.getHeight() / 2) : box.withTrimmedTop(box.getHeight() / 2);
+        int count = 0;
+        for (int y = half.getY(); y < half.getBottom(); ++y)
+            for (int x = half.getX(); x < half.getRight(); ++x)
+                if (!zyltest::coloursNear(image.getPixelAt(x, y), fill, 40))
+                    ++count;
+        return count;
+    };
+    const auto dark = grid().getUnplayableCellColour(outside);
+
+    zyltest::selectByName(module().getLabelParameter(), L"Nte/Deg");
+    EXPECT_EQ(textPixels(outside, dark, true), 0);
+    EXPECT_EQ(textPixels(outside, dark, false), 0);
+
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
+    zyltest::maybeWriteSnapshot(grid(), grid().getWidth(), grid().getHeight(), "grid-view-mid-pc-c-major");
+    EXPECT_GT(textPixels(outside, dark, true), 20); // "61"
+    EXPECT_GT(textPixels(outside, dark, false), 2); // "1"
+    // The texts are drawn in the label colour, black, on both kinds of cell.
+    const auto image = zyltest::renderView(grid());
+    const auto box = zyltest::viewBoundsOf(grid(), *outside).toNearestInt();
+    float darkest = 1.0f;
+    for (int y = box.getY(); y < box.getBottom(); ++y)
+        for (int x = box.getX(); x < box.getRight(); ++x)
+            darkest = std::min(darkest, image.getPixelAt(x, y).getBrightness());
+    EXPECT_LT(darkest, 0.1f);
+    EXPECT_LT(darkest, dark.getBrightness() - 0.15f);
+}
+
+// A grid view that lays its label texts out afresh on every paint, with Graphics::drawFittedText:
+// the reference for the layouts the view keeps between paints.
+struct FreshLabelsGridView : ZylGridView
+{
+    using ZylGridView::ZylGridView;
+    void drawCellLabels(const ZylCell* cell, const ZylSpace*, juce::Graphics& g, bool playable) override
+    {
+        const auto box = zyltest::viewBoundsOf(*this, *cell);
+        const double vx1 = box.getX(), vy1 = box.getY(), w = box.getWidth(), h = box.getHeight();
+        const juce::Colour colours[] = { cell->isPlayable() ? getLabelColour(cell) : getUnplayableLabelColour(cell),
+                                         cell->isPlayable() ? getSubLabelColour(cell) : getUnplayableSubLabelColour(cell) };
+        g.setFont(getLabelFont());
+        g.setColour(colours[0]);
+        g.drawFittedText(getCellLabel(cell, playable), static_cast<int>(vx1), static_cast<int>(vy1 + 2.0) - 1,
+                         static_cast<int>(w), static_cast<int>(h * 0.5), juce::Justification::centredBottom, 1, 0.7f);
+        g.setFont(getSubLabelFont());
+        g.setColour(colours[1]);
+        g.drawFittedText(getCellSubLabel(cell, playable), static_cast<int>(vx1),
+                         static_cast<int>(vy1) - static_cast<int>(-h * 0.5) + 1, static_cast<int>(w),
+                         static_cast<int>(h * 0.5), juce::Justification::centredTop, 1, 0.7f);
+    }
+};
+
+// Pixels whose channels differ by more than the tolerance.
+int differingPixels(const juce::Image& a, const juce::Image& b, int tolerance = 0)
+{
+    if (a.getBounds() != b.getBounds())
+        return a.getWidth() * a.getHeight() + 1;
+    int count = 0;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            count += zyltest::coloursNear(a.getPixelAt(x, y), b.getPixelAt(x, y), tolerance) ? 0 : 1;
+    return count;
+}
+
+// The kept label layouts draw what laying the texts out on every paint draws, through changes of
+// labels, scale, key, zoom and space, and with a chord lit.
+TEST_F(Playing, KeptLabelLayoutsPaintTheSamePixelsAsFreshOnes)
+{
+    FreshLabelsGridView fresh(editor.get());
+    const auto compare = [&](const char* what) {
+        SCOPED_TRACE(what);
+        fresh.setZoom(grid().getZoom());
+        ASSERT_EQ(fresh.getBounds().getWidth(), grid().getWidth());
+        const auto reference = zyltest::renderView(fresh);
+        EXPECT_EQ(differingPixels(zyltest::renderView(grid()), reference), 0); // layouts made
+        EXPECT_EQ(differingPixels(zyltest::renderView(grid()), reference), 0); // layouts kept
+    };
+    compare("LH, chromatic, Nte/Mid");
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
+    compare("Mid/Pc");
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
+    compare("C major");
+    zyltest::selectByName(module().getLabelParameter(), L"Nte/Deg");
+    compare("C major, Nte/Deg");
+    zyltest::selectByName(module().getKeyParameter(), L"Db");
+    compare("Db major");
+    grid().setZoom(150.0);
+    compare("zoom 150");
+    grid().setZoom(100.0);
+    zyltest::selectByName(module().getSpaceParameter(), L"Octaves");
+    compare("octaves");
+    zyltest::selectByName(module().getSpaceParameter(), L"LH");
+    auto* root = zyltest::shownCellOf(grid(), 62);
+    const auto p = zyltest::uncoveredPointIn(grid(), *root);
+    grid().pointerEntered();
+    grid().pointerMoved(p.x, p.y);
+    grid().pointerDown(p.x, p.y);
+    blocks(2);
+    compare("a chord lit");
+    grid().pointerUp(p.x, p.y);
+    blocks(2);
+}
+
+// The view repaints only what a press, a move, the space module's answers and a release
+// changed; painting just those areas over the last picture gives the picture a whole paint
+// gives, on the grid and on the piano that mirrors its chord, at two zooms and on small cells.
+// Where a repaint's right edge meets a fill, JUCE draws the last column a shade or two off; on a
+// grid with gaps between its cells the repaints end in the gaps, and the pictures are equal.
+TEST_F(Playing, PartialRepaintsLeaveTheSamePixelsAsAWholePaint)
+{
+    zyltest::RecordingView<ZylGridView> gridView(editor.get());
+    zyltest::RecordingView<ZylPianoView> pianoView(editor.get());
+    zyltest::selectByName(module().getLabelParameter(), L"Mid/Pc");
+    zyltest::selectByName(module().getScaleParameter(), L"Major");
+
+    struct Screen
+    {
+        juce::Image image;
+        void update(juce::Component& view, std::vector<juce::Rectangle<int>>& repainted)
+        {
+            juce::RectangleList<int> areas;
+            for (auto r : repainted)
+                areas.add(r);
+            repainted.clear();
+            areas.clipTo(view.getLocalBounds());
+            if (areas.isEmpty())
+                return;
+            juce::Graphics g(image);
+            g.reduceClipRegion(areas);
+            g.fillAll(juce::Colours::black);
+            view.paintEntireComponent(g, true);
+        }
+    };
+    for (const auto* space : { L"LH", L"Octaves" })
+        for (double zoom : { 100.0, 250.0 })
+        {
+            SCOPED_TRACE(juce::String(space) + " zoom " + juce::String(zoom));
+            zyltest::selectByName(module().getSpaceParameter(), space);
+            gridView.setZoom(zoom);
+            Screen gridScreen { zyltest::renderView(gridView) };
+            Screen pianoScreen { zyltest::renderView(pianoView) };
+            gridView.repainted.clear();
+            pianoView.repainted.clear();
+            const int gridTolerance = juce::String(space) == "LH" ? 0 : 2;
+            const auto expectWhole = [&](const char* after) {
+                gridScreen.update(gridView, gridView.repainted);
+                pianoScreen.update(pianoView, pianoView.repainted);
+                EXPECT_EQ(differingPixels(gridScreen.image, zyltest::renderView(gridView), gridTolerance), 0) << after;
+                EXPECT_EQ(differingPixels(pianoScreen.image, zyltest::renderView(pianoView), 2), 0) << after;
+            };
+            const auto p = zyltest::uncoveredPointIn(gridView, *zyltest::shownCellOf(gridView, 60));
+            const auto q = zyltest::uncoveredPointIn(gridView, *zyltest::shownCellOf(gridView, 67));
+            gridView.pointerEntered();
+            gridView.pointerMoved(p.x, p.y);
+            expectWhole("the move onto the cell");
+            gridView.pointerDown(p.x, p.y);
+            expectWhole("the press");
+            blocks(2);
+            expectWhole("the chord's blocks");
+            gridView.pointerDragged(q.x, q.y);
+            blocks(2);
+            expectWhole("the drag onto another cell");
+            gridView.pointerUp(q.x, q.y);
+            expectWhole("the release");
+            blocks(2);
+            expectWhole("the release's blocks");
+            gridView.pointerExited();
+            blocks(1);
+            expectWhole("leaving the view");
+        }
 }
 
 TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
