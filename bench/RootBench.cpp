@@ -1,10 +1,13 @@
 // The whole module tree behind the processor: building it (demo tracks, factory bank, synth
 // tables), an idle block, and a block with every synth voice sounding. A block where nothing
 // changed must not allocate; blocks in which the transport's beat moves post a message and are
-// counted apart.
+// counted apart. BM_RootHostAutomationFlood: a host thread setting parameters in a tight loop
+// beside unpaced blocks while the message thread delivers; the message count and the heap must
+// stay flat (LUMENFOLD_FLOOD_SECONDS sets the run, 3 s by default).
 #include "app/ZylLumenfoldModule.h"
 #include "bench/BenchHeap.h"
 #include "framework/ZylFilter.h"
+#include "framework/ZylMessage.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylDomain.h"
@@ -25,9 +28,14 @@
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <memory>
+#include <thread>
 
 namespace juce
 {
@@ -222,4 +230,96 @@ void BM_RootFullChain64Voices(benchmark::State& state)
     filter->releaseResources();
 }
 BENCHMARK(BM_RootFullChain64Voices)->Unit(benchmark::kMicrosecond);
+
+int floodSeconds()
+{
+    const char* text = std::getenv("LUMENFOLD_FLOOD_SECONDS");
+    const int seconds = text != nullptr ? std::atoi(text) : 0;
+    return seconds > 0 ? seconds : 3;
+}
+
+void BM_RootHostAutomationFlood(benchmark::State& state)
+{
+    auto filter = makeFilter();
+    filter->prepareToPlay(kRate, kBlock);
+    deliverMessages();
+    const int parameters = filter->getNumParameters();
+    for (auto _ : state)
+    {
+        std::atomic<bool> running { true };
+        std::atomic<std::int64_t> sets { 0 };
+        std::atomic<std::int64_t> blocks { 0 };
+        std::thread host([&] {
+            juce::Random random(7);
+            for (int i = 0; running.load(std::memory_order_relaxed); ++i)
+            {
+                filter->setParameter(i % parameters, random.nextFloat());
+                sets.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        std::thread audio([&] {
+            juce::AudioBuffer<float> buffer(2, kBlock);
+            juce::MidiBuffer midi;
+            midi.ensureSize(4096);
+            for (int i = 0; running.load(std::memory_order_relaxed); ++i)
+            {
+                midi.clear();
+                if (i % 8 == 0)
+                    midi.addEvent(juce::MidiMessage::noteOn(1, 36 + (i / 8) % 48, 0.8f), 0);
+                else if (i % 8 == 4)
+                    midi.addEvent(juce::MidiMessage::noteOff(1, 36 + (i / 8) % 48), 0);
+                filter->processBlock(buffer, midi);
+                blocks.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+
+        // This thread is the message thread and delivers as fast as it can; another samples the
+        // message count and the heap once a second (the first second is warm-up) and ends the run.
+        const int seconds = floodSeconds();
+        std::atomic<int> peakAlive { 0 };
+        std::int64_t heapAtOne = 0;
+        std::int64_t heapAtEnd = 0;
+        std::thread sampler([&] {
+            const auto start = std::chrono::steady_clock::now();
+            for (int second = 1; second <= seconds; ++second)
+            {
+                while (std::chrono::steady_clock::now() < start + std::chrono::seconds(second))
+                {
+                    peakAlive = std::max(peakAlive.load(), ZylMessage::getNumAlive());
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                const auto heap = benchLiveHeapBytes();
+                std::fprintf(stderr, "flood %2d s: %d messages, heap %.1f MiB\n", second,
+                             ZylMessage::getNumAlive(), static_cast<double>(heap) / (1024.0 * 1024.0));
+                if (second == 1)
+                    heapAtOne = heap;
+                heapAtEnd = heap;
+            }
+            running = false;
+        });
+        while (running.load())
+            juce::dispatchNextMessageOnSystemQueue(true);
+        sampler.join();
+        host.join();
+        audio.join();
+        const int aliveAtEnd = ZylMessage::getNumAlive();
+        // Bounded in time: a queue that grew to millions takes JUCE far longer to empty.
+        const auto drainUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < drainUntil
+               && juce::dispatchNextMessageOnSystemQueue(true))
+        {
+        }
+
+        const double measured = juce::jmax(1, seconds - 1);
+        state.counters["parameters"] = parameters;
+        state.counters["messages_peak"] = peakAlive.load();
+        state.counters["messages_end"] = aliveAtEnd;
+        state.counters["heap_growth_KiB_per_s"] =
+            static_cast<double>(heapAtEnd - heapAtOne) / 1024.0 / measured;
+        state.counters["host_sets_per_s"] = static_cast<double>(sets.load()) / seconds;
+        state.counters["blocks_per_s"] = static_cast<double>(blocks.load()) / seconds;
+    }
+    filter->releaseResources();
+}
+BENCHMARK(BM_RootHostAutomationFlood)->Iterations(1)->Unit(benchmark::kSecond);
 } // namespace

@@ -298,5 +298,8 @@ void ZylLinkParameter::receiveMessage(void* sender, int code, int /*timeMs*/)
 {
     auto* t = target.load();
     const bool fromTarget = t != nullptr && sender == t->asSender();
-    postMessage(fromTarget ? asSender() : sender, code);
+    if (zylCoalescesUndeliveredRepeats(code))
+        postCoalescedMessage(fromTarget ? asSender() : sender, code);
+    else
+        postMessage(fromTarget ? asSender() : sender, code);
 }

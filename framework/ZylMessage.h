@@ -11,10 +11,12 @@ int zylCurrentTimeMs();
 class ZylMessage : public juce::Message
 {
 public:
-    ZylMessage(void* messageSender, int messageCode, int messageTimeMs) noexcept
-        : sender(messageSender), code(messageCode), timeMs(messageTimeMs)
-    {
-    }
+    ZylMessage(void* messageSender, int messageCode, int messageTimeMs) noexcept;
+    ~ZylMessage() override;
+
+    // How many messages exist now, queued or being delivered: the length of the program's
+    // share of the message queue.
+    static int getNumAlive() noexcept;
 
     void* getSender() const noexcept { return sender; }
     int getCode() const noexcept { return code; }

@@ -70,6 +70,15 @@ constexpr int zylMessageCode(int eventBase, int cause)
     return (eventBase & 0xff00) | zylEffectiveCause(cause);
 }
 
+// Codes whose receivers read the sender's state when the message arrives, so that a repeat
+// posted while an equal one still waits for delivery tells nobody anything new: value changed
+// (each cause apart, since receivers tell the causes apart) and cell states changed. Commands,
+// gestures, rebuilt lists and the transport's bar and beat are each delivered as posted.
+constexpr bool zylCoalescesUndeliveredRepeats(int code)
+{
+    return ((code >> 8) & 0xff) == (kValueChanged >> 8) || code == kCellStatesChanged;
+}
+
 constexpr int zylCommandCode(int commandNumber)
 {
     return ((commandNumber & 0xff) << 8) | kCauseCommand;

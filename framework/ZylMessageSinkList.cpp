@@ -16,6 +16,8 @@ void ZylMessageSinkList::addSink(ZylMessageSink* sink)
     if (sink == nullptr)
         return;
     const juce::ScopedLock sl(lock);
+    if (waiting.capacity() < kMaxWaiting)
+        waiting.reserve(kMaxWaiting);
     const auto place = std::lower_bound(sinks.begin(), sinks.end(), sink, addressLess);
     if (place == sinks.end() || *place != sink)
         sinks.insert(place, sink);
@@ -56,6 +58,28 @@ void ZylMessageSinkList::post(void* sender, int code, int timeMs)
     postMessage(new ZylMessage(sender, code, timeMs));
 }
 
+void ZylMessageSinkList::postCoalesced(void* sender, int code, int timeMs)
+{
+    const juce::ScopedLock sl(lock);
+    if (sinks.empty())
+        return;
+    for (const auto& entry : waiting)
+        if (entry.sender == sender && entry.code == code)
+            return;
+    auto* message = new ZylMessage(sender, code, timeMs);
+    if (waiting.size() >= waiting.capacity())
+    {
+        postMessage(message);
+        return;
+    }
+    waiting.push_back({ sender, code, message });
+    postMessage(message);
+    // Delivery needs this lock, so only a queue that refused the message (no message manager,
+    // or quitting) can have let go of it already; it must not block later posts.
+    if (message->getReferenceCount() == 1)
+        waiting.pop_back();
+}
+
 void ZylMessageSinkList::deliver(void* sender, int code, int timeMs)
 {
     std::vector<ZylMessageSink*> registered;
@@ -81,5 +105,18 @@ void ZylMessageSinkList::deliver(void* sender, int code, int timeMs)
 void ZylMessageSinkList::handleMessage(const juce::Message& message)
 {
     if (auto* zylMessage = dynamic_cast<const ZylMessage*>(&message))
+    {
+        {
+            const juce::ScopedLock sl(lock);
+            for (auto it = waiting.begin(); it != waiting.end(); ++it)
+            {
+                if (it->message.get() == zylMessage)
+                {
+                    waiting.erase(it); // the queue still holds the message
+                    break;
+                }
+            }
+        }
         deliver(zylMessage->getSender(), zylMessage->getCode(), zylMessage->getTimeMs());
+    }
 }

@@ -22,6 +22,13 @@ public:
 
     // Queues a ZylMessage to this list when at least one sink is registered; any thread.
     void post(void* sender, int code, int timeMs);
+    // As post, except that while a message of the same sender and code queued this way waits
+    // for delivery, nothing more is queued: for messages whose receivers read the sender's state
+    // when they arrive, so that a sender changing faster than the message thread delivers keeps
+    // one message in the queue, not one per change. The waiting message keeps its place and its
+    // time; it stops waiting just before its sinks are called, so a change made during or after
+    // the delivery is told again.
+    void postCoalesced(void* sender, int code, int timeMs);
 
     // Calls every sink registered now, from the highest address to the lowest; message thread.
     // A sink removed during the walk is not called after its removal, a sink added during the
@@ -34,8 +41,20 @@ public:
 private:
     bool containsLocked(ZylMessageSink* sink) const;
 
+    struct Waiting
+    {
+        void* sender;
+        int code;
+        juce::Message::Ptr message;
+    };
+    // At most this many coalesced messages of one list wait at a time; beyond, postCoalesced
+    // queues as post does. Reserved when the first sink registers, so posting never allocates
+    // for it.
+    static constexpr size_t kMaxWaiting = 4;
+
     mutable juce::CriticalSection lock;
     std::vector<ZylMessageSink*> sinks;
+    std::vector<Waiting> waiting;
 
     JUCE_DECLARE_NON_COPYABLE(ZylMessageSinkList)
 };

@@ -20,6 +20,9 @@ public:
     void postMessage(void* sender, int code);
     // For sources that forward another source's message and keep its time.
     void postTimedMessage(void* sender, int code, int timeMs);
+    // Queues nothing while a message of the same sender and code posted this way still waits
+    // for delivery (ZylMessageSinkList::postCoalesced).
+    void postCoalescedMessage(void* sender, int code);
 
     ZylMessageSinkList& getSinkList() noexcept { return sinkList; }
     const ZylMessageSinkList& getSinkList() const noexcept { return sinkList; }

@@ -53,7 +53,9 @@ public:
     virtual void setWheelAssigned(bool flag) = 0;
     virtual ZylParameter* getModulationParameter() const = 0;
     virtual void setModulationParameter(ZylParameter* parameter) = 0;
-    // Posts code with this parameter as source and sender (commands, module notifications).
+    // Posts code with this parameter as source and sender (commands, module notifications). A
+    // code that zylCoalescesUndeliveredRepeats names is not queued again while an equal one from
+    // this parameter still waits for delivery.
     virtual void sendMessage(int code) = 0;
     virtual void notifyValueChanged(int cause) = 0;
     virtual void notifyDomainValueChanged(int cause) = 0;

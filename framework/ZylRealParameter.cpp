@@ -261,7 +261,10 @@ void ZylRealParameter::setModulationParameter(ZylParameter* parameter)
 
 void ZylRealParameter::sendMessage(int code)
 {
-    postMessage(asSender(), code);
+    if (zylCoalescesUndeliveredRepeats(code))
+        postCoalescedMessage(asSender(), code);
+    else
+        postMessage(asSender(), code);
 }
 
 void ZylRealParameter::notifyValueChanged(int cause)

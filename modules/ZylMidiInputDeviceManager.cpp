@@ -139,6 +139,25 @@ void ZylMidiInputDeviceManager::setCurrentInput(const juce::String& name)
     currentInput.store(found);
 }
 
+bool ZylMidiInputDeviceManager::followCurrentInput(const juce::String& name)
+{
+    const juce::ScopedTryLock sl(deviceLock);
+    if (!sl.isLocked())
+        return false;
+    ZylMidiInputPort* found = nullptr;
+    for (const auto& input : inputs)
+    {
+        if (input.name == name)
+        {
+            found = input.port.get();
+            break;
+        }
+    }
+    if (currentInput.load() != found)
+        currentInput.store(found);
+    return true;
+}
+
 ZylMidiInputPort* ZylMidiInputDeviceManager::getCurrentInput() const
 {
     return currentInput.load();

@@ -15,7 +15,8 @@
 // opened ports is written and read as XML.
 //
 // Threads: opening, closing, XML, names and callback registration on the message thread; the
-// current input is set from the audio thread; messages arrive on the ports' driver threads.
+// current input is followed from the audio thread without waiting; messages arrive on the
+// ports' driver threads.
 // Locks: the device lock guards the opened list and the current input, the callback lock the
 // callback list and the forwarding; the two are never held together.
 class ZylMidiInputDeviceManager : public juce::ChangeBroadcaster, public ZylMidiInputPortCallback
@@ -43,8 +44,12 @@ public:
     virtual void getEnabledInputNames(std::vector<std::wstring>& names) const;
     virtual void disableAllInputs();
     // The opened port of that name becomes current; none when no opened port has the name.
-    // Takes the device lock only: safe on the audio thread.
+    // Waits for the device lock: the audio thread uses followCurrentInput.
     virtual void setCurrentInput(const juce::String& name);
+    // The opened port of that name becomes current unless it already is, without ever waiting:
+    // while another thread holds the device lock (opening or closing a port, which may take
+    // long), nothing changes and the result is false. For the audio thread, every block.
+    bool followCurrentInput(const juce::String& name);
     // Valid only while the device lock is held (the message thread may close the port).
     virtual ZylMidiInputPort* getCurrentInput() const;
 

@@ -16,6 +16,7 @@
 #include "modules/ZylTransportStateDomain.h"
 
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -304,7 +305,7 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
         if (channel == 0)
             return;
         scratch.clear();
-        scratch.addEvents(buffer, 0, -1, 0);
+        copyMidiEvents(buffer, scratch, 0, std::numeric_limits<int>::max(), 0);
         buffer.clear();
         copyMidiOnChannel(scratch, buffer, channel, numSamples);
         return;
@@ -313,15 +314,7 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
     // An input port.
     if (group != nullptr)
         if (auto* devices = group->getDeviceManager())
-        {
-            bool current = false;
-            {
-                const juce::ScopedLock lock(devices->getDeviceLock());
-                current = devices->getCurrentInput() != nullptr;
-            }
-            if (!current || devices->getCurrentInputName() != portName)
-                devices->setCurrentInput(portName);
-        }
+            devices->followCurrentInput(portName);
     buffer.clear();
     if (collector == nullptr)
         return;
@@ -418,7 +411,7 @@ void ZylMidiInputModule::process(int numSamples)
     if (auto* thru = thruCable != nullptr ? thruCable->getBuffer() : nullptr)
     {
         thru->clear();
-        thru->addEvents(*buffer, 0, numSamples, 0);
+        copyMidiEvents(*buffer, *thru, 0, numSamples, 0);
     }
 
     auto* keyboardPin = getKeyboardPin();

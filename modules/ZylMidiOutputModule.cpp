@@ -124,23 +124,14 @@ void ZylMidiOutputModule::process(int numSamples)
     if (numSamples < 0)
         return;
 
+    constexpr int kEarliest = std::numeric_limits<int>::min();
     if (in != nullptr)
-    {
-        const int limit = std::numeric_limits<int>::max() - numSamples;
-        for (const auto metadata : *in)
-            if (metadata.samplePosition < limit)
-                pending.addEvent(metadata.data, metadata.numBytes, metadata.samplePosition);
-    }
+        copyMidiEvents(*in, pending, kEarliest, std::numeric_limits<int>::max() - numSamples, 0);
 
     now.clear();
     later.clear();
-    for (const auto metadata : pending)
-    {
-        if (metadata.samplePosition < numSamples)
-            now.addEvent(metadata.data, metadata.numBytes, metadata.samplePosition);
-        else
-            later.addEvent(metadata.data, metadata.numBytes, metadata.samplePosition - numSamples);
-    }
+    copyMidiEvents(pending, now, kEarliest, numSamples, 0);
+    copyMidiEvents(pending, later, numSamples, std::numeric_limits<int>::max(), -numSamples);
     pending.swapWith(later);
 
     if (isResetPending())
@@ -230,9 +221,9 @@ void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer
     routed.clear();
     copyMidiToChannel(events, routed, routeChannel + 1, numSamples);
     if (routeDestination == kDestinationHost)
-        hostOut.addEvents(routed, 0, -1, 0);
+        copyMidiEvents(routed, hostOut, 0, std::numeric_limits<int>::max(), 0);
     else if (routeDestination == kDestinationSynth)
-        synthIn.addEvents(routed, 0, -1, 0);
+        copyMidiEvents(routed, synthIn, 0, std::numeric_limits<int>::max(), 0);
     else if (routeDestination >= kFirstPortDestination)
         sendToDevice(routeName, routed, numSamples);
 }

@@ -1,12 +1,14 @@
 // Checks in the manner of plug-in validators, on the whole product tree behind the processor:
 // random automation in small sub-blocks, blocks larger than prepared, several rates, and a
 // state that survives a save, a load into a fresh processor and a second save byte for byte.
+#include "framework/ZylMessage.h"
 #include "framework/ZylModuleContainer.h"
 #include "tests/TestHelpers.h"
 #include "tests/app/ZylLumenfoldTestFilter.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -60,6 +62,37 @@ TEST(LumenfoldProcessor, RandomAutomationInSmallSubBlocksAndOversizedBlocksStayF
         filter.releaseResources();
         zyltest::drainMessageQueue();
     }
+}
+
+TEST(LumenfoldProcessor, TightHostAutomationBesideBlocksKeepsTheQueueWithinTheParameterCount)
+{
+    // A host setting every parameter over and over beside unpaced blocks, with no message
+    // delivered meanwhile: each change used to queue a message, and the queue grew for ever.
+    zyltest::LumenfoldTestFilter filter;
+    filter.initialise();
+    constexpr int kBlock = 256;
+    filter.prepareToPlay(44100.0, kBlock);
+    zyltest::drainMessageQueue();
+    juce::AudioBuffer<float> audio(2, kBlock);
+    juce::MidiBuffer midi;
+    const int parameters = filter.getNumParameters();
+    const int aliveBefore = ZylMessage::getNumAlive();
+    int peak = 0;
+    juce::Random random(29);
+    for (int round = 0; round < 40; ++round)
+    {
+        for (int index = 0; index < parameters; ++index)
+            filter.setParameter(index, random.nextFloat());
+        midi.clear();
+        midi.addEvent(juce::MidiMessage::noteOn(1, 36 + round, 0.9f), 0);
+        filter.processBlock(audio, midi);
+        peak = std::max(peak, ZylMessage::getNumAlive() - aliveBefore);
+    }
+    EXPECT_GT(peak, 0);
+    EXPECT_LE(peak, parameters + 8) << parameters << " parameters";
+    zyltest::drainMessageQueue();
+    filter.releaseResources();
+    zyltest::drainMessageQueue();
 }
 
 TEST(LumenfoldProcessor, SavedStateLoadsIntoAFreshProcessorAndSavesAgainByteIdentical)

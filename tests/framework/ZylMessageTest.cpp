@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -180,6 +181,36 @@ TEST_F(SinkArrayFixture, TheSetRegisteredAtDeliveryTimeReceives)
     source.removeSink(&sinks[0]);
     zyltest::drainMessageQueue();
     EXPECT_EQ(log, (std::vector<RecordingSink*>{ &sinks[1] }));
+}
+
+TEST_F(SinkArrayFixture, CoalescedRepeatsWaitAsOneUntilDeliveredAndPlainPostsAsPosted)
+{
+    source.addSink(&sinks[0]);
+    int other = 0;
+    const int aliveBefore = ZylMessage::getNumAlive();
+    for (int i = 0; i < 100; ++i)
+    {
+        source.postCoalescedMessage(&source, 0x0103);
+        source.postCoalescedMessage(&other, 0x0103); // another sender waits apart
+        source.postCoalescedMessage(&source, 0x0102); // and another code
+    }
+    source.postMessage(&source, kBeatChanged);
+    source.postMessage(&source, kBeatChanged);
+    EXPECT_EQ(ZylMessage::getNumAlive() - aliveBefore, 5);
+
+    // A repeat posted while the waiting one is being delivered is queued anew.
+    sinks[0].onReceive = [&] {
+        if (sinks[0].received.size() == 1)
+            source.postCoalescedMessage(&source, 0x0103);
+    };
+    zyltest::drainMessageQueue();
+    std::vector<std::pair<void*, int>> got;
+    for (const auto& r : sinks[0].received)
+        got.emplace_back(r.sender, r.code);
+    EXPECT_EQ(got, (std::vector<std::pair<void*, int>>{ { &source, 0x0103 }, { &other, 0x0103 },
+                                                         { &source, 0x0102 }, { &source, kBeatChanged },
+                                                         { &source, kBeatChanged }, { &source, 0x0103 } }));
+    EXPECT_EQ(ZylMessage::getNumAlive(), aliveBefore);
 }
 
 TEST(ZylMessageSource, MessageQueuedBeforeItsSourceIsDestroyedIsNeverDelivered)

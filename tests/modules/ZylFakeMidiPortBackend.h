@@ -3,6 +3,7 @@
 #include "modules/ZylMidiPortBackend.h"
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -24,6 +25,9 @@ public:
     juce::StringArray inputNames;
     juce::StringArray outputNames;
     bool failOpen = false;
+    // Runs at the start of every input port's stop(), on the stopping thread, before the port
+    // stops: a test can hold a close half-way (a system port's close may take that long).
+    std::function<void()> onInputStop;
 
     juce::StringArray getInputNames() override { return inputNames; }
     juce::StringArray getOutputNames() override { return outputNames; }
@@ -114,6 +118,8 @@ private:
 
         void stop() override
         {
+            if (backend.onInputStop)
+                backend.onInputStop();
             const std::lock_guard<std::mutex> guard(backend.mutex);
             started = false;
         }

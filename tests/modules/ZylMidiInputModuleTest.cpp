@@ -17,7 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace
@@ -134,6 +138,63 @@ TEST(ZylMidiBufferOperations, CopiesFilterRemapAndDropLateEvents)
     }
 }
 
+TEST(ZylMidiBufferOperations, CopiesLeaveTheBytesAddEventWouldLeaveEqualPositionsInOrder)
+{
+    // Dense input: several events at each position, a long system exclusive among them.
+    juce::MidiBuffer src;
+    const juce::uint8 sysex[] = { 0xF0, 0x7D, 1, 2, 3, 4, 5, 0xF7 };
+    for (int i = 0; i < 600; ++i)
+    {
+        const int channel = 1 + i % 4;
+        const int position = i / 3;
+        if (i % 97 == 0)
+            src.addEvent(sysex, static_cast<int>(sizeof(sysex)), position);
+        src.addEvent(i % 2 == 0 ? juce::MidiMessage::noteOn(channel, i % 128, (juce::uint8) 90)
+                                : juce::MidiMessage::noteOff(channel, i % 128),
+                     position);
+    }
+    const auto reference = [&src](juce::MidiBuffer dst, int from, int to, int delta,
+                                  const std::function<bool(juce::MidiMessage&)>& keep) {
+        for (const auto metadata : src)
+        {
+            auto message = metadata.getMessage();
+            if (metadata.samplePosition >= from && metadata.samplePosition < to && keep(message))
+                dst.addEvent(message, metadata.samplePosition + delta);
+        }
+        return dst;
+    };
+    const auto onChannel3 = [](juce::MidiMessage& m) { return m.isSysEx() || m.getChannel() == 3; };
+    const auto toChannel9 = [](juce::MidiMessage& m) {
+        if (!m.isSysEx())
+            m.setChannel(9);
+        return true;
+    };
+    const auto all = [](juce::MidiMessage&) { return true; };
+
+    juce::MidiBuffer empty;
+    juce::MidiBuffer earlier; // dst already holds events at and before the copied ones
+    earlier.addEvent(juce::MidiMessage::midiStart(), 0);
+    earlier.addEvent(juce::MidiMessage::midiClock(), 40);
+    juce::MidiBuffer later = earlier; // and after them
+    later.addEvent(juce::MidiMessage::midiStop(), 150);
+
+    for (const auto* start : { &empty, &earlier, &later })
+    {
+        SCOPED_TRACE(start->getNumEvents());
+        juce::MidiBuffer dst = *start;
+        copyMidiOnChannel(src, dst, 3, 180);
+        EXPECT_EQ(dst.data, reference(*start, 0, 180, 0, onChannel3).data);
+
+        dst = *start;
+        copyMidiToChannel(src, dst, 9, 200);
+        EXPECT_EQ(dst.data, reference(*start, 0, 200, 0, toChannel9).data);
+
+        dst = *start;
+        copyMidiEvents(src, dst, 40, 120, -40);
+        EXPECT_EQ(dst.data, reference(*start, 40, 120, -40, all).data);
+    }
+}
+
 TEST_F(MidiInput, SourcesReplaceTheHostMidi)
 {
     const auto fillHost = [this] {
@@ -181,6 +242,39 @@ TEST_F(MidiInput, PortSourceTakesTheCurrentPortsMessages)
     const auto events = zyltest::eventsOf(host());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].second.getNoteNumber(), 70);
+}
+
+TEST_F(MidiInput, BlockDoesNotWaitWhileTheMessageThreadClosesTheCurrentPort)
+{
+    auto* devices = group->getDeviceManager();
+    devices->setMidiInputEnabled("Port A", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(input->getDeviceParameter(), ZylMidiInputModule::kFirstPortSource);
+    block();
+    ASSERT_NE(devices->getCurrentInput(), nullptr);
+
+    std::promise<void> stopping;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    backend.onInputStop = [&] {
+        stopping.set_value();
+        released.wait();
+    };
+    std::thread closer([&] { devices->setMidiInputEnabled("Port A", false); });
+    stopping.get_future().wait(); // the close holds the device lock now
+    auto blockRun = std::async(std::launch::async, [this] { block(); });
+    const bool finished = blockRun.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    release.set_value();
+    closer.join();
+    blockRun.wait();
+    backend.onInputStop = nullptr;
+    EXPECT_TRUE(finished) << "the block waited for the port to close";
+
+    // The next block finds the port gone and makes nothing current.
+    block();
+    EXPECT_EQ(devices->getCurrentInput(), nullptr);
+    EXPECT_TRUE(host().isEmpty());
 }
 
 TEST_F(MidiInput, BuiltInTrackPlaysOnlyWhileTheTransportPlays)
