@@ -8,6 +8,7 @@
 #include "framework/ZylParameter.h"
 #include "framework/ZylParameterSet.h"
 #include "modules/ZylMidiInputGroupModule.h"
+#include "modules/ZylMidiBufferOperations.h"
 #include "modules/ZylMidiInputModule.h"
 #include "modules/ZylTransportModule.h"
 #include "space/ZylCell.h"
@@ -30,6 +31,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace
 {
@@ -555,7 +557,7 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
             auto* inPin = getMidiInPin();
             auto* inCable = inPin != nullptr ? inPin->getFirstCable() : nullptr;
             if (auto* in = inCable != nullptr ? inCable->getBuffer() : nullptr; in != nullptr && numSamples > 0)
-                out->addEvents(*in, 0, numSamples, 0);
+                copyMidiEvents(*in, *out, 0, numSamples, 0);
         }
         return changedSomething;
     }
@@ -666,7 +668,7 @@ void ZylSpaceModule::releaseKeyboard(juce::MidiKeyboardState& keyboard, juce::Mi
     keyboard.allNotesOff(kMidiChannel);
     keyboardEvents.clear();
     keyboard.processNextMidiBuffer(keyboardEvents, position, juce::jmax(1, numSamples), true);
-    out.addEvents(keyboardEvents, 0, -1, 0);
+    copyMidiEvents(keyboardEvents, out, 0, std::numeric_limits<int>::max(), 0);
 }
 
 bool ZylSpaceModule::renderChord(int numSamples)
@@ -705,7 +707,7 @@ bool ZylSpaceModule::renderChord(int numSamples)
         sounding.applyToKeyboard(keyboard, kMidiChannel, true);
         keyboardEvents.clear();
         keyboard.processNextMidiBuffer(keyboardEvents, 0, juce::jmax(1, numSamples), true);
-        out->addEvents(keyboardEvents, 0, -1, 0);
+        copyMidiEvents(keyboardEvents, *out, 0, std::numeric_limits<int>::max(), 0);
     }
     triggerStamp.acknowledge();
 
