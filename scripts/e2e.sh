@@ -20,6 +20,8 @@
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, and none at all. Each starts the window at its
 #    size, which exits cleanly and stores the factory state again.
+# 6. Idle: the program's CPU time over 60 s of audio with nothing played, printed; it fails only
+#    far above its target.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). Needs the packages of
 # scripts/packages-e2e.txt. Exits non-zero on the first failed check.
@@ -390,5 +392,28 @@ printf '\001\002 not a settings file <<<' > "$settings"
 damaged_start "settings file that is not XML" not-xml
 rm -f "$settings"
 damaged_start "no settings file" missing
+
+# 6. Idle: with the audio running and nothing played (the factory program waits armed, its start
+# button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
+# from /proc) is printed as a share of one core; only a share far above the target of 0.5 %
+# fails the run, so that a loaded machine does not make it flaky.
+step "6. idle CPU with the audio running"
+cp "$work/good.settings" "$settings"
+start_program
+wait_for_jack_client
+sleep 2
+idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-1.5}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$program_pid/stat"; }
+ticks_from=$(cpu_ticks)
+idle_from=$(now)
+sleep 60
+ticks_to=$(cpu_ticks)
+idle_to=$(now)
+idle_share=$(awk -v t="$((ticks_to - ticks_from))" -v hz="$(getconf CLK_TCK)" -v a="$idle_from" \
+  -v b="$idle_to" 'BEGIN { printf "%.2f", 100 * t / hz / (b - a) }')
+echo "   idle CPU: ${idle_share} % of a core over 60 s (target 0.5 %, fails above ${idle_limit} %)"
+awk -v s="$idle_share" -v l="$idle_limit" 'BEGIN { exit !(s <= l) }' \
+  || die "the idle program used ${idle_share} % of a core"
+exit_program
 
 echo "e2e: all checks passed; screenshots in $out"
