@@ -99,11 +99,7 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
     const auto savedSetup = settings->getXmlValue(kAudioSetup);
     deviceManager->initialise(0, 2, savedSetup.get(), true);
 
-    // A stored state that is not base64 or decodes to nothing is ignored; one that the
-    // processor refuses leaves its factory state in place.
-    juce::MemoryBlock state;
-    if (state.fromBase64Encoding(settings->getValue(kFilterState)) && state.getSize() > 0)
-        processor->setStateInformation(state.getData(), static_cast<int>(state.getSize()));
+    loadStoredState(*settings, *processor);
 
     showEditor();
 
@@ -118,6 +114,14 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
     setMenuBar(this, kMenuBarHeight);
     setVisible(true);
     centre(*this, kWidth, kHeight);
+}
+
+void MainAppWindow::loadStoredState(const juce::PropertySet& settingsToRead,
+                                    juce::AudioProcessor& processorToLoad)
+{
+    juce::MemoryBlock state;
+    if (state.fromBase64Encoding(settingsToRead.getValue(kFilterState)) && state.getSize() > 0)
+        processorToLoad.setStateInformation(state.getData(), static_cast<int>(state.getSize()));
 }
 
 MainAppWindow::~MainAppWindow()

@@ -16,7 +16,8 @@
 // "filterState" (the processor's whole state, base64). They are read when the window is built
 // and written when it is deleted; the settings object is deleted last, which writes the file.
 //
-// Its repaints reach the screen also where the display gives no vertical blank (ZylRepaintPump).
+// On Windows its repaints reach the screen also where the display gives no vertical blank
+// (ZylRepaintPump); elsewhere nothing wakes it while nothing changes.
 // Boxes and dialogs go through ZylUiSeam. Message thread only.
 class MainAppWindow : public juce::DocumentWindow, public juce::MenuBarModel
 {
@@ -80,6 +81,11 @@ public:
     juce::AudioProcessorPlayer& getPlayer() noexcept { return player; }
     juce::PropertySet& getSettings() const noexcept { return *settings; }
 
+    // Loads the processor state stored in the settings ("filterState", base64), as the window
+    // does when it is built. A value that is not base64 or decodes to nothing is ignored; a
+    // state the processor refuses leaves its state in place.
+    static void loadStoredState(const juce::PropertySet& settings, juce::AudioProcessor& processor);
+
 private:
     // Makes the processor through the factory, replacing (and deleting) any held one.
     void createFilter();
@@ -93,8 +99,10 @@ private:
     std::unique_ptr<juce::AudioDeviceManager> deviceManager;
     juce::AudioProcessorPlayer player;
     std::unique_ptr<juce::AudioProcessor> processor;
+#if JUCE_WINDOWS
     // Last, so that it stops before anything it could paint goes.
     ZylRepaintPump repaintPump { *this };
+#endif
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainAppWindow)
 };

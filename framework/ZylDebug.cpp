@@ -24,7 +24,9 @@ void zylDebugLine(const juce::String& line)
         if (auto* capture = currentCapture())
             capture->record(line);
     }
+#if ! LUMENFOLD_QUIET_DEBUG_LINES
     juce::Logger::outputDebugString(line);
+#endif
 }
 
 ZylDebugCapture::ZylDebugCapture()

@@ -6,7 +6,9 @@
 
 // One diagnostic line ("unknown parameter id=%d" and the like). Lines go to the debugger output
 // only; the user never sees them. Every diagnostic of the program goes through this function so
-// that tests can capture them with ZylDebugCapture.
+// that tests can capture them with ZylDebugCapture. Builds defining LUMENFOLD_QUIET_DEBUG_LINES
+// (the fuzz builds, whose refused inputs would spend their time printing) hand lines to the
+// captures only.
 void zylDebugLine(const juce::String& line);
 
 // While one of these exists, every diagnostic line is also recorded here (from any thread).

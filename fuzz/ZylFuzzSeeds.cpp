@@ -1,15 +1,24 @@
-// Writes the seed corpus of the loader fuzz targets: valid banks and programs saved from a test
-// tree with changed parameters, names and properties, and damaged copies of them.
+// Writes the seed corpus of the fuzz targets: valid banks and programs saved from a test tree with
+// changed parameters, names and properties, and damaged copies of them; the product's full bank
+// of 128 programs; settings files as the program writes them; MIDI blocks recorded from the
+// product playing its demo track, and a block of every kind of message.
 //
 //   lumenfold_fuzz_seeds <corpus folder>   (the folder receives one sub-folder per target)
 
+#include "app/MainAppWindow.h"
+#include "app/lumenfoldApplication.h"
 #include "framework/ZylFxFiles.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylPropertySet.h"
 #include "framework/ZylValue.h"
+#include "fuzz/ZylFuzzMidiBlocks.h"
 #include "fuzz/ZylFuzzSupport.h"
+#include "modules/ZylTransportModule.h"
+#include "tests/app/ZylLumenfoldTestFilter.h"
+#include "tests/modules/ZylFakeMidiPortBackend.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace
 {
@@ -46,6 +55,90 @@ void change(zyltest::StateTree& tree)
     tree.root->getPropertySet()->setValue("editorWidth", 1001);
     tree.leaf().getPropertySet()->setValue("lastUsedFileNameWinfxp", "C:\\x.fxp");
     zylfuzz::deliverMessages();
+}
+
+juce::MemoryBlock blockOf(const std::vector<std::uint8_t>& bytes)
+{
+    return juce::MemoryBlock(bytes.data(), bytes.size());
+}
+
+// A settings file written by JUCE's properties file with the program's options, holding what the
+// window stores at exit: its position, a JACK setup and the processor's state.
+juce::MemoryBlock settingsFileOf(const juce::MemoryBlock& state,
+                                 juce::PropertiesFile::StorageFormat format)
+{
+    juce::TemporaryFile temporary(".settings");
+    auto options = lumenfoldApplication::settingsOptions();
+    options.storageFormat = format;
+    {
+        juce::PropertiesFile settings(temporary.getFile(), options);
+        settings.setValue("windowX", 140);
+        settings.setValue("windowY", 222);
+        const auto setup = juce::parseXML(
+            R"(<DEVICESETUP deviceType="JACK" audioOutputDeviceName="system" audioInputDeviceName="system" audioDeviceRate="44100" audioDeviceBufferSize="512"/>)");
+        settings.setValue("audioSetup", setup.get());
+        settings.setValue("filterState", state.toBase64Encoding());
+        settings.saveIfNeeded();
+    }
+    juce::MemoryBlock file;
+    temporary.getFile().loadFileAsData(file);
+    return file;
+}
+
+// The MIDI that reaches the built-in synth while the factory program plays its demo track, block
+// by block, in the MIDI target's layout (blocks of 509 samples).
+std::vector<std::uint8_t> recordDemoTrack(zyltest::LumenfoldTestFilter& filter, int blocks)
+{
+    constexpr std::uint8_t kSizeByte = 127;
+    const int numSamples = zylfuzzmidi::blockSamplesOf(kSizeByte);
+    filter.setPlayConfigDetails(0, 2, 44100.0, 512);
+    filter.prepareToPlay(44100.0, 512);
+    filter.root().getTransportModule()->start();
+    zylfuzz::deliverMessages();
+    std::vector<std::uint8_t> recorded;
+    juce::AudioBuffer<float> audio(2, numSamples);
+    for (int b = 0; b < blocks; ++b)
+    {
+        juce::MidiBuffer midi;
+        filter.processBlock(audio, midi);
+        zylfuzzmidi::writeBlock(recorded, kSizeByte, *filter.root().getSynthInCable().getBuffer());
+        zylfuzz::deliverMessages();
+    }
+    filter.root().getTransportModule()->stop();
+    filter.releaseResources();
+    zylfuzz::deliverMessages();
+    return recorded;
+}
+
+// One block of each kind of message on channel 2 and beyond: notes, an aftertouch, controllers,
+// a program change, a pitch bend, clock and song position, a system exclusive, all notes off, an
+// event past the block's end and a data byte without a status.
+std::vector<std::uint8_t> everyKindOfMessage()
+{
+    juce::MidiBuffer midi;
+    midi.addEvent(juce::MidiMessage::noteOn(2, 60, (juce::uint8) 100), 0);
+    midi.addEvent(juce::MidiMessage::noteOn(2, 64, (juce::uint8) 90), 0);
+    midi.addEvent(juce::MidiMessage::noteOn(3, 67, (juce::uint8) 80), 10);
+    midi.addEvent(juce::MidiMessage::aftertouchChange(2, 60, 50), 20);
+    midi.addEvent(juce::MidiMessage::controllerEvent(2, 64, 127), 30);
+    midi.addEvent(juce::MidiMessage::controllerEvent(2, 1, 64), 40);
+    midi.addEvent(juce::MidiMessage::programChange(2, 5), 50);
+    midi.addEvent(juce::MidiMessage::pitchWheel(2, 12000), 60);
+    midi.addEvent(juce::MidiMessage::channelPressureChange(2, 30), 70);
+    midi.addEvent(juce::MidiMessage::midiStart(), 80);
+    midi.addEvent(juce::MidiMessage::midiClock(), 90);
+    midi.addEvent(juce::MidiMessage::songPositionPointer(16), 100);
+    const std::uint8_t sysex[] = { 0x7E, 0x7F, 0x09, 0x01 };
+    midi.addEvent(juce::MidiMessage::createSysExMessage(sysex, sizeof(sysex)), 110);
+    midi.addEvent(juce::MidiMessage::noteOff(2, 60), 300);
+    midi.addEvent(juce::MidiMessage::allNotesOff(2), 400);
+    midi.addEvent(juce::MidiMessage::midiStop(), 500);
+    midi.addEvent(juce::MidiMessage::noteOn(2, 72, (juce::uint8) 100), 515);
+    std::vector<std::uint8_t> out;
+    zylfuzzmidi::writeBlock(out, 127, midi);
+    const std::uint8_t loose[] = { 0, 1, 0, 3, 0x45 };
+    out.insert(out.end(), std::begin(loose), std::end(loose));
+    return out;
 }
 } // namespace
 
@@ -86,5 +179,40 @@ int main(int argc, char** argv)
     write(chunkFolder, "bank-header-only.fxb", cut(bankFile, ZylFx::kBankHeaderSize));
     write(chunkFolder, "bank-cut.fxb", cut(bankFile, 100));
     write(chunkFolder, "program-cut.fxp", cut(programFile, programFile.getSize() - 10));
+
+    // The product's own full bank of 128 programs, which reaches the loaders' size limits.
+    ZylFakeMidiPortBackend ports;
+    zyltest::LumenfoldTestFilter product(&ports);
+    product.initialise();
+    zylfuzz::deliverMessages();
+    juce::MemoryBlock productBank, productProgram;
+    product.getStateInformation(productBank);
+    product.getCurrentProgramStateInformation(productProgram);
+    write(bankFolder, "product-bank", productBank);
+    write(programFolder, "product-program-5", prefix(5, productProgram));
+    write(programFolder, "product-bank-as-program", prefix(0, productBank));
+    write(chunkFolder, "product-bank.fxb", makeFxbFile(productBank, id));
+
+    const auto settingsFolder = corpus.getChildFile("settings_file");
+    const auto settingsFile = settingsFileOf(productBank, juce::PropertiesFile::storeAsXML);
+    write(settingsFolder, "settings", settingsFile);
+    write(settingsFolder, "settings-program-state", settingsFileOf(productProgram, juce::PropertiesFile::storeAsXML));
+    write(settingsFolder, "settings-cut", cut(settingsFile, settingsFile.getSize() / 2));
+    write(settingsFolder, "settings-binary", settingsFileOf(productBank, juce::PropertiesFile::storeAsBinary));
+    write(settingsFolder, "settings-compressed",
+          settingsFileOf(productBank, juce::PropertiesFile::storeAsCompressedBinary));
+
+    const auto midiFolder = corpus.getChildFile("midi_input");
+    const auto track = recordDemoTrack(product, 400);
+    const auto withHeader = [&](bool fromPort, int trigger, int channel, const std::vector<std::uint8_t>& blocks) {
+        std::vector<std::uint8_t> out;
+        zylfuzzmidi::writeHeader(out, fromPort, trigger, channel);
+        out.insert(out.end(), blocks.begin(), blocks.end());
+        return blockOf(out);
+    };
+    write(midiFolder, "demo-track-host-every-channel", withHeader(false, 0, 0, track));
+    write(midiFolder, "demo-track-port-channel-1", withHeader(true, 1, 1, track));
+    write(midiFolder, "every-kind-host-channel-2", withHeader(false, 2, 2, everyKindOfMessage()));
+    write(midiFolder, "every-kind-port-every-channel", withHeader(true, 3, 0, everyKindOfMessage()));
     return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the state loaders in two builds made with clang-14:
+# Fuzzes what a user can hand the program (the state loaders, MIDI input through the processor,
+# the settings file) in two builds made with clang-14:
 #  1. a timed campaign in build-fuzz, a coverage-only build (libFuzzer, no sanitizers), which runs
 #     several times faster and grows a working corpus from the committed seeds;
 #  2. a replay of that whole grown corpus in build-asan (AddressSanitizer and
@@ -16,15 +17,29 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 fast="$top/build-fuzz"
 asan="$top/build-asan"
-targets=(bank_loader program_loader fx_chunks)
+targets=(bank_loader program_loader fx_chunks midi_input settings_file)
 
 "$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-clang.txt"
 target_names=$(printf 'lumenfold_fuzz_%s ' "${targets[@]}")
 
 # Large enough for inputs past the loader's limits (texts of 4096 characters, 1024 attributes
 # to an element); no single allocation may exceed the malloc limit for inputs of that size.
-max_len=131072
-common_options=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 -max_len=$max_len)
+# MIDI inputs are runs of blocks, each a few bytes long: 16 KiB already make thousands of blocks.
+max_len_of() {
+  case $1 in
+    midi_input) echo 16384 ;;
+    *) echo 131072 ;;
+  esac
+}
+common_options=(-timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256)
+# The words of each target's input; MIDI bytes need none.
+dict_options_of() {
+  case $1 in
+    midi_input) ;;
+    settings_file) echo "-dict=$top/fuzz/settings.dict" ;;
+    *) echo "-dict=$top/fuzz/state.dict" ;;
+  esac
+}
 
 # .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings errors; otherwise the folder keeps its own
 # setting.
@@ -78,14 +93,15 @@ run_all() {
 
 # The campaign: every target gets its own working corpus, so the committed seeds stay as they are.
 campaign() {
-  "$fast/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -max_total_time="$seconds" \
-    -print_final_stats=1 -dict="$top/fuzz/state.dict" -artifact_prefix="$runs/$1/artifacts/" \
+  "$fast/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -max_len="$(max_len_of "$1")" \
+    -max_total_time="$seconds" \
+    -print_final_stats=1 $(dict_options_of "$1") -artifact_prefix="$runs/$1/artifacts/" \
     "$runs/$1/corpus" "$top/fuzz/corpus/$1"
 }
 
 # The replay: every input the campaign kept, and the seeds, once each under the sanitizers.
 replay() {
-  "$asan/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -runs=0 \
+  "$asan/fuzz/lumenfold_fuzz_$1" "${common_options[@]}" -max_len="$(max_len_of "$1")" -runs=0 \
     -artifact_prefix="$runs/$1/artifacts/asan-" "$runs/$1/corpus" "$top/fuzz/corpus/$1"
 }
 
