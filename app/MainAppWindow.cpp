@@ -5,6 +5,7 @@
 #include "framework/ZylModule.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylSettingsFile.h"
 #include "ui/ZylUiSeam.h"
 
 namespace
@@ -96,7 +97,7 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
 
     // A stored setup that cannot be applied (unknown device, damaged XML) falls back to the
     // default device.
-    const auto savedSetup = settings->getXmlValue(kAudioSetup);
+    const auto savedSetup = readAudioSetup(*settings);
     deviceManager->initialise(0, 2, savedSetup.get(), true);
 
     loadStoredState(*settings, *processor);
@@ -114,6 +115,16 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
     setMenuBar(this, kMenuBarHeight);
     setVisible(true);
     centre(*this, kWidth, kHeight);
+}
+
+std::unique_ptr<juce::XmlElement> MainAppWindow::readAudioSetup(const juce::PropertySet& settingsToRead)
+{
+    // The setup is XML inside the settings file's XML, parsed a second time: its text, written
+    // with entities in the file, passes the same guard as the file before the parser sees it.
+    const auto text = settingsToRead.getValue(kAudioSetup);
+    if (!ZylSettingsFile::isSafeToParse(text.toRawUTF8(), text.getNumBytesAsUTF8()))
+        return nullptr;
+    return settingsToRead.getXmlValue(kAudioSetup);
 }
 
 void MainAppWindow::loadStoredState(const juce::PropertySet& settingsToRead,

@@ -85,6 +85,9 @@ public:
     // does when it is built. A value that is not base64 or decodes to nothing is ignored; a
     // state the processor refuses leaves its state in place.
     static void loadStoredState(const juce::PropertySet& settings, juce::AudioProcessor& processor);
+    // The stored audio setup, or null when there is none or its text is not safe to parse
+    // (the device manager then opens the default device).
+    static std::unique_ptr<juce::XmlElement> readAudioSetup(const juce::PropertySet& settings);
 
 private:
     // Makes the processor through the factory, replacing (and deleting) any held one.

@@ -1,58 +1,31 @@
-// The settings file as the program reads it at start: any bytes as the file, opened by JUCE's
-// properties file with the program's options (XML, or JUCE's binary and compressed forms), then
-// the window's reads: the audio setup's XML, the window position and the stored state, decoded
-// from base64 and loaded into the product processor.
+// The settings file as the program reads it at start: any bytes as the file, checked by the
+// start's guard (which moves a file that is not safe to parse aside), opened by JUCE's
+// properties file with the program's options, then the window's reads: the audio setup's XML,
+// the window position and the stored state, decoded from base64 and loaded into the product
+// processor.
 
 #include "app/MainAppWindow.h"
 #include "app/lumenfoldApplication.h"
-#include "framework/ZylStateXml.h"
 #include "fuzz/ZylFuzzSupport.h"
 #include "tests/app/ZylLumenfoldTestFilter.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
 
-#include <algorithm>
-#include <cstring>
 #include <memory>
-#include <string_view>
 
 namespace
 {
-// Three kinds of text stop JUCE's XML parser, and the program's start does not yet refuse them
-// before it parses: deep nesting overflows its stack (it recurses once per level); a processing
-// instruction followed by text inside an element makes it loop for ever (its text reader rolls
-// back to before the instruction); so does a quoted value holding bytes that are not UTF-8, while
-// its text grows without bound. Until the start checks the file and the stored audio setup
-// first, texts that could be any of them are left out here, so that the campaign explores the
-// rest: more than this many '<' (which bounds the depth), a "<?" anywhere but at the start, a
-// document type declaration (whose entities could expand into either), or bytes that are not
-// UTF-8. Files in JUCE's binary forms are read without the parser.
-constexpr std::ptrdiff_t kMaxTagOpenings = 2000;
-
 ZylFakeMidiPortBackend ports;
 std::unique_ptr<zyltest::LumenfoldTestFilter> filter;
 juce::MemoryBlock factoryState;
-// Deleted when the fuzzer exits.
-std::unique_ptr<juce::TemporaryFile> settingsFile;
-
-bool stopsTheParser(const char* begin, const char* end)
+// A folder of the fuzzer's own, deleted when it exits: the start's guard looks at the files
+// beside the settings file.
+struct SettingsFolder
 {
-    const auto size = static_cast<size_t>(end - begin);
-    if (std::count(begin, end, '<') > kMaxTagOpenings || !isValidUtf8(begin, size))
-        return true;
-    const std::string_view text(begin, size);
-    const auto firstInstruction = text.find("<?");
-    if (firstInstruction != std::string_view::npos
-        && (text.find("<?", firstInstruction + 2) != std::string_view::npos
-            || text.find_first_not_of(" \t\r\n") != firstInstruction))
-        return true;
-    return text.find("<!D") != std::string_view::npos || text.find("<!d") != std::string_view::npos;
-}
-
-bool isBinarySettingsFile(const std::uint8_t* data, std::size_t size)
-{
-    return size >= 4
-           && (std::memcmp(data, "PROP", 4) == 0 || std::memcmp(data, "CPRP", 4) == 0);
-}
+    juce::File folder = juce::File::createTempFile("lumenfold-fuzz-settings");
+    ~SettingsFolder() { folder.deleteRecursively(); }
+};
+std::unique_ptr<SettingsFolder> settingsFolder;
+juce::File settingsFile;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -64,22 +37,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     filter->initialise();
     zylfuzz::deliverMessages();
     filter->getStateInformation(factoryState);
-    settingsFile = std::make_unique<juce::TemporaryFile>(".settings");
+    settingsFolder = std::make_unique<SettingsFolder>();
+    settingsFolder->folder.createDirectory();
+    settingsFile = settingsFolder->folder.getChildFile("lumenfold.settings");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto* text = reinterpret_cast<const char*>(data);
-    if (!isBinarySettingsFile(data, size) && stopsTheParser(text, text + size))
-        return 0;
-    if (!settingsFile->getFile().replaceWithData(data, size))
+    if (!settingsFile.replaceWithData(data, size))
         zylfuzz::fail("the settings file could not be written");
 
-    juce::PropertiesFile settings(settingsFile->getFile(), lumenfoldApplication::settingsOptions());
-    const auto setupText = settings.getValue("audioSetup");
-    if (!stopsTheParser(setupText.toRawUTF8(), setupText.toRawUTF8() + setupText.getNumBytesAsUTF8()))
-        settings.getXmlValue("audioSetup");
+    // What the program's start does: the guard moves a file that is not safe to parse aside,
+    // then the properties file reads what is left.
+    const auto opened = lumenfoldApplication::openSettingsFile(settingsFile);
+    auto& settings = *opened;
+    MainAppWindow::readAudioSetup(settings);
     settings.getIntValue("windowX");
     settings.getIntValue("windowY");
     if (settings.getValue("filterState").isEmpty())

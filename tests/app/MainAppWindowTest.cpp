@@ -458,6 +458,21 @@ TEST_F(MainAppWindowTest, UnknownOrDamagedAudioSetupFallsBackToTheDefaultDevice)
     }
 }
 
+// The audio setup is parsed a second time from the settings' text; a text the parser would
+// loop on for ever (a processing instruction followed by text, here) is not handed to it.
+TEST(MainAppWindowAudioSetup, ATextUnsafeToParseGivesNoSetup)
+{
+    juce::PropertySet settings;
+    settings.setValue("audioSetup", "<DEVICESETUP deviceType=\"JACK\"/>");
+    const auto good = MainAppWindow::readAudioSetup(settings);
+    ASSERT_NE(good, nullptr);
+    EXPECT_EQ(good->getStringAttribute("deviceType"), "JACK");
+    settings.setValue("audioSetup", "<DEVICESETUP><?x?>b</DEVICESETUP>");
+    EXPECT_EQ(MainAppWindow::readAudioSetup(settings), nullptr);
+    settings.removeValue("audioSetup");
+    EXPECT_EQ(MainAppWindow::readAudioSetup(settings), nullptr);
+}
+
 TEST_F(MainAppWindowTest, MenuItemsPostTheirCommandsToTheirModules)
 {
     auto& w = open();

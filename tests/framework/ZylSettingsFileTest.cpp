@@ -76,6 +76,11 @@ TEST_F(SettingsFileCheck, WhatJuceWritesIsSafeToParseAndDeepOrMalformedFilesAreN
         { "not UTF-8", { "<PROPERTIES><VALUE name=\"\xff\"/></PROPERTIES>", false } },
         { "an entity declaration",
           { "<!DOCTYPE p [<!ENTITY e \"x\">]><PROPERTIES>&e;</PROPERTIES>", false } },
+        // The framework's parser loops for ever on these two (found by fuzzing the start).
+        { "a processing instruction followed by text inside an element",
+          { "<PROPERTIES><?x?>b</PROPERTIES>", false } },
+        { "a quoted value that is not UTF-8",
+          { "<PROPERTIES><VALUE name=\"a\" val=\"\xc3(\xa0\"/></PROPERTIES>", false } },
     };
     for (const auto& [what, testCase] : cases)
     {
