@@ -153,12 +153,13 @@ int releaseLevels(float& level, float delta, float* levels, int n, bool& ended) 
 // the samples done, first plus n - first rounded down to a multiple of 4; the caller renders
 // the rest.
 //
-// The products k * ratio are worked out here rather than read from a table the caller filled:
-// loading a freshly stored table stalls on every load the stores cannot forward to.
-template <bool withLevels>
+// The products k * ratio come from offsets (16-byte aligned, filled by the caller) or, without
+// them, are worked out here: sample numbers as doubles are exact, so either way they are the
+// scalar step's products.
+template <bool withLevels, bool fromOffsets>
 int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position,
-                        double ratio, int first, int n, float gainL, float gainR,
-                        const float* levels) noexcept
+                        double ratio, const double* offsets, int first, int n, float gainL,
+                        float gainR, const float* levels) noexcept
 {
     const __m128d start = _mm_set1_pd(position);
     const __m128d step = _mm_set1_pd(ratio);
@@ -166,15 +167,24 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
     const __m128 sideL = _mm_set1_ps(gainL);
     const __m128 sideR = _mm_set1_ps(gainR);
     const int done = first + (n - first) / 4 * 4;
-    // Sample numbers as doubles: exact, so index * ratio is the scalar step's product.
     __m128d index01 = _mm_set_pd(first + 1, first);
     __m128d index23 = _mm_set_pd(first + 3, first + 2);
     for (int k = first; k < done; k += 4)
     {
-        const __m128d at01 = _mm_add_pd(start, _mm_mul_pd(index01, step));
-        const __m128d at23 = _mm_add_pd(start, _mm_mul_pd(index23, step));
-        index01 = _mm_add_pd(index01, four);
-        index23 = _mm_add_pd(index23, four);
+        __m128d at01;
+        __m128d at23;
+        if constexpr (fromOffsets)
+        {
+            at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
+            at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
+        }
+        else
+        {
+            at01 = _mm_add_pd(start, _mm_mul_pd(index01, step));
+            at23 = _mm_add_pd(start, _mm_mul_pd(index23, step));
+            index01 = _mm_add_pd(index01, four);
+            index23 = _mm_add_pd(index23, four);
+        }
         const __m128i frame01 = _mm_cvttpd_epi32(at01);
         const __m128i frame23 = _mm_cvttpd_epi32(at23);
         const __m128 fraction01 = _mm_cvtpd_ps(_mm_sub_pd(at01, _mm_cvtepi32_pd(frame01)));
@@ -260,7 +270,10 @@ frameAndNextAvx(const float* pairs, std::uint32_t low, std::uint32_t high) noexc
 // mixStereoFramesSse2 (no fused arithmetic: the target adds AVX alone, not FMA), so the result
 // is the same to the bit. Each sample's frame and the next are one 16-byte load of the
 // interleaved frames (left, right, next left, next right). Arguments and result as for
-// mixStereoFramesSse2, in steps of 8.
+// mixStereoFramesSse2 without offsets, in steps of 8. The products k * ratio are worked out
+// here: read from a table of 8-byte or 16-byte stores made just before, each 32-byte load
+// would wait for the stores to reach the cache, which in small blocks cost more than the whole
+// step.
 template <bool withLevels>
 __attribute__((target("avx"))) int mixStereoFramesAvx(float* toL, float* toR,
                                                       const float* pairs, double position,
@@ -327,24 +340,44 @@ __attribute__((target("avx"))) int mixStereoFramesAvx(float* toL, float* toR,
 }
 #endif
 
-// The stereo case of samples 0..n-1 of a chunk through the widest vector step the processor
-// has: eight samples at a time with AVX, then four with SSE2. Steady samples take the gains
-// alone, releasing ones (levels not null) the gains, then levels[k]. Returns the samples done,
-// n rounded down to a multiple of 4.
-template <bool withLevels>
-int mixStereoFrames(float* toL, float* toR, const float* pairs, double position, double ratio,
-                    int n, float gainL, float gainR, const float* levels) noexcept
+// Whether the stereo case runs eight samples at a time now.
+bool wideStepRuns() noexcept
 {
-    int done = 0;
 #if ZYL_SAMPLER_VOICE_AVX
-    if (avxStepAllowed.load(std::memory_order_relaxed))
-        done = mixStereoFramesAvx<withLevels>(toL, toR, pairs, position, ratio, 0, n, gainL,
-                                              gainR, levels);
+    return avxStepAllowed.load(std::memory_order_relaxed);
+#else
+    return false;
 #endif
-    if (n - done >= 4)
-        done = mixStereoFramesSse2<withLevels>(toL, toR, pairs, position, ratio, done, n, gainL,
-                                               gainR, levels);
-    return done;
+}
+
+// The stereo case of samples 0..n-1 of a chunk through the widest vector step the processor
+// has: eight samples at a time with AVX (wide), then four with SSE2; the four-sample step alone
+// reads the products k * ratio from offsets when there are any. Steady samples take the gains alone, releasing
+// ones (levels not null) the gains, then levels[k]. Returns the samples done, n rounded down to
+// a multiple of 4.
+template <bool withLevels>
+int mixStereoFrames(bool wide, float* toL, float* toR, const float* pairs, double position,
+                    double ratio, const double* offsets, int n, float gainL, float gainR,
+                    const float* levels) noexcept
+{
+#if ZYL_SAMPLER_VOICE_AVX
+    if (wide)
+    {
+        const int done = mixStereoFramesAvx<withLevels>(toL, toR, pairs, position, ratio, 0, n,
+                                                        gainL, gainR, levels);
+        if (n - done < 4)
+            return done;
+        return mixStereoFramesSse2<withLevels, false>(toL, toR, pairs, position, ratio, nullptr,
+                                                      done, n, gainL, gainR, levels);
+    }
+#else
+    juce::ignoreUnused(wide);
+#endif
+    if (offsets == nullptr)
+        return mixStereoFramesSse2<withLevels, false>(toL, toR, pairs, position, ratio, nullptr, 0,
+                                                      n, gainL, gainR, levels);
+    return mixStereoFramesSse2<withLevels, true>(toL, toR, pairs, position, ratio, offsets, 0, n,
+                                                 gainL, gainR, levels);
 }
 #endif
 } // namespace
@@ -509,6 +542,26 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
             prefetch(0, static_cast<int>(std::min(reach - length, static_cast<double>(lastFrame))));
     }
 
+#if ZYL_SAMPLER_VOICE_SSE2
+    // k * ratio for the samples k of a chunk, for the four-sample step when it runs alone, filled
+    // when it first runs. The eight-sample step works them out itself.
+    const bool wide = wideStepRuns();
+    alignas(16) double offsets[kChunk];
+    bool offsetsFilled = false;
+    const auto offsetsForStep = [&]() noexcept -> const double*
+    {
+        if (wide)
+            return nullptr;
+        if (!offsetsFilled)
+        {
+            for (int k = 0; k < kChunk; ++k)
+                offsets[k] = static_cast<double>(k) * ratio;
+            offsetsFilled = true;
+        }
+        return offsets;
+    };
+#endif
+
     int i = 0;
     while (i < numSamples)
     {
@@ -526,13 +579,16 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
 #if ZYL_SAMPLER_VOICE_SSE2
             // Whole chunks of the steady stereo case go to the vector step one after the other,
             // the position moving by a chunk's steps after each, as in the loop below.
-            if (stereoIn && stereoOut && pairs != nullptr && !release)
+            if (stereoIn && stereoOut && pairs != nullptr && !release && run >= kChunk)
+            {
+                const double* const stepOffsets = offsetsForStep();
                 for (; run >= kChunk; run -= kChunk, i += kChunk)
                 {
-                    mixStereoFrames<false>(outL + i, outR + i, pairs, position, ratio, kChunk,
-                                           gainL, gainR, nullptr);
+                    mixStereoFrames<false>(wide, outL + i, outR + i, pairs, position, ratio,
+                                           stepOffsets, kChunk, gainL, gainR, nullptr);
                     position += static_cast<double>(kChunk) * ratio;
                 }
+            }
 #endif
             while (run > 0)
             {
@@ -547,10 +603,16 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
                 int done = 0;
 #if ZYL_SAMPLER_VOICE_SSE2
                 if (stereoIn && stereoOut && pairs != nullptr && n >= 4)
-                    done = release ? mixStereoFrames<true>(outL + i, outR + i, pairs, position,
-                                                           ratio, n, leftGain, rightGain, levels)
-                                   : mixStereoFrames<false>(outL + i, outR + i, pairs, position,
-                                                            ratio, n, gainL, gainR, nullptr);
+                {
+                    const double* const stepOffsets = offsetsForStep();
+                    done = release
+                               ? mixStereoFrames<true>(wide, outL + i, outR + i, pairs, position,
+                                                       ratio, stepOffsets, n, leftGain,
+                                                       rightGain, levels)
+                               : mixStereoFrames<false>(wide, outL + i, outR + i, pairs, position,
+                                                        ratio, stepOffsets, n, gainL, gainR,
+                                                        nullptr);
+                }
 #endif
                 int frame[kChunk];
                 float fraction[kChunk];
