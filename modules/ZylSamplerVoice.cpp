@@ -153,9 +153,9 @@ int releaseLevels(float& level, float delta, float* levels, int n, bool& ended) 
 // the samples done, first plus n - first rounded down to a multiple of 4; the caller renders
 // the rest.
 //
-// The products k * ratio come from offsets (16-byte aligned, filled by the caller) or, without
-// them, are worked out here: sample numbers as doubles are exact, so either way they are the
-// scalar step's products.
+// The products k * ratio come from offsets with fromOffsets (16-byte aligned, filled by the
+// caller) and are worked out here without it: sample numbers as doubles are exact, so either
+// way they are the scalar step's products.
 template <bool withLevels, bool fromOffsets>
 int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position,
                         double ratio, const double* offsets, int first, int n, float gainL,
