@@ -323,3 +323,75 @@ void BM_RootHostAutomationFlood(benchmark::State& state)
 }
 BENCHMARK(BM_RootHostAutomationFlood)->Iterations(1)->Unit(benchmark::kSecond);
 } // namespace
+
+namespace
+{
+// A chord held on "[1:2]" and decided again in every block (the module marked changed, as a
+// parameter change does), so that it retriggers each block: the synthesiser's voices fill with
+// releasing notes, the stolen ones among them.
+void BM_RootRedecidedChord(benchmark::State& state)
+{
+    auto filter = makeFilter();
+    auto& root = filter->root();
+    auto& space = *root.getSpaceModule();
+    selectByName(space.getSpaceParameter(), L"[1:2]");
+    selectByName(space.getChordParameter(), L"M");
+    filter->prepareToPlay(kRate, kBlock);
+
+    juce::AudioBuffer<float> audio(2, kBlock);
+    juce::MidiBuffer midi;
+    midi.ensureSize(4096);
+    for (int i = 0; i < 4; ++i)
+        filter->processBlock(audio, midi);
+    {
+        auto& grid = *space.getGridSpace();
+        const juce::ScopedLock lock(grid.getLock());
+        for (const auto& cell : grid.getSpace()->getCells())
+            if (cell->getNote() == 60 && !cell->isHidden())
+            {
+                grid.getPrimaryStates()->press(cell.get(), false);
+                grid.getPrimaryStates()->trigger(cell.get(), ZylSpaceModule::kDefaultTriggerVelocity);
+                break;
+            }
+    }
+    const auto redecide = [&]
+    {
+        space.setChanged(true);
+        midi.clear();
+        filter->processBlock(audio, midi);
+    };
+    // Long enough for the voices to fill.
+    for (int i = 0; i < 200; ++i)
+        redecide();
+    deliverMessages();
+
+    // Each block changes the grid's state and so posts the space module's change message (an
+    // allocation, not counted as a fault here); the messages are delivered untimed.
+    int blocks = 0;
+    for (auto _ : state)
+    {
+        redecide();
+        if (++blocks % 64 == 0)
+        {
+            state.PauseTiming();
+            deliverMessages();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["x_realtime"] =
+        benchmark::Counter(kBlock / kRate, benchmark::Counter::kIsIterationInvariantRate);
+    int sounding = 0;
+    int releasing = 0;
+    if (auto* synth = root.getSynthModule()->getSynth())
+        for (int v = 0; v < synth->getNumVoices(); ++v)
+        {
+            const auto* voice = synth->getVoice(v);
+            sounding += voice->isVoiceActive() ? 1 : 0;
+            releasing += voice->isVoiceActive() && !voice->isKeyDown() ? 1 : 0;
+        }
+    state.counters["voices"] = sounding;
+    state.counters["releasing"] = releasing;
+    filter->releaseResources();
+}
+BENCHMARK(BM_RootRedecidedChord)->Unit(benchmark::kMicrosecond);
+} // namespace

@@ -73,6 +73,82 @@ BENCHMARK(BM_SynthRenderBlock)
     ->ArgsProduct({ { 1, 64 }, { 1, 0 } })
     ->Unit(benchmark::kMicrosecond);
 
+// 64 notes all in release: range(0) as range(1) of BM_SynthRenderBlock. The notes are struck
+// and let go again every 32 blocks (untimed), well within the shortest release, so every timed
+// block renders 64 releasing voices.
+void BM_SynthReleaseBlock(benchmark::State& state)
+{
+    auto& synth = shippedSynth();
+    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(state.range(0) != 0);
+    state.SetLabel(wide ? "8-sample step" : "4-sample step");
+    constexpr int kNotes = 64;
+    constexpr int kBlocksPerStrike = 32;
+    const auto strike = [&synth]
+    {
+        holdNotes(synth, kNotes);
+        for (int i = 0; i < kNotes; ++i)
+            synth.noteOff(1, 3 + i, 0.0f, true);
+    };
+    juce::AudioSampleBuffer buffer(2, kBlock);
+    juce::MidiBuffer midi;
+    int blocksLeft = 0;
+    std::int64_t allocations = 0;
+    for (auto _ : state)
+    {
+        if (blocksLeft == 0)
+        {
+            state.PauseTiming();
+            strike();
+            blocksLeft = kBlocksPerStrike;
+            state.ResumeTiming();
+        }
+        --blocksLeft;
+        const auto before = benchAllocationCount();
+        buffer.clear();
+        synth.renderNextBlock(buffer, midi, 0, kBlock);
+        allocations += benchAllocationCount() - before;
+        benchmark::DoNotOptimize(buffer.getReadPointer(0));
+    }
+    int releasing = 0;
+    for (int v = 0; v < synth.getNumVoices(); ++v)
+        releasing += static_cast<const ZylSamplerVoice*>(synth.getVoice(v))->isInReleasePhase() ? 1 : 0;
+    state.counters["releasing"] = releasing;
+    reportBlock(state, allocations);
+    synth.allNotesOff(0, false);
+    ZylSamplerVoice::setWideVectorStepAllowed(true);
+}
+BENCHMARK(BM_SynthReleaseBlock)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// 64 notes held, rendered in blocks of range(0) samples; range(1) as in BM_SynthRenderBlock. The
+// rate counter compares block sizes: seconds of audio per second of rendering.
+void BM_SynthBlockSize(benchmark::State& state)
+{
+    auto& synth = shippedSynth();
+    const int blockSize = static_cast<int>(state.range(0));
+    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(state.range(1) != 0);
+    state.SetLabel(wide ? "8-sample step" : "4-sample step");
+    holdNotes(synth, 64);
+    juce::AudioSampleBuffer buffer(2, blockSize);
+    juce::MidiBuffer midi;
+    const auto before = benchAllocationCount();
+    for (auto _ : state)
+    {
+        buffer.clear();
+        synth.renderNextBlock(buffer, midi, 0, blockSize);
+        benchmark::DoNotOptimize(buffer.getReadPointer(0));
+    }
+    const auto allocations = benchAllocationCount() - before;
+    state.counters["x_realtime"] = benchmark::Counter(
+        blockSize / kRate, benchmark::Counter::kIsIterationInvariantRate);
+    if (allocations != 0)
+        state.SkipWithError("the block allocated");
+    synth.allNotesOff(0, false);
+    ZylSamplerVoice::setWideVectorStepAllowed(true);
+}
+BENCHMARK(BM_SynthBlockSize)
+    ->ArgsProduct({ { 16, 32, 64, 128, 512, 2048, 4096 }, { 1, 0 } })
+    ->Unit(benchmark::kMicrosecond);
+
 // The module's block as the audio thread runs it, 64 notes held, MIDI cable empty.
 void BM_SynthModuleBlock(benchmark::State& state)
 {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
@@ -79,27 +80,111 @@ void mix(float* toL, float* toR, const float* left, const float* right, int n,
                       * 0.5f;
 }
 
-#if ZYL_SAMPLER_VOICE_SSE2
-// The steady stereo case four samples at a time: for sample k of the chunk the read position is
-// position + k * ratio, both sides of its frame and of the next come from the interleaved frames
-// (two 8-byte loads), and the interpolated sides, scaled by their gains, are added to the two
-// outputs. Every sample takes the same operations in the same order as the scalar steps (no
-// fused or reordered arithmetic), so the result is the same to the bit. Returns the samples
-// done, n rounded down to a multiple of 4; the caller renders the rest.
+// The release levels of up to n samples: levels[k] is the level before step k, and each step
+// adds delta (negative or zero) to level in single precision, one rounding per step, as the
+// single-sample step does. The sample at which the level falls to 0 or below is not rendered:
+// returns the samples rendered and sets ended when that happened. level ends as the running sum
+// leaves it.
 //
-// offsets[k] holds k * ratio (16-byte aligned, at least n entries): the same products for every
-// chunk of the block, so they are worked out once.
+// The sum is serial, but within one binade it is not: a float in [2^e, 2^(e+1)) is a multiple of
+// its spacing u, so adding delta rounds to adding delta rounded to a multiple of u, D = r * u,
+// for as long as the sums stay above 2^e. level + j * D is then exact for every j, so those
+// stretches are filled without a carried sum. Only the step out of a binade (or a delta halfway
+// between two multiples, where the rounding depends on the level's last bit) is summed one step
+// at a time.
+int releaseLevels(float& level, float delta, float* levels, int n, bool& ended) noexcept
+{
+    int k = 0;
+    while (k < n)
+    {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &level, sizeof bits);
+        const std::uint32_t exponent = bits >> 23; // the sign bit is 0 for positive levels
+        int stretch = 0;
+        if (delta <= 0.0f && level > 0.0f && exponent > 23 && exponent < 255)
+        {
+            const std::uint32_t baseBits = exponent << 23;
+            const std::uint32_t spacingBits = (exponent - 23) << 23;
+            float base = 0.0f;
+            float spacing = 0.0f;
+            std::memcpy(&base, &baseBits, sizeof base);
+            std::memcpy(&spacing, &spacingBits, sizeof spacing);
+            const float steps = delta / spacing; // exact: a power-of-two scale
+            constexpr float kLargestSteps = 4194304.0f; // 2^22
+            if (steps > -kLargestSteps && steps - std::floor(steps) != 0.5f)
+            {
+                const float rounded = std::nearbyint(steps);
+                const float stepDown = rounded * spacing;
+                const auto above = static_cast<std::int32_t>((level - base) / spacing);
+                const auto down = static_cast<std::int32_t>(-rounded);
+                // Steps j = 1..stretch keep level + j * stepDown strictly above the base: far
+                // enough above it that the exact sum does too. A level on the base itself may
+                // round into the finer spacing below even when stepDown is 0.
+                if (above > 0)
+                    stretch = std::min(down == 0 ? n - k : (above - 1) / down, n - k);
+                for (int j = 0; j < stretch; ++j)
+                    levels[k + j] = level + static_cast<float>(j) * stepDown;
+                level += static_cast<float>(stretch) * stepDown;
+                k += stretch;
+            }
+        }
+        if (stretch == 0 && k < n)
+        {
+            const float before = level;
+            level += delta;
+            if (level <= 0.0f)
+            {
+                ended = true;
+                return k;
+            }
+            levels[k++] = before;
+        }
+    }
+    return k;
+}
+
+#if ZYL_SAMPLER_VOICE_SSE2
+// The stereo case four samples at a time, samples first..n-1 of a chunk: for sample k the read
+// position is position + k * ratio, both sides of its frame and of the next come from the
+// interleaved frames (two 8-byte loads), and the interpolated sides, scaled by their gains, are
+// added to the two outputs; with levels (the release) each sample is scaled by levels[k] after
+// its gain. Every sample takes the same operations in the same order as the scalar steps (no
+// fused or reordered arithmetic), so the result is the same to the bit. Returns the index past
+// the samples done, first plus n - first rounded down to a multiple of 4; the caller renders
+// the rest.
+//
+// The products k * ratio come from offsets with fromOffsets (16-byte aligned, filled by the
+// caller) and are worked out here without it: sample numbers as doubles are exact, so either
+// way they are the scalar step's products.
+template <bool withLevels, bool fromOffsets>
 int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double position,
-                        const double* offsets, int n, float gainL, float gainR) noexcept
+                        double ratio, const double* offsets, int first, int n, float gainL,
+                        float gainR, const float* levels) noexcept
 {
     const __m128d start = _mm_set1_pd(position);
+    const __m128d step = _mm_set1_pd(ratio);
+    const __m128d four = _mm_set1_pd(4.0);
     const __m128 sideL = _mm_set1_ps(gainL);
     const __m128 sideR = _mm_set1_ps(gainR);
-    const int done = n - n % 4;
-    for (int k = 0; k < done; k += 4)
+    const int done = first + (n - first) / 4 * 4;
+    __m128d index01 = _mm_set_pd(first + 1, first);
+    __m128d index23 = _mm_set_pd(first + 3, first + 2);
+    for (int k = first; k < done; k += 4)
     {
-        const __m128d at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
-        const __m128d at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
+        __m128d at01;
+        __m128d at23;
+        if constexpr (fromOffsets)
+        {
+            at01 = _mm_add_pd(start, _mm_load_pd(offsets + k));
+            at23 = _mm_add_pd(start, _mm_load_pd(offsets + k + 2));
+        }
+        else
+        {
+            at01 = _mm_add_pd(start, _mm_mul_pd(index01, step));
+            at23 = _mm_add_pd(start, _mm_mul_pd(index23, step));
+            index01 = _mm_add_pd(index01, four);
+            index23 = _mm_add_pd(index23, four);
+        }
         const __m128i frame01 = _mm_cvttpd_epi32(at01);
         const __m128i frame23 = _mm_cvttpd_epi32(at23);
         const __m128 fraction01 = _mm_cvtpd_ps(_mm_sub_pd(at01, _mm_cvtepi32_pd(frame01)));
@@ -130,10 +215,10 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
 #endif
         // Samples 0 and 1, then 2 and 3, as left, right pairs: this frame, the next, the
         // fraction on both sides. Each half is one 8-byte load of a frame's two sides.
-        const auto framePair = [](const float* first, const float* second) noexcept
+        const auto framePair = [](const float* firstFrame, const float* secondFrame) noexcept
         {
-            return _mm_loadh_pi(_mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(first)),
-                                reinterpret_cast<const __m64*>(second));
+            return _mm_loadh_pi(_mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(firstFrame)),
+                                reinterpret_cast<const __m64*>(secondFrame));
         };
         const __m128 from01 = framePair(pairs + a, pairs + b);
         const __m128 to01 = framePair(pairs + a + 2, pairs + b + 2);
@@ -146,8 +231,16 @@ int mixStereoFramesSse2(float* toL, float* toR, const float* pairs, double posit
 
         const __m128 left = _mm_shuffle_ps(mixed01, mixed23, _MM_SHUFFLE(2, 0, 2, 0));
         const __m128 right = _mm_shuffle_ps(mixed01, mixed23, _MM_SHUFFLE(3, 1, 3, 1));
-        _mm_storeu_ps(toL + k, _mm_add_ps(_mm_loadu_ps(toL + k), _mm_mul_ps(left, sideL)));
-        _mm_storeu_ps(toR + k, _mm_add_ps(_mm_loadu_ps(toR + k), _mm_mul_ps(right, sideR)));
+        __m128 scaledL = _mm_mul_ps(left, sideL);
+        __m128 scaledR = _mm_mul_ps(right, sideR);
+        if constexpr (withLevels)
+        {
+            const __m128 level = _mm_loadu_ps(levels + k);
+            scaledL = _mm_mul_ps(scaledL, level);
+            scaledR = _mm_mul_ps(scaledR, level);
+        }
+        _mm_storeu_ps(toL + k, _mm_add_ps(_mm_loadu_ps(toL + k), scaledL));
+        _mm_storeu_ps(toR + k, _mm_add_ps(_mm_loadu_ps(toR + k), scaledR));
     }
     return done;
 }
@@ -173,25 +266,36 @@ frameAndNextAvx(const float* pairs, std::uint32_t low, std::uint32_t high) noexc
     return _mm256_castps_pd(_mm256_insertf128_ps(_mm256_castps128_ps256(lower), upper, 1));
 }
 
-// The steady stereo case eight samples at a time, with the same operations in the same order as
+// The stereo case eight samples at a time, with the same operations in the same order as
 // mixStereoFramesSse2 (no fused arithmetic: the target adds AVX alone, not FMA), so the result
 // is the same to the bit. Each sample's frame and the next are one 16-byte load of the
-// interleaved frames (left, right, next left, next right). Returns the samples done, n rounded
-// down to a multiple of 8. offsets as for mixStereoFramesSse2, 32-byte aligned.
+// interleaved frames (left, right, next left, next right). Arguments and result as for
+// mixStereoFramesSse2 without offsets, in steps of 8. The products k * ratio are worked out
+// here: read from a table of 8-byte or 16-byte stores made just before, each 32-byte load
+// would wait for the stores to reach the cache, which in small blocks cost more than the whole
+// step.
+template <bool withLevels>
 __attribute__((target("avx"))) int mixStereoFramesAvx(float* toL, float* toR,
                                                       const float* pairs, double position,
-                                                      const double* offsets, int n,
-                                                      float gainL, float gainR) noexcept
+                                                      double ratio, int first, int n,
+                                                      float gainL, float gainR,
+                                                      const float* levels) noexcept
 {
     const __m256d start = _mm256_set1_pd(position);
+    const __m256d step = _mm256_set1_pd(ratio);
+    const __m256d eight = _mm256_set1_pd(8.0);
     const __m256 sideL = _mm256_set1_ps(gainL);
     const __m256 sideR = _mm256_set1_ps(gainR);
-    const int done = n - n % 8;
+    const int done = first + (n - first) / 8 * 8;
+    __m256d index0123 = _mm256_set_pd(first + 3, first + 2, first + 1, first);
+    __m256d index4567 = _mm256_set_pd(first + 7, first + 6, first + 5, first + 4);
     alignas(16) std::uint32_t frames[8];
-    for (int k = 0; k < done; k += 8)
+    for (int k = first; k < done; k += 8)
     {
-        const __m256d at0123 = _mm256_add_pd(start, _mm256_load_pd(offsets + k));
-        const __m256d at4567 = _mm256_add_pd(start, _mm256_load_pd(offsets + k + 4));
+        const __m256d at0123 = _mm256_add_pd(start, _mm256_mul_pd(index0123, step));
+        const __m256d at4567 = _mm256_add_pd(start, _mm256_mul_pd(index4567, step));
+        index0123 = _mm256_add_pd(index0123, eight);
+        index4567 = _mm256_add_pd(index4567, eight);
         const __m128i frame0123 = _mm256_cvttpd_epi32(at0123);
         const __m128i frame4567 = _mm256_cvttpd_epi32(at4567);
         const __m128 fraction0123 =
@@ -221,28 +325,59 @@ __attribute__((target("avx"))) int mixStereoFramesAvx(float* toL, float* toR,
 
         const __m256 left = _mm256_shuffle_ps(mixed0145, mixed2367, _MM_SHUFFLE(2, 0, 2, 0));
         const __m256 right = _mm256_shuffle_ps(mixed0145, mixed2367, _MM_SHUFFLE(3, 1, 3, 1));
-        _mm256_storeu_ps(toL + k, _mm256_add_ps(_mm256_loadu_ps(toL + k), _mm256_mul_ps(left, sideL)));
-        _mm256_storeu_ps(toR + k, _mm256_add_ps(_mm256_loadu_ps(toR + k), _mm256_mul_ps(right, sideR)));
+        __m256 scaledL = _mm256_mul_ps(left, sideL);
+        __m256 scaledR = _mm256_mul_ps(right, sideR);
+        if constexpr (withLevels)
+        {
+            const __m256 level = _mm256_loadu_ps(levels + k);
+            scaledL = _mm256_mul_ps(scaledL, level);
+            scaledR = _mm256_mul_ps(scaledR, level);
+        }
+        _mm256_storeu_ps(toL + k, _mm256_add_ps(_mm256_loadu_ps(toL + k), scaledL));
+        _mm256_storeu_ps(toR + k, _mm256_add_ps(_mm256_loadu_ps(toR + k), scaledR));
     }
     return done;
 }
 #endif
 
-// The steady stereo case through the widest vector step the processor has: eight samples at a
-// time with AVX, then four with SSE2. Returns the samples done, n rounded down to a multiple
-// of 4.
-int mixStereoFrames(float* toL, float* toR, const float* pairs, double position,
-                    const double* offsets, int n, float gainL, float gainR) noexcept
+// Whether the stereo case runs eight samples at a time now.
+bool wideStepRuns() noexcept
 {
-    int done = 0;
 #if ZYL_SAMPLER_VOICE_AVX
-    if (avxStepAllowed.load(std::memory_order_relaxed))
-        done = mixStereoFramesAvx(toL, toR, pairs, position, offsets, n, gainL, gainR);
+    return avxStepAllowed.load(std::memory_order_relaxed);
+#else
+    return false;
 #endif
-    if (n - done >= 4)
-        done += mixStereoFramesSse2(toL + done, toR + done, pairs, position, offsets + done,
-                                    n - done, gainL, gainR);
-    return done;
+}
+
+// The stereo case of samples 0..n-1 of a chunk through the widest vector step the processor
+// has: eight samples at a time with AVX (wide), then four with SSE2; the four-sample step alone
+// reads the products k * ratio from offsets when there are any. Steady samples take the gains alone, releasing
+// ones (levels not null) the gains, then levels[k]. Returns the samples done, n rounded down to
+// a multiple of 4.
+template <bool withLevels>
+int mixStereoFrames(bool wide, float* toL, float* toR, const float* pairs, double position,
+                    double ratio, const double* offsets, int n, float gainL, float gainR,
+                    const float* levels) noexcept
+{
+#if ZYL_SAMPLER_VOICE_AVX
+    if (wide)
+    {
+        const int done = mixStereoFramesAvx<withLevels>(toL, toR, pairs, position, ratio, 0, n,
+                                                        gainL, gainR, levels);
+        if (n - done < 4)
+            return done;
+        return mixStereoFramesSse2<withLevels, false>(toL, toR, pairs, position, ratio, nullptr,
+                                                      done, n, gainL, gainR, levels);
+    }
+#else
+    juce::ignoreUnused(wide);
+#endif
+    if (offsets == nullptr)
+        return mixStereoFramesSse2<withLevels, false>(toL, toR, pairs, position, ratio, nullptr, 0,
+                                                      n, gainL, gainR, levels);
+    return mixStereoFramesSse2<withLevels, true>(toL, toR, pairs, position, ratio, offsets, 0, n,
+                                                 gainL, gainR, levels);
 }
 #endif
 } // namespace
@@ -408,16 +543,22 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
     }
 
 #if ZYL_SAMPLER_VOICE_SSE2
-    // k * ratio for the samples k of a chunk, filled when the vector step first runs.
-    alignas(32) double offsets[kChunk];
+    // k * ratio for the samples k of a chunk, for the four-sample step when it runs alone, filled
+    // when it first runs. The eight-sample step works them out itself.
+    const bool wide = wideStepRuns();
+    alignas(16) double offsets[kChunk];
     bool offsetsFilled = false;
-    const auto fillOffsets = [&]() noexcept
+    const auto offsetsForStep = [&]() noexcept -> const double*
     {
-        if (offsetsFilled)
-            return;
-        for (int k = 0; k < kChunk; ++k)
-            offsets[k] = static_cast<double>(k) * ratio;
-        offsetsFilled = true;
+        if (wide)
+            return nullptr;
+        if (!offsetsFilled)
+        {
+            for (int k = 0; k < kChunk; ++k)
+                offsets[k] = static_cast<double>(k) * ratio;
+            offsetsFilled = true;
+        }
+        return offsets;
     };
 #endif
 
@@ -438,48 +579,39 @@ void ZylSamplerVoice::render(const ZylSamplerSound& sound, juce::AudioSampleBuff
 #if ZYL_SAMPLER_VOICE_SSE2
             // Whole chunks of the steady stereo case go to the vector step one after the other,
             // the position moving by a chunk's steps after each, as in the loop below.
-            if (stereoIn && stereoOut && pairs != nullptr && !release && run >= 4)
+            if (stereoIn && stereoOut && pairs != nullptr && !release && run >= kChunk)
             {
-                fillOffsets();
+                const double* const stepOffsets = offsetsForStep();
                 for (; run >= kChunk; run -= kChunk, i += kChunk)
                 {
-                    mixStereoFrames(outL + i, outR + i, pairs, position, offsets, kChunk, gainL,
-                                    gainR);
+                    mixStereoFrames<false>(wide, outL + i, outR + i, pairs, position, ratio,
+                                           stepOffsets, kChunk, gainL, gainR, nullptr);
                     position += static_cast<double>(kChunk) * ratio;
                 }
             }
 #endif
             while (run > 0)
             {
-                // In chunks: the release levels (a plain running sum, as the single step keeps
-                // it), the read positions (no carried sum, so the compiler can vectorise them),
+                // In chunks: the release levels (the single step's running sum), the read
+                // positions (no carried sum, so the compiler can vectorise them),
                 // the reads and interpolation, then the mix into the output.
                 int n = std::min(run, kChunk);
                 float levels[kChunk];
                 if (release)
-                {
-                    for (int k = 0; k < n; ++k)
-                    {
-                        const float before = level;
-                        level += releaseDelta;
-                        if (level <= 0.0f)
-                        {
-                            // This sample is not rendered: the voice ends here.
-                            n = k;
-                            stopped = true;
-                            break;
-                        }
-                        levels[k] = before;
-                    }
-                }
+                    n = releaseLevels(level, releaseDelta, levels, n, stopped);
                 // Samples of the chunk done by the vector step; the steps below do the rest.
                 int done = 0;
 #if ZYL_SAMPLER_VOICE_SSE2
-                if (stereoIn && stereoOut && pairs != nullptr && !release && n >= 4)
+                if (stereoIn && stereoOut && pairs != nullptr && n >= 4)
                 {
-                    fillOffsets();
-                    done = mixStereoFrames(outL + i, outR + i, pairs, position, offsets, n, gainL,
-                                           gainR);
+                    const double* const stepOffsets = offsetsForStep();
+                    done = release
+                               ? mixStereoFrames<true>(wide, outL + i, outR + i, pairs, position,
+                                                       ratio, stepOffsets, n, leftGain,
+                                                       rightGain, levels)
+                               : mixStereoFrames<false>(wide, outL + i, outR + i, pairs, position,
+                                                        ratio, stepOffsets, n, gainL, gainR,
+                                                        nullptr);
                 }
 #endif
                 int frame[kChunk];

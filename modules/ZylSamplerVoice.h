@@ -33,8 +33,8 @@ public:
     void renderNextBlock(juce::AudioSampleBuffer& output, int startSample, int numSamples) override;
     using juce::SynthesiserVoice::renderNextBlock;
 
-    // Steady stereo notes render eight samples at a time on processors with AVX, else four
-    // (SSE2); both give the same bits. Lets tests turn the wider step off and on for every voice;
+    // Stereo notes past their attack (held or in release) render eight samples at a time on
+    // processors with AVX, else four (SSE2); both give the same bits. Lets tests turn the wider step off and on for every voice;
     // returns whether it runs now (never where the processor or the build lacks it).
     static bool setWideVectorStepAllowed(bool allowed) noexcept;
 

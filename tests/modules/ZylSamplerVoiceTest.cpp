@@ -246,11 +246,12 @@ TEST(ZylSamplerVoice, ChannelLayouts)
 TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
 {
     // At pitch ratios that are exact binary fractions every read position is exact whatever the
-    // block size, so a steady stereo note must render the same samples to the bit whether it
-    // goes through the four-sample vector step (long blocks) or only through the single steps
-    // (blocks of 3), across the loop point too.
+    // block size, so a stereo note must render the same samples to the bit whether it goes
+    // through the vector steps (long blocks) or only through the single steps (blocks of 3),
+    // across the loop point too, held and then in release to its end.
     const auto noise = stereoNoise(1001, 11);
-    constexpr int kTotal = 5000;
+    constexpr int kHeld = 5000;
+    constexpr int kTotal = 42000; // the release lasts 35280 samples at ratio 0.25
     for (const double rateFactor : { 2.0, 4.0, 0.5 }) // ratios 0.5, 0.25 and 2
     {
         auto renderIn = [&](int blockSize)
@@ -260,13 +261,21 @@ TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
             player.synth.noteOn(1, 60, 0.9f);
             juce::AudioSampleBuffer out(2, kTotal);
             out.clear();
-            for (int start = 0; start < kTotal; start += blockSize)
-                player.synth.renderNextBlock(out, juce::MidiBuffer(), start,
-                                             std::min(blockSize, kTotal - start));
+            const auto renderRange = [&](int from, int to)
+            {
+                for (int start = from; start < to; start += blockSize)
+                    player.synth.renderNextBlock(out, juce::MidiBuffer(), start,
+                                                 std::min(blockSize, to - start));
+            };
+            renderRange(0, kHeld);
+            player.synth.noteOff(1, 60, 0.0f, true);
+            renderRange(kHeld, kTotal);
+            EXPECT_FALSE(player.voice->isVoiceActive());
             return out;
         };
         const auto single = renderIn(3);
-        EXPECT_GT(single.getMagnitude(0, kTotal), 0.5f);
+        EXPECT_GT(single.getMagnitude(0, kHeld), 0.5f);
+        EXPECT_GT(single.getMagnitude(0, kHeld + 2000, 2000), 0.3f);
         // The eight-sample step (where the processor has it) and the four-sample one alone.
         for (const bool wide : { true, false })
         {
@@ -275,20 +284,87 @@ TEST(ZylSamplerVoice, StereoBlocksRenderTheSameBitsInEveryBlockSize)
             {
                 const auto blocks = renderIn(blockSize);
                 for (int c = 0; c < 2; ++c)
-                    EXPECT_EQ(0, std::memcmp(single.getReadPointer(c), blocks.getReadPointer(c),
-                                             sizeof(float) * kTotal))
-                        << "ratio " << 1.0 / rateFactor << ", blocks of " << blockSize
-                        << ", side " << c << ", wide step " << wideRuns;
+                    for (const int from : { 0, kHeld })
+                        EXPECT_EQ(0, std::memcmp(single.getReadPointer(c, from),
+                                                 blocks.getReadPointer(c, from),
+                                                 sizeof(float) * (from == 0 ? kHeld : kTotal - kHeld)))
+                            << "ratio " << 1.0 / rateFactor << ", blocks of " << blockSize
+                            << ", side " << c << ", wide step " << wideRuns
+                            << (from == 0 ? ", held" : ", in release");
             }
         }
         ZylSamplerVoice::setWideVectorStepAllowed(true);
     }
 }
 
+TEST(ZylSamplerVoice, ReleaseLevelsAreTheRunningSumOfItsStepToTheBit)
+{
+    // On a stereo sound of ones at velocity 1 every output sample is the level itself. In release
+    // each sample's level is the last one plus the release step, rounded to single precision
+    // sample by sample, and the voice ends at the first sample whose next level is 0 or below:
+    // from the full level, from within the attack, at several steps.
+    struct Case
+    {
+        int note;
+        double attackSeconds, releaseSeconds;
+        int held;
+    };
+    const Case cases[] = {
+        { 60, 0.0, 0.2, 100 }, { 61, 0.0, 0.05, 700 }, { 72, 0.0, 0.7, 64 },
+        { 47, 0.01, 0.1, 123 }, { 66, 0.05, 0.03, 1001 }, { 54, 0.0, 0.013, 5 },
+        // Steps at which a level lands on a power of two when it leaves a binade.
+        { 60, 0.0, 4161 / kVoiceRate, 64 }, { 60, 0.0, 5461 / kVoiceRate, 200 },
+        // A step under half the spacing of the levels just below 1, but over a quarter of it:
+        // the first one takes the full level below 1.
+        { 60, 0.0, 20000000 / kVoiceRate, 10 },
+    };
+    constexpr int kBlock = 512;
+    constexpr int kLongest = 40 * kBlock; // the releases above but the last end sooner
+    for (const auto& c : cases)
+    {
+        OneVoice player(zyltest::makeSound(constantBuffer(2, 1000, 1.0f), kVoiceRate, 0, 127, 60,
+                                           c.attackSeconds, c.releaseSeconds, true));
+        player.synth.noteOn(1, c.note, 1.0f);
+        player.render(c.held);
+        float level = player.voice->getEnvelopeLevel();
+        player.synth.noteOff(1, c.note, 0.0f, true);
+        const auto* sound =
+            static_cast<const ZylSamplerSound*>(player.voice->getCurrentlyPlayingSound().get());
+        const auto step =
+            static_cast<float>(-player.voice->getPitchRatio() / sound->getReleaseSamples());
+
+        int mismatches = 0;
+        int firstMismatch = -1;
+        bool ended = false;
+        for (int start = 0; !ended && start < kLongest; start += kBlock)
+        {
+            const auto out = player.render(kBlock);
+            for (int i = 0; i < kBlock; ++i)
+            {
+                float expected = 0.0f;
+                if (!ended)
+                {
+                    const float before = level;
+                    level += step;
+                    ended = level <= 0.0f;
+                    expected = ended ? 0.0f : before;
+                }
+                for (int side = 0; side < 2; ++side)
+                    if (out.getSample(side, i) != expected && mismatches++ == 0)
+                        firstMismatch = start + i;
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << "note " << c.note << ", release " << c.releaseSeconds
+                                 << ", first at sample " << firstMismatch;
+        EXPECT_EQ(player.voice->isVoiceActive(), !ended) << "note " << c.note;
+    }
+}
+
 TEST(ZylSamplerVoice, WideAndNarrowVectorStepsRenderTheSameBits)
 {
     // At any pitch the eight-sample step reads the same positions and does the same arithmetic
-    // as the four-sample one: a held note between frames renders the same bits through both.
+    // as the four-sample one: a note between frames renders the same bits through both, held
+    // and in release.
     const auto noise = stereoNoise(777, 5);
     constexpr int kTotal = 4100;
     const auto renderWith = [&](bool wide, int note)
@@ -299,7 +375,11 @@ TEST(ZylSamplerVoice, WideAndNarrowVectorStepsRenderTheSameBits)
         juce::AudioSampleBuffer out(2, kTotal);
         out.clear();
         for (int start = 0; start < kTotal; start += 500)
+        {
+            if (start == 2000)
+                player.synth.noteOff(1, note, 0.0f, true);
             player.synth.renderNextBlock(out, juce::MidiBuffer(), start, std::min(500, kTotal - start));
+        }
         return out;
     };
     for (const int note : { 41, 59, 61, 66, 79 })
