@@ -16,6 +16,8 @@
 // The device lock guards the list and every send. indexOfOutput, isMidiOutputEnabled and
 // getEnabledOutputNames read without it (the message thread is the only writer): a caller on
 // another thread holds getDeviceLock() around indexOfOutput and the sends that use its result.
+// Closing a port holds the lock while the system port closes, which may take long: the audio
+// thread only tries it (juce::ScopedTryLock) and never waits.
 class ZylMidiOutputDeviceManager : public juce::ChangeBroadcaster
 {
 public:

@@ -11,6 +11,7 @@
 #include "modules/ZylMidiToDeviceDomain.h"
 #include "modules/ZylTransportModule.h"
 
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -19,6 +20,21 @@ namespace
 constexpr int kMidiInPin = 0;
 constexpr int kHostOutPin = 1;
 constexpr int kSynthInPin = 2;
+constexpr int kChannelCount = 16;
+// A buffer event's bytes besides the message: the int32 position and the uint16 size.
+constexpr int kEventHeaderBytes = static_cast<int>(sizeof(std::int32_t) + sizeof(std::uint16_t));
+constexpr int kAllNotesOffBytes = 3;
+// Room for the all-notes-off that replaces held-back events that do not fit.
+constexpr int kHeldMinimumBytes = kChannelCount * (kEventHeaderBytes + kAllNotesOffBytes);
+
+// mask with bit n set for every channel n + 1 that a channel message of buffer uses.
+int channelsUsedBy(const juce::MidiBuffer& buffer, int mask)
+{
+    for (const auto metadata : buffer)
+        if (metadata.numBytes > 0 && metadata.data[0] >= 0x80 && metadata.data[0] < 0xF0)
+            mask |= 1 << (metadata.data[0] & 0x0F);
+    return mask;
+}
 
 juce::MidiBuffer* firstBuffer(ZylPin<ZylMidiCable>* pin)
 {
@@ -95,6 +111,9 @@ void ZylMidiOutputModule::prepareToPlay(double sampleRate, int blockSize)
         buffer->clear();
         buffer->ensureSize(bytes);
     }
+    // Held-back events stay: they may end notes the port still plays.
+    heldCapacity = juce::jmax(static_cast<int>(bytes), kHeldMinimumBytes, held.data.size());
+    held.ensureSize(static_cast<size_t>(heldCapacity));
     ZylModule::prepareToPlay(sampleRate, blockSize);
 }
 
@@ -216,6 +235,9 @@ void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer
     // two names are equal.
     const std::wstring& routeName = currentName;
 
+    // sendToDevice sends what was held back before the block's events.
+    if (!held.isEmpty() && (events.isEmpty() || routeDestination < kFirstPortDestination))
+        sendHeldEventsIfFree();
     if (events.isEmpty())
         return;
     routed.clear();
@@ -234,12 +256,18 @@ void ZylMidiOutputModule::sendToDevice(const std::wstring& portName, const juce:
     auto* manager = group != nullptr ? group->getDeviceManager() : nullptr;
     if (manager == nullptr)
         return;
-    const juce::ScopedLock lock(manager->getDeviceLock());
     if (portName != sendNameSource)
     {
         sendNameSource = portName;
         sendName = juce::String(portName.c_str());
     }
+    const juce::ScopedTryLock lock(manager->getDeviceLock());
+    if (!lock.isLocked())
+    {
+        holdBack(events);
+        return;
+    }
+    sendHeldEvents(*manager);
     const int index = manager->indexOfOutput(sendName);
     if (index < 0)
         return;
@@ -249,4 +277,61 @@ void ZylMidiOutputModule::sendToDevice(const std::wstring& portName, const juce:
             break;
         manager->sendMessageNowByIndex(index, metadata.getMessage());
     }
+}
+
+void ZylMidiOutputModule::holdBack(const juce::MidiBuffer& events)
+{
+    if (events.isEmpty())
+        return;
+    // Only one port's events are held. Events for another port meanwhile are dropped: every
+    // attempt to send has failed since the held ones came, so that port was left with
+    // all-notes-off before and plays no note of ours that they could end.
+    if (!held.isEmpty() && heldName != sendName)
+        return;
+    heldName = sendName;
+
+    // Moved to start at the last held position, so that they follow the held events in order.
+    const std::int64_t base = held.isEmpty() ? 0 : held.getLastEventTime();
+    const std::int64_t first = events.getFirstEventTime();
+    const std::int64_t delta = base - first;
+    const std::int64_t end = base + (events.getLastEventTime() - first);
+    constexpr std::int64_t kLatest = std::numeric_limits<int>::max() - 1;
+    if (held.data.size() + events.data.size() <= heldCapacity && delta <= kLatest && end <= kLatest)
+    {
+        copyMidiEvents(events, held, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                       static_cast<int>(delta));
+        return;
+    }
+    // No room: all-notes-off on every channel the events use stands in for them, so that no note
+    // the dropped events would have ended hangs.
+    const int channels = channelsUsedBy(events, channelsUsedBy(held, 0));
+    held.clear();
+    for (int channel = 1; channel <= kChannelCount; ++channel)
+        if ((channels & (1 << (channel - 1))) != 0)
+            held.addEvent(juce::MidiMessage::allNotesOff(channel), 0);
+}
+
+void ZylMidiOutputModule::sendHeldEventsIfFree()
+{
+    auto* manager = group != nullptr ? group->getDeviceManager() : nullptr;
+    if (manager == nullptr)
+    {
+        held.clear();
+        return;
+    }
+    const juce::ScopedTryLock lock(manager->getDeviceLock());
+    if (lock.isLocked())
+        sendHeldEvents(*manager);
+}
+
+// Under the device lock.
+void ZylMidiOutputModule::sendHeldEvents(ZylMidiOutputDeviceManager& manager)
+{
+    if (held.isEmpty())
+        return;
+    const int index = manager.indexOfOutput(heldName);
+    if (index >= 0)
+        for (const auto metadata : held)
+            manager.sendMessageNowByIndex(index, metadata.getMessage());
+    held.clear();
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+class ZylMidiOutputDeviceManager;
 class ZylMidiOutputGroupModule;
 class ZylValue;
 class ZylParameter;
@@ -17,7 +18,10 @@ class ZylTransportModule;
 // all-notes-off in the first block that sees the change.
 //
 // Audio thread: process, routeOutput, sendToDevice, under the callback lock. A block allocates
-// nothing once prepareToPlay has sized the buffers, unless more events arrive than fit.
+// nothing once prepareToPlay has sized the buffers, unless more events arrive than fit. It never
+// waits for the device manager's lock, which the message thread holds while a port opens or
+// closes: a block that finds it taken holds its port events back and sends them, ahead of the
+// newer ones, with the first block that gets the lock.
 class ZylMidiOutputModule : public ZylModule
 {
 public:
@@ -50,12 +54,16 @@ public:
     void routeOutput(juce::MidiBuffer& events, juce::MidiBuffer& hostOut, juce::MidiBuffer& synthIn,
                      int numSamples);
     // Sends every event up to numSamples at once through the opened port of that name; nothing
-    // when it is not open.
+    // when it is not open. When the device lock is taken they are held back for a later block.
     void sendToDevice(const std::wstring& portName, const juce::MidiBuffer& events, int numSamples);
 
     const juce::MidiBuffer& getPendingEvents() const noexcept { return pending; }
 
 private:
+    void holdBack(const juce::MidiBuffer& events);
+    void sendHeldEventsIfFree();
+    void sendHeldEvents(ZylMidiOutputDeviceManager& manager);
+
     ZylMidiOutputGroupModule* group;
     juce::MidiBuffer pending;
     juce::MidiBuffer now;
@@ -72,4 +80,10 @@ private:
     // The name sendToDevice looks the port up by, as JUCE text, converted when it changes.
     std::wstring sendNameSource;
     juce::String sendName;
+    // Port events not sent yet because the device lock was taken, all for the port named
+    // heldName, in the order they are to leave (positions only keep that order); at most
+    // heldCapacity bytes, the room prepareToPlay reserved.
+    juce::MidiBuffer held;
+    juce::String heldName;
+    int heldCapacity = 0;
 };

@@ -28,6 +28,9 @@ public:
     // Runs at the start of every input port's stop(), on the stopping thread, before the port
     // stops: a test can hold a close half-way (a system port's close may take that long).
     std::function<void()> onInputStop;
+    // Runs at the start of every output port's close, on the closing thread, before the port is
+    // gone: the device manager closes under its device lock, so a test can hold that lock here.
+    std::function<void()> onOutputClose;
 
     juce::StringArray getInputNames() override { return inputNames; }
     juce::StringArray getOutputNames() override { return outputNames; }
@@ -144,6 +147,8 @@ private:
 
         ~OutputPort() override
         {
+            if (backend.onOutputClose)
+                backend.onOutputClose();
             const std::lock_guard<std::mutex> guard(backend.mutex);
             --backend.liveOutputs;
         }

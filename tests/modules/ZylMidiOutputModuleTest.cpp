@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace
@@ -90,6 +93,42 @@ juce::MidiMessage noteOn(int channel, int note)
 {
     return juce::MidiMessage::noteOn(channel, note, (juce::uint8) 100);
 }
+
+// Closes an output port on another thread and keeps that close, with the device manager's lock
+// taken, half-way until release().
+class OutputPortCloseHold
+{
+public:
+    OutputPortCloseHold(ZylFakeMidiPortBackend& fakePorts, ZylMidiOutputDeviceManager& devices,
+                        const juce::String& name)
+        : ports(fakePorts), released(letGo.get_future().share())
+    {
+        ports.onOutputClose = [this] {
+            closing.set_value();
+            released.wait();
+        };
+        closer = std::thread([&devices, name] { devices.setMidiOutputEnabled(name, false); });
+        closing.get_future().wait();
+    }
+
+    ~OutputPortCloseHold() { release(); }
+
+    void release()
+    {
+        if (!closer.joinable())
+            return;
+        letGo.set_value();
+        closer.join();
+        ports.onOutputClose = nullptr;
+    }
+
+private:
+    ZylFakeMidiPortBackend& ports;
+    std::promise<void> closing;
+    std::promise<void> letGo;
+    std::shared_future<void> released;
+    std::thread closer;
+};
 } // namespace
 
 TEST_F(MidiOutput, LateEventsStayPendingAndChannelsAreRemapped)
@@ -186,4 +225,130 @@ TEST_F(MidiOutput, PortDestinationSendsTheWholeBlockAtOnce)
     auto ext = group->createExtXml(false, 0);
     ASSERT_NE(ext, nullptr);
     EXPECT_EQ(group->createExtXml(true, 0), nullptr);
+}
+
+// A block on another thread, as the audio thread runs it; when it does not end within seconds
+// the close is let go (so that the test ends) and the result is false.
+static bool outputBlockEndsWhileHeld(MidiOutput& test, OutputPortCloseHold& hold,
+                                     std::vector<std::pair<int, juce::MidiMessage>> input = {})
+{
+    auto run = std::async(std::launch::async, [&test, &input] { test.block(input); });
+    if (run.wait_for(std::chrono::seconds(3)) == std::future_status::ready)
+        return true;
+    hold.release();
+    run.wait();
+    return false;
+}
+
+TEST_F(MidiOutput, BlockDoesNotWaitWhileTheMessageThreadClosesThePort)
+{
+    auto* devices = group->getDeviceManager();
+    devices->setMidiOutputEnabled("Out A", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    output->setResetPending(false);
+    block();
+
+    OutputPortCloseHold hold(backend, *devices, "Out A");
+    EXPECT_TRUE(outputBlockEndsWhileHeld(*this, hold, { { 0, noteOn(1, 60) } }))
+        << "the block waited for the port to close";
+    hold.release();
+    block(); // what was held back finds the port gone
+    EXPECT_TRUE(backend.sent().empty());
+    EXPECT_EQ(backend.openOutputCount(), 0);
+}
+
+TEST_F(MidiOutput, EventsHeldBackWhileThePortsAreBusyReachThePortLaterInOrder)
+{
+    backend.outputNames = { "Out A", "Out B" };
+    auto* devices = group->getDeviceManager();
+    devices->setMidiOutputEnabled("Out A", true);
+    devices->setMidiOutputEnabled("Out B", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    select(output->getChannelParameter(), 2);
+    output->setResetPending(false);
+    block();
+
+    {
+        OutputPortCloseHold hold(backend, *devices, "Out B");
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, { { 0, noteOn(1, 60) }, { 100, noteOn(1, 61) } }));
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold));
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, { { 5, juce::MidiMessage::noteOff(1, 60) } }));
+        EXPECT_TRUE(backend.sent().empty());
+    }
+    block({ { 0, noteOn(1, 62) } });
+    const auto sent = backend.sent();
+    ASSERT_EQ(sent.size(), 4u);
+    const int notes[] = { 60, 61, 60, 62 };
+    for (size_t i = 0; i < sent.size(); ++i)
+    {
+        EXPECT_EQ(sent[i].port, "Out A");
+        EXPECT_EQ(sent[i].message.getNoteNumber(), notes[i]);
+        EXPECT_EQ(sent[i].message.getChannel(), 3);
+        EXPECT_EQ(sent[i].message.isNoteOff(), i == 2);
+    }
+}
+
+TEST_F(MidiOutput, PortLeftWhileTheLockIsBusyStillGetsItsAllNotesOff)
+{
+    backend.outputNames = { "Out A", "Out B" };
+    auto* devices = group->getDeviceManager();
+    devices->setMidiOutputEnabled("Out A", true);
+    devices->setMidiOutputEnabled("Out B", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    output->setResetPending(false);
+    block({ { 0, noteOn(1, 60) } });
+    ASSERT_EQ(backend.sent().size(), 1u);
+
+    {
+        OutputPortCloseHold hold(backend, *devices, "Out B");
+        select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);
+        output->setResetPending(false);
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, { { 0, noteOn(1, 61) } }));
+        EXPECT_TRUE(synth().isEmpty());
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, { { 0, noteOn(1, 62) } }));
+        EXPECT_EQ(zyltest::eventsOf(synth()).size(), 1u); // the new destination needs no port
+    }
+    block();
+    const auto sent = backend.sent();
+    ASSERT_EQ(sent.size(), 17u);
+    for (size_t i = 1; i < sent.size(); ++i)
+    {
+        EXPECT_EQ(sent[i].port, "Out A");
+        EXPECT_TRUE(sent[i].message.isAllNotesOff());
+    }
+}
+
+TEST_F(MidiOutput, HeldBackEventsBeyondTheRoomLeftBecomeAllNotesOff)
+{
+    backend.outputNames = { "Out A", "Out B" };
+    auto* devices = group->getDeviceManager();
+    devices->setMidiOutputEnabled("Out A", true);
+    devices->setMidiOutputEnabled("Out B", true);
+    group->refreshDeviceValues();
+    zyltest::drainMessageQueue();
+    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    select(output->getChannelParameter(), 4);
+    output->setResetPending(false);
+    block();
+
+    std::vector<std::pair<int, juce::MidiMessage>> dense;
+    for (int i = 0; i < 300; ++i)
+        dense.emplace_back(i, noteOn(1, i % 128));
+    {
+        OutputPortCloseHold hold(backend, *devices, "Out B");
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, dense));
+        ASSERT_TRUE(outputBlockEndsWhileHeld(*this, hold, dense));
+    }
+    block({ { 0, noteOn(1, 70) } });
+    const auto sent = backend.sent();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_TRUE(sent[0].message.isAllNotesOff());
+    EXPECT_EQ(sent[0].message.getChannel(), 5);
+    EXPECT_EQ(sent[1].message.getNoteNumber(), 70);
 }
