@@ -5,7 +5,6 @@
 #include "framework/ZylModule.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylSettingsFile.h"
 #include "ui/ZylUiSeam.h"
 
 namespace
@@ -119,11 +118,7 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
 
 std::unique_ptr<juce::XmlElement> MainAppWindow::readAudioSetup(const juce::PropertySet& settingsToRead)
 {
-    // The setup is XML inside the settings file's XML, parsed a second time: its text, written
-    // with entities in the file, passes the same guard as the file before the parser sees it.
-    const auto text = settingsToRead.getValue(kAudioSetup);
-    if (!ZylSettingsFile::isSafeToParse(text.toRawUTF8(), text.getNumBytesAsUTF8()))
-        return nullptr;
+    // The settings file's guard at start (ZylSettingsFile) has checked this text too.
     return settingsToRead.getXmlValue(kAudioSetup);
 }
 

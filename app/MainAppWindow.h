@@ -85,8 +85,8 @@ public:
     // does when it is built. A value that is not base64 or decodes to nothing is ignored; a
     // state the processor refuses leaves its state in place.
     static void loadStoredState(const juce::PropertySet& settings, juce::AudioProcessor& processor);
-    // The stored audio setup, or null when there is none or its text is not safe to parse
-    // (the device manager then opens the default device).
+    // The stored audio setup, or null when there is none or it is not XML (the device manager
+    // then opens the default device).
     static std::unique_ptr<juce::XmlElement> readAudioSetup(const juce::PropertySet& settings);
 
 private:

@@ -33,6 +33,10 @@ bool ZylFileWriter::replaceWithData(const juce::File& target, const void* data, 
         if (out->getStatus().failed())
             return false;
     }
+    // juce::FileOutputStream reports no error when the final flush writes only part of its
+    // buffer (a disk with less room than the buffer held): the file's size tells.
+    if (temporary.getFile().getSize() != static_cast<juce::int64>(size))
+        return false;
     return temporary.overwriteTargetFileWithTemporary();
 }
 

@@ -14,9 +14,9 @@ class ZylFileWriter
 {
 public:
     // Writes the data to a juce::TemporaryFile beside target through a juce::FileOutputStream,
-    // and moves it over target only when the stream opened, took every byte, and reports no
-    // error after its flush. False on any failure, with target untouched and the temporary file
-    // removed.
+    // and moves it over target only when the stream opened, took every byte, reports no error
+    // after its flush, and the written file holds every byte. False on any failure, with target
+    // untouched and the temporary file removed.
     static bool replaceWithData(const juce::File& target, const void* data, size_t size);
 
     // Opens the stream a temporary file is written through.

@@ -21,7 +21,22 @@ bool ZylSettingsFile::isSafeToParse(const void* data, size_t size)
     ZylXmlBounds bounds;
     bounds.maxDepth = kMaxDepth;
     bounds.maxTextLength = INT_MAX;
-    return isXmlWithinBounds(bytes, size, bounds);
+    if (!isXmlWithinBounds(bytes, size, bounds))
+        return false;
+    // juce::PropertiesFile hands every value that looks like XML to the parser again when it
+    // saves (and the window parses the audio setup's): a value's text, written with entities
+    // in the file, must pass the same check.
+    const auto document = juce::parseXML(juce::String::fromUTF8(bytes, static_cast<int>(size)));
+    if (document == nullptr)
+        return false;
+    for (const auto* value : document->getChildIterator())
+    {
+        const auto text = value->getStringAttribute("val");
+        if (text.trimStart().startsWithChar('<')
+            && !isSafeToParse(text.toRawUTF8(), text.getNumBytesAsUTF8()))
+            return false;
+    }
+    return true;
 }
 
 bool ZylSettingsFile::isSafeToParse(const juce::File& file)

@@ -27,8 +27,9 @@ public:
     // Whether the bytes may be handed to the framework's XML parser: at most kMaxSize bytes of
     // valid UTF-8 (after an optional byte order mark) that form one well-formed XML document of
     // at most kMaxDepth levels, within the attribute and node bounds of a state document
-    // (isXmlWithinBounds; the length of a value is bounded by the size only). A settings file
-    // this program writes always passes.
+    // (isXmlWithinBounds; the length of a value is bounded by the size only), whose values that
+    // begin with "<" pass the same check, since the properties file parses them again when it
+    // saves. A settings file this program writes always passes.
     static bool isSafeToParse(const void* data, size_t size);
 
     // The same for a file, whose size is checked before it is read. A file that cannot be read

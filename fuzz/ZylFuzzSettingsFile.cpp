@@ -1,8 +1,8 @@
 // The settings file as the program reads it at start: any bytes as the file, checked by the
 // start's guard (which moves a file that is not safe to parse aside), opened by JUCE's
-// properties file with the program's options, then the window's reads: the audio setup's XML,
-// the window position and the stored state, decoded from base64 and loaded into the product
-// processor.
+// properties file with the program's options, then the window's reads (the audio setup's XML,
+// the window position), a save, and the stored state, decoded from base64 and loaded into the
+// product processor.
 
 #include "app/MainAppWindow.h"
 #include "app/lumenfoldApplication.h"
@@ -55,6 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MainAppWindow::readAudioSetup(settings);
     settings.getIntValue("windowX");
     settings.getIntValue("windowY");
+    // A change is saved as the program saves it, which parses every value that looks like XML
+    // again.
+    settings.setValue("windowX", 1);
+    if (!settings.saveIfNeeded())
+        zylfuzz::fail("the settings file could not be saved");
     if (settings.getValue("filterState").isEmpty())
         return 0;
 

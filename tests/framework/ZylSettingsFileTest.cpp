@@ -81,6 +81,18 @@ TEST_F(SettingsFileCheck, WhatJuceWritesIsSafeToParseAndDeepOrMalformedFilesAreN
           { "<PROPERTIES><?x?>b</PROPERTIES>", false } },
         { "a quoted value that is not UTF-8",
           { "<PROPERTIES><VALUE name=\"a\" val=\"\xc3(\xa0\"/></PROPERTIES>", false } },
+        // The properties file parses a value that begins with "<" again when it saves.
+        { "a value that is XML nested 40,000 deep", { [] {
+              std::string text = "<PROPERTIES><VALUE name=\"a\" val=\"";
+              for (int i = 0; i < 40000; ++i)
+                  text += "&lt;a&gt;";
+              return text + "\"/></PROPERTIES>";
+          }(), false } },
+        { "an audio setup the parser loops on",
+          { "<PROPERTIES><VALUE name=\"audioSetup\" val=\"&lt;D&gt;&lt;?x?&gt;b&lt;/D&gt;\"/></PROPERTIES>",
+            false } },
+        { "a value that is XML within the bounds",
+          { "<PROPERTIES><VALUE name=\"a\" val=\" &lt;D x=&quot;1&quot;/&gt;\"/></PROPERTIES>", true } },
     };
     for (const auto& [what, testCase] : cases)
     {
