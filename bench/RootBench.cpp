@@ -194,8 +194,7 @@ void BM_RootFullChain64Voices(benchmark::State& state)
     midi.ensureSize(4096);
     for (int i = 0; i < 4; ++i)
         filter->processBlock(audio, midi); // the reset the input change asked for
-    auto& grid = *space.getGridSpace();
-    zyltest::pressAndTrigger(grid, zyltest::visibleCellOf(grid.getSpace(), 60));
+    zyltest::pressNote(*space.getGridSpace(), 60);
     constexpr int kChordNotes = 3;
     for (int note = 30, added = 0; added < ZylSynth::kNumVoices - kChordNotes; ++note)
         if (note != 60 && note != 64 && note != 67)
@@ -335,8 +334,7 @@ void BM_RootRedecidedChord(benchmark::State& state)
     midi.ensureSize(4096);
     for (int i = 0; i < 4; ++i)
         filter->processBlock(audio, midi);
-    auto& grid = *space.getGridSpace();
-    zyltest::pressAndTrigger(grid, zyltest::visibleCellOf(grid.getSpace(), 60));
+    zyltest::pressNote(*space.getGridSpace(), 60);
     const auto redecide = [&]
     {
         space.setChanged(true);

@@ -27,4 +27,14 @@ inline void pressAndTrigger(ZylLiveSpace& live, ZylCell* cell)
     live.getPrimaryStates()->press(cell, false);
     live.getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
 }
+
+// Presses and triggers the first visible cell of the note; false when there is none.
+inline bool pressNote(ZylLiveSpace& live, int note)
+{
+    auto* cell = visibleCellOf(live.getSpace(), note);
+    if (cell == nullptr)
+        return false;
+    pressAndTrigger(live, cell);
+    return true;
+}
 } // namespace zyltest
