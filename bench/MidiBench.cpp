@@ -42,44 +42,70 @@ void select(ZylParameter* parameter, int index)
                               kCauseUser, false, false);
 }
 
-void BM_MidiInputOutputBlock(benchmark::State& state)
+// The transport and the first MIDI input and output modules, the input playing into the host
+// cable that the output reads, the output's synthesiser pin on a cable of its own.
+struct MidiPathRig
 {
+    // Each module is made and initialised before the next is made.
+    explicit MidiPathRig(ZylMidiPortBackend* ports)
+    {
+        transport = std::make_unique<ZylTransportModule>(&container);
+        transport->initialise();
+        transport->stopTimer();
+        inputGroup = std::make_unique<ZylMidiInputGroupModule>(&container, ports);
+        inputGroup->initialise();
+        outputGroup = std::make_unique<ZylMidiOutputGroupModule>(&container, nullptr);
+        outputGroup->initialise();
+        input = inputGroup->getInputModule(0);
+        output = outputGroup->getOutputModule(0);
+    }
+
+    // Gives each cable room for the bytes, connects the pins and prepares the modules.
+    void connectAndPrepare(size_t cableBytes)
+    {
+        for (auto* cable : { &host, &thru, &synth })
+        {
+            cable->setBuffer(std::make_unique<juce::MidiBuffer>());
+            cable->getBuffer()->ensureSize(cableBytes);
+        }
+        keyboard.setBuffer(std::make_unique<juce::MidiKeyboardState>());
+        input->getMidiOutPin()->connect(&host);
+        input->getKeyboardPin()->connect(&keyboard);
+        input->getMidiThruPin()->connect(&thru);
+        dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[0])->connect(&host);
+        dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[2])->connect(&synth);
+        transport->prepareToPlay(kRate, kBlock);
+        inputGroup->prepareToPlay(kRate, kBlock);
+        outputGroup->prepareToPlay(kRate, kBlock);
+    }
+
     ZylMidiCable host;
     ZylMidiCable thru;
     ZylMidiCable synth;
     ZylMidiKeyboardCable keyboard;
     ZylModuleContainer container;
-    ZylTransportModule transport(&container);
-    transport.initialise();
-    transport.stopTimer();
-    ZylMidiInputGroupModule inputGroup(&container, nullptr);
-    inputGroup.initialise();
-    ZylMidiOutputGroupModule outputGroup(&container, nullptr);
-    outputGroup.initialise();
-    auto* input = inputGroup.getInputModule(0);
-    auto* output = outputGroup.getOutputModule(0);
+    std::unique_ptr<ZylTransportModule> transport;
+    std::unique_ptr<ZylMidiInputGroupModule> inputGroup;
+    std::unique_ptr<ZylMidiOutputGroupModule> outputGroup;
+    ZylMidiInputModule* input = nullptr;
+    ZylMidiOutputModule* output = nullptr;
+};
 
-    inputGroup.getDomainSet()->getTrackDomain()->setTrackNames(
+void BM_MidiInputOutputBlock(benchmark::State& state)
+{
+    MidiPathRig rig(nullptr);
+    auto& transport = *rig.transport;
+    auto& synth = rig.synth;
+    auto* input = rig.input;
+    auto* output = rig.output;
+
+    rig.inputGroup->getDomainSet()->getTrackDomain()->setTrackNames(
         { L"1", L"2", L"3", L"4", L"5", L"6" }, {});
     auto archive = ZylEmbeddedArchive::find("demotracks");
     if (auto stream = archive.createStream())
         input->getSequencer().addMidiFilesFromZip(*stream);
 
-    for (auto* cable : { &host, &thru, &synth })
-    {
-        cable->setBuffer(std::make_unique<juce::MidiBuffer>());
-        cable->getBuffer()->ensureSize(4096);
-    }
-    keyboard.setBuffer(std::make_unique<juce::MidiKeyboardState>());
-    input->getMidiOutPin()->connect(&host);
-    input->getKeyboardPin()->connect(&keyboard);
-    input->getMidiThruPin()->connect(&thru);
-    dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[0])->connect(&host);
-    dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[2])->connect(&synth);
-
-    transport.prepareToPlay(kRate, kBlock);
-    inputGroup.prepareToPlay(kRate, kBlock);
-    outputGroup.prepareToPlay(kRate, kBlock);
+    rig.connectAndPrepare(4096);
     input->activate();
     select(input->getDeviceParameter(), ZylMidiInputModule::kSourceTrack);
     select(input->getTrackParameter(), static_cast<int>(state.range(0)));
@@ -145,35 +171,14 @@ void BM_MidiDenseBlock(benchmark::State& state)
     const auto path = static_cast<DensePath>(state.range(1));
     ZylFakeMidiPortBackend ports;
     ports.inputNames.add("Dense port");
-    ZylMidiCable host;
-    ZylMidiCable thru;
-    ZylMidiCable synth;
-    ZylMidiKeyboardCable keyboard;
-    ZylModuleContainer container;
-    ZylTransportModule transport(&container);
-    transport.initialise();
-    transport.stopTimer();
-    ZylMidiInputGroupModule inputGroup(&container, &ports);
-    inputGroup.initialise();
-    ZylMidiOutputGroupModule outputGroup(&container, nullptr);
-    outputGroup.initialise();
-    auto* input = inputGroup.getInputModule(0);
-    auto* output = outputGroup.getOutputModule(0);
+    MidiPathRig rig(&ports);
+    auto& inputGroup = *rig.inputGroup;
+    auto& host = rig.host;
+    auto& synth = rig.synth;
+    auto* input = rig.input;
+    auto* output = rig.output;
     const int bytes = numEvents * 16 + 4096;
-    for (auto* cable : { &host, &thru, &synth })
-    {
-        cable->setBuffer(std::make_unique<juce::MidiBuffer>());
-        cable->getBuffer()->ensureSize(static_cast<size_t>(bytes));
-    }
-    keyboard.setBuffer(std::make_unique<juce::MidiKeyboardState>());
-    input->getMidiOutPin()->connect(&host);
-    input->getKeyboardPin()->connect(&keyboard);
-    input->getMidiThruPin()->connect(&thru);
-    dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[0])->connect(&host);
-    dynamic_cast<ZylPin<ZylMidiCable>*>(output->getPins()[2])->connect(&synth);
-    transport.prepareToPlay(kRate, kBlock);
-    inputGroup.prepareToPlay(kRate, kBlock);
-    outputGroup.prepareToPlay(kRate, kBlock);
+    rig.connectAndPrepare(static_cast<size_t>(bytes));
     input->getMessageCollector()->ensureStorageAllocated(static_cast<size_t>(bytes));
     input->activate();
     select(output->getDeviceParameter(), ZylMidiOutputModule::kDestinationSynth);

@@ -24,6 +24,7 @@
 #include "space/ZylLiveSpace.h"
 #include "space/ZylSpace.h"
 #include "space/ZylSpaceModule.h"
+#include "tests/space/ZylSpaceTestSupport.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -193,17 +194,7 @@ void BM_RootFullChain64Voices(benchmark::State& state)
     midi.ensureSize(4096);
     for (int i = 0; i < 4; ++i)
         filter->processBlock(audio, midi); // the reset the input change asked for
-    {
-        auto& grid = *space.getGridSpace();
-        const juce::ScopedLock lock(grid.getLock());
-        for (const auto& cell : grid.getSpace()->getCells())
-            if (cell->getNote() == 60 && !cell->isHidden())
-            {
-                grid.getPrimaryStates()->press(cell.get(), false);
-                grid.getPrimaryStates()->trigger(cell.get(), ZylSpaceModule::kDefaultTriggerVelocity);
-                break;
-            }
-    }
+    zyltest::pressNote(*space.getGridSpace(), 60);
     constexpr int kChordNotes = 3;
     for (int note = 30, added = 0; added < ZylSynth::kNumVoices - kChordNotes; ++note)
         if (note != 60 && note != 64 && note != 67)
@@ -343,17 +334,7 @@ void BM_RootRedecidedChord(benchmark::State& state)
     midi.ensureSize(4096);
     for (int i = 0; i < 4; ++i)
         filter->processBlock(audio, midi);
-    {
-        auto& grid = *space.getGridSpace();
-        const juce::ScopedLock lock(grid.getLock());
-        for (const auto& cell : grid.getSpace()->getCells())
-            if (cell->getNote() == 60 && !cell->isHidden())
-            {
-                grid.getPrimaryStates()->press(cell.get(), false);
-                grid.getPrimaryStates()->trigger(cell.get(), ZylSpaceModule::kDefaultTriggerVelocity);
-                break;
-            }
-    }
+    zyltest::pressNote(*space.getGridSpace(), 60);
     const auto redecide = [&]
     {
         space.setChanged(true);

@@ -16,6 +16,7 @@
 #include "space/ZylLiveSpace.h"
 #include "space/ZylSpace.h"
 #include "space/ZylSpaceModule.h"
+#include "tests/space/ZylSpaceTestSupport.h"
 
 #include <benchmark/benchmark.h>
 #include <juce_events/juce_events.h>
@@ -85,20 +86,8 @@ struct SpaceRig
 
     ZylLiveSpace& grid() { return *module->getGridSpace(); }
 
-    ZylCell* gridCell(int note)
-    {
-        for (const auto& cell : grid().getSpace()->getCells())
-            if (cell->getNote() == note && !cell->isHidden())
-                return cell.get();
-        return nullptr;
-    }
-
-    void trigger(ZylCell* cell)
-    {
-        const juce::ScopedLock lock(grid().getLock());
-        grid().getPrimaryStates()->press(cell, false);
-        grid().getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
-    }
+    ZylCell* gridCell(int note) { return zyltest::visibleCellOf(grid().getSpace(), note); }
+    void trigger(ZylCell* cell) { zyltest::pressAndTrigger(grid(), cell); }
 
     void release()
     {

@@ -48,24 +48,38 @@ void reportBlock(benchmark::State& state, std::int64_t allocations)
         state.SkipWithError("the block allocated");
 }
 
-// range(0) notes held; range(1) 1 lets steady notes take the eight-sample (AVX) step where the
-// processor has it, 0 keeps them on the four-sample (SSE2) one.
-void BM_SynthRenderBlock(benchmark::State& state)
+// Allows steady notes the eight-sample step or keeps them on the four-sample one, and labels
+// the run with the step they take (the eight-sample step needs a processor that has it).
+void chooseVectorStep(benchmark::State& state, bool allowWide)
 {
-    auto& synth = shippedSynth();
-    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(state.range(1) != 0);
+    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(allowWide);
     state.SetLabel(wide ? "8-sample step" : "4-sample step");
-    holdNotes(synth, static_cast<int>(state.range(0)));
-    juce::AudioSampleBuffer buffer(2, kBlock);
+}
+
+// Renders blocks of blockSize samples of the notes held, one each iteration; returns the
+// allocations made meanwhile.
+std::int64_t renderHeldNotes(benchmark::State& state, ZylSynth& synth, int blockSize)
+{
+    juce::AudioSampleBuffer buffer(2, blockSize);
     juce::MidiBuffer midi;
     const auto before = benchAllocationCount();
     for (auto _ : state)
     {
         buffer.clear();
-        synth.renderNextBlock(buffer, midi, 0, kBlock);
+        synth.renderNextBlock(buffer, midi, 0, blockSize);
         benchmark::DoNotOptimize(buffer.getReadPointer(0));
     }
-    reportBlock(state, benchAllocationCount() - before);
+    return benchAllocationCount() - before;
+}
+
+// range(0) notes held; range(1) 1 lets steady notes take the eight-sample (AVX) step where the
+// processor has it, 0 keeps them on the four-sample (SSE2) one.
+void BM_SynthRenderBlock(benchmark::State& state)
+{
+    auto& synth = shippedSynth();
+    chooseVectorStep(state, state.range(1) != 0);
+    holdNotes(synth, static_cast<int>(state.range(0)));
+    reportBlock(state, renderHeldNotes(state, synth, kBlock));
     synth.allNotesOff(0, false);
     ZylSamplerVoice::setWideVectorStepAllowed(true);
 }
@@ -79,8 +93,7 @@ BENCHMARK(BM_SynthRenderBlock)
 void BM_SynthReleaseBlock(benchmark::State& state)
 {
     auto& synth = shippedSynth();
-    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(state.range(0) != 0);
-    state.SetLabel(wide ? "8-sample step" : "4-sample step");
+    chooseVectorStep(state, state.range(0) != 0);
     constexpr int kNotes = 64;
     constexpr int kBlocksPerStrike = 32;
     const auto strike = [&synth]
@@ -125,19 +138,9 @@ void BM_SynthBlockSize(benchmark::State& state)
 {
     auto& synth = shippedSynth();
     const int blockSize = static_cast<int>(state.range(0));
-    const bool wide = ZylSamplerVoice::setWideVectorStepAllowed(state.range(1) != 0);
-    state.SetLabel(wide ? "8-sample step" : "4-sample step");
+    chooseVectorStep(state, state.range(1) != 0);
     holdNotes(synth, 64);
-    juce::AudioSampleBuffer buffer(2, blockSize);
-    juce::MidiBuffer midi;
-    const auto before = benchAllocationCount();
-    for (auto _ : state)
-    {
-        buffer.clear();
-        synth.renderNextBlock(buffer, midi, 0, blockSize);
-        benchmark::DoNotOptimize(buffer.getReadPointer(0));
-    }
-    const auto allocations = benchAllocationCount() - before;
+    const auto allocations = renderHeldNotes(state, synth, blockSize);
     state.counters["x_realtime"] = benchmark::Counter(
         blockSize / kRate, benchmark::Counter::kIsIterationInvariantRate);
     if (allocations != 0)

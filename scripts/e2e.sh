@@ -224,6 +224,18 @@ choose_file() {
   die "the chooser '$1' did not close"
 }
 
+# Opens File > "Rename Preset..." and types $1 into its prompt, which is left open (Return
+# confirms it).
+type_preset_name() {
+  menu 0 5
+  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+  find_dialog '^Rename preset$'
+  # Without a window manager nothing gives the prompt's text field the focus: click it.
+  click_at $((DX + DW / 2)) $((DY + 86))
+  xdotool key ctrl+a
+  xdotool type --delay 2 "$1"
+}
+
 # Asks the program to quit through "Exit" and expects status 0 within 20 s.
 exit_program() {
   menu 0 6
@@ -285,13 +297,7 @@ check "the chord's cells lit" lit "$out/start.png" "$out/chord-held.png" \
   $((X + 7)) $((Y + 60)) 640 400 $((X + grid_x)) $((Y + grid_y))
 
 step "3. menus"
-menu 0 5
-main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
-find_dialog '^Rename preset$'
-# Without a window manager nothing gives the prompt's text field the focus: click it.
-click_at $((DX + DW / 2)) $((DY + 86))
-xdotool key ctrl+a
-xdotool type --delay 2 "E2E Preset"
+type_preset_name "E2E Preset"
 shoot rename-prompt
 xdotool key Return
 sleep 0.8
@@ -490,12 +496,7 @@ for signal in TERM HUP; do
   touch -d '2 minutes ago' "$leftover"
   start_program
   [ ! -e "$leftover" ] || die "SIG$signal: the old temporary file is still there after the start"
-  menu 0 5
-  main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
-  find_dialog '^Rename preset$'
-  click_at $((DX + DW / 2)) $((DY + 86))
-  xdotool key ctrl+a
-  xdotool type --delay 2 "E2E SIG$signal"
+  type_preset_name "E2E SIG$signal"
   xdotool key Return
   sleep 0.8
   kill -"$signal" "$program_pid"

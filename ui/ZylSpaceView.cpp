@@ -208,15 +208,17 @@ void ZylSpaceView::modelToViewPoint(double& x, double& y) const
     modelToView.transformPoint(x, y);
 }
 
+const ZylSpace* ZylSpaceView::currentSpace() const
+{
+    if (space == nullptr)
+        return nullptr;
+    const juce::ScopedLock sl(space->getLock());
+    return space->getSpace();
+}
+
 void ZylSpaceView::updateTransform()
 {
-    const ZylSpace* s = nullptr;
-    if (space != nullptr)
-    {
-        const juce::ScopedLock sl(space->getLock());
-        s = space->getSpace();
-    }
-    computeTransform(s);
+    computeTransform(currentSpace());
 }
 
 void ZylSpaceView::computeTransform(const ZylSpace* s)
@@ -246,13 +248,7 @@ const juce::AffineTransform& ZylSpaceView::getViewToModelTransform() const { ret
 
 void ZylSpaceView::updateSize()
 {
-    if (space == nullptr)
-        return;
-    const ZylSpace* s = nullptr;
-    {
-        const juce::ScopedLock sl(space->getLock());
-        s = space->getSpace();
-    }
+    const ZylSpace* s = currentSpace();
     if (s == nullptr)
         return;
     const auto& b = s->getBounds();
@@ -268,13 +264,7 @@ void ZylSpaceView::updateSize()
 
 ZylCell* ZylSpaceView::cellAt(double x, double y)
 {
-    if (space == nullptr)
-        return nullptr;
-    const ZylSpace* s = nullptr;
-    {
-        const juce::ScopedLock sl(space->getLock());
-        s = space->getSpace();
-    }
+    const ZylSpace* s = currentSpace();
     if (s == nullptr)
         return nullptr;
     computeTransform(s);
@@ -294,13 +284,7 @@ void ZylSpaceView::paint(juce::Graphics& g)
 
 void ZylSpaceView::draw(juce::Graphics& g)
 {
-    if (space == nullptr)
-        return;
-    const ZylSpace* s = nullptr;
-    {
-        const juce::ScopedLock sl(space->getLock());
-        s = space->getSpace();
-    }
+    const ZylSpace* s = currentSpace();
     if (s == nullptr)
         return;
     updateTransform();
@@ -341,13 +325,7 @@ juce::Rectangle<int> ZylSpaceView::cellRepaintArea(const ZylCell* cell)
     auto area = cellPaintArea(cell);
     // Where the right edge of a repainted area cuts through a fill, JUCE draws the last column a
     // shade off what a whole paint gives; the edge moves right past every tile it would cut.
-    if (space == nullptr)
-        return area;
-    const ZylSpace* s = nullptr;
-    {
-        const juce::ScopedLock sl(space->getLock());
-        s = space->getSpace();
-    }
+    const ZylSpace* s = currentSpace();
     if (s == nullptr)
         return area;
     for (bool moved = true; moved;)

@@ -188,6 +188,9 @@ private:
     // The paint areas of the cells that some layer shows lit; under the live space's lock.
     void collectLitAreas(std::vector<juce::Rectangle<int>>& areas);
 
+    // The space the live space holds now, read under its lock; null without either.
+    const ZylSpace* currentSpace() const;
+
     bool handleSpaceKey(bool down);
     void listenToTopComponent();
 

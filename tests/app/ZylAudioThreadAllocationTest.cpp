@@ -24,6 +24,7 @@
 #include "tests/TestHelpers.h"
 #include "tests/framework/ZylParameterTestSupport.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
+#include "tests/space/ZylSpaceTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -191,22 +192,10 @@ struct AllocationRig
     ZylMidiInputModule& input() const { return *root().getMidiInputGroupModule()->getInputModule(0); }
     ZylMidiOutputModule& output() const { return *root().getMidiOutputGroupModule()->getOutputModule(0); }
 
-    ZylCell* gridCell(int note) const
-    {
-        for (const auto& cell : grid().getSpace()->getCells())
-            if (cell->getNote() == note && !cell->isHidden())
-                return cell.get();
-        return nullptr;
-    }
-
     // What a view does on the message thread when the pointer presses a cell, and releases it.
     void press(int note)
     {
-        auto* cell = gridCell(note);
-        ASSERT_NE(cell, nullptr) << note;
-        const juce::ScopedLock lock(grid().getLock());
-        grid().getPrimaryStates()->press(cell, false);
-        grid().getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
+        ASSERT_TRUE(zyltest::pressNote(grid(), note)) << note;
     }
 
     void release()

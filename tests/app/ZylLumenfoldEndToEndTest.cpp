@@ -21,6 +21,7 @@
 #include "modules/ZylMidiOutputModule.h"
 #include "modules/ZylSynthModule.h"
 #include "tests/framework/ZylParameterTestSupport.h"
+#include "tests/space/ZylSpaceTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <kiss_fftr.h>
@@ -168,14 +169,6 @@ struct Instrument : ::testing::Test
         return largest;
     }
 
-    ZylCell* gridCell(int note)
-    {
-        for (const auto& cell : grid().getSpace()->getCells())
-            if (cell->getNote() == note && !cell->isHidden())
-                return cell.get();
-        return nullptr;
-    }
-
     // The visible note of the grid nearest to note with the same pitch class (some grids leave
     // notes out); -1 when there is none.
     int nearestGridNote(int note)
@@ -191,11 +184,7 @@ struct Instrument : ::testing::Test
     // What a grid view does when the pointer presses a cell: select and trigger it.
     void press(int note)
     {
-        auto* cell = gridCell(note);
-        ASSERT_NE(cell, nullptr) << note;
-        const juce::ScopedLock lock(grid().getLock());
-        grid().getPrimaryStates()->press(cell, false);
-        grid().getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
+        ASSERT_TRUE(zyltest::pressNote(grid(), note)) << note;
     }
 
     void release()

@@ -17,11 +17,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace
@@ -254,21 +251,9 @@ TEST_F(MidiInput, BlockDoesNotWaitWhileTheMessageThreadClosesTheCurrentPort)
     block();
     ASSERT_NE(devices->getCurrentInput(), nullptr);
 
-    std::promise<void> stopping;
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    backend.onInputStop = [&] {
-        stopping.set_value();
-        released.wait();
-    };
-    std::thread closer([&] { devices->setMidiInputEnabled("Port A", false); });
-    stopping.get_future().wait(); // the close holds the device lock now
-    auto blockRun = std::async(std::launch::async, [this] { block(); });
-    const bool finished = blockRun.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
-    release.set_value();
-    closer.join();
-    blockRun.wait();
-    backend.onInputStop = nullptr;
+    zyltest::PortCloseHold hold(backend.onInputStop, [devices] { devices->setMidiInputEnabled("Port A", false); });
+    const bool finished = zyltest::endsWhileCloseHeld(hold, [this] { block(); });
+    hold.release();
     EXPECT_TRUE(finished) << "the block waited for the port to close";
 
     // The next block finds the port gone and makes nothing current.

@@ -13,10 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace
@@ -66,6 +63,17 @@ struct MidiOutput : ::testing::Test
         zyltest::drainMessageQueue();
     }
 
+    // Lists exactly the named ports, opens them all and sends to the first.
+    void sendToFirstOfOpenPorts(const juce::StringArray& names)
+    {
+        backend.outputNames = names;
+        for (const auto& name : names)
+            group->getDeviceManager()->setMidiOutputEnabled(name, true);
+        group->refreshDeviceValues();
+        zyltest::drainMessageQueue();
+        select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    }
+
     // One block with the given input events; the module's reset flag is left to the test.
     void block(std::vector<std::pair<int, juce::MidiMessage>> input = {})
     {
@@ -96,38 +104,13 @@ juce::MidiMessage noteOn(int channel, int note)
 
 // Closes an output port on another thread and keeps that close, with the device manager's lock
 // taken, half-way until release().
-class OutputPortCloseHold
+struct OutputPortCloseHold : zyltest::PortCloseHold
 {
-public:
-    OutputPortCloseHold(ZylFakeMidiPortBackend& fakePorts, ZylMidiOutputDeviceManager& devices,
+    OutputPortCloseHold(ZylFakeMidiPortBackend& ports, ZylMidiOutputDeviceManager& devices,
                         const juce::String& name)
-        : ports(fakePorts), released(letGo.get_future().share())
+        : PortCloseHold(ports.onOutputClose, [&devices, name] { devices.setMidiOutputEnabled(name, false); })
     {
-        ports.onOutputClose = [this] {
-            closing.set_value();
-            released.wait();
-        };
-        closer = std::thread([&devices, name] { devices.setMidiOutputEnabled(name, false); });
-        closing.get_future().wait();
     }
-
-    ~OutputPortCloseHold() { release(); }
-
-    void release()
-    {
-        if (!closer.joinable())
-            return;
-        letGo.set_value();
-        closer.join();
-        ports.onOutputClose = nullptr;
-    }
-
-private:
-    ZylFakeMidiPortBackend& ports;
-    std::promise<void> closing;
-    std::promise<void> letGo;
-    std::shared_future<void> released;
-    std::thread closer;
 };
 } // namespace
 
@@ -207,10 +190,7 @@ TEST_F(MidiOutput, PendingResetSendsAllNotesOffAndKeepsFutureEvents)
 
 TEST_F(MidiOutput, PortDestinationSendsTheWholeBlockAtOnce)
 {
-    group->getDeviceManager()->setMidiOutputEnabled("Out A", true);
-    group->refreshDeviceValues();
-    zyltest::drainMessageQueue();
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
+    sendToFirstOfOpenPorts({ "Out A" });
     select(output->getChannelParameter(), 0);
     output->setResetPending(false);
     block({ { 0, noteOn(1, 60) }, { 400, noteOn(4, 61) } });
@@ -227,26 +207,17 @@ TEST_F(MidiOutput, PortDestinationSendsTheWholeBlockAtOnce)
     EXPECT_EQ(group->createExtXml(true, 0), nullptr);
 }
 
-// A block on another thread, as the audio thread runs it; when it does not end within seconds
-// the close is let go (so that the test ends) and the result is false.
+// A block on another thread while the close is held; false when it did not end within seconds.
 static bool outputBlockEndsWhileHeld(MidiOutput& test, OutputPortCloseHold& hold,
                                      std::vector<std::pair<int, juce::MidiMessage>> input = {})
 {
-    auto run = std::async(std::launch::async, [&test, &input] { test.block(input); });
-    if (run.wait_for(std::chrono::seconds(3)) == std::future_status::ready)
-        return true;
-    hold.release();
-    run.wait();
-    return false;
+    return zyltest::endsWhileCloseHeld(hold, [&test, &input] { test.block(input); });
 }
 
 TEST_F(MidiOutput, BlockDoesNotWaitWhileTheMessageThreadClosesThePort)
 {
+    sendToFirstOfOpenPorts({ "Out A" });
     auto* devices = group->getDeviceManager();
-    devices->setMidiOutputEnabled("Out A", true);
-    group->refreshDeviceValues();
-    zyltest::drainMessageQueue();
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
     output->setResetPending(false);
     block();
 
@@ -261,13 +232,8 @@ TEST_F(MidiOutput, BlockDoesNotWaitWhileTheMessageThreadClosesThePort)
 
 TEST_F(MidiOutput, EventsHeldBackWhileThePortsAreBusyReachThePortLaterInOrder)
 {
-    backend.outputNames = { "Out A", "Out B" };
+    sendToFirstOfOpenPorts({ "Out A", "Out B" });
     auto* devices = group->getDeviceManager();
-    devices->setMidiOutputEnabled("Out A", true);
-    devices->setMidiOutputEnabled("Out B", true);
-    group->refreshDeviceValues();
-    zyltest::drainMessageQueue();
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
     select(output->getChannelParameter(), 2);
     output->setResetPending(false);
     block();
@@ -294,13 +260,8 @@ TEST_F(MidiOutput, EventsHeldBackWhileThePortsAreBusyReachThePortLaterInOrder)
 
 TEST_F(MidiOutput, PortLeftWhileTheLockIsBusyStillGetsItsAllNotesOff)
 {
-    backend.outputNames = { "Out A", "Out B" };
+    sendToFirstOfOpenPorts({ "Out A", "Out B" });
     auto* devices = group->getDeviceManager();
-    devices->setMidiOutputEnabled("Out A", true);
-    devices->setMidiOutputEnabled("Out B", true);
-    group->refreshDeviceValues();
-    zyltest::drainMessageQueue();
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
     output->setResetPending(false);
     block({ { 0, noteOn(1, 60) } });
     ASSERT_EQ(backend.sent().size(), 1u);
@@ -326,13 +287,8 @@ TEST_F(MidiOutput, PortLeftWhileTheLockIsBusyStillGetsItsAllNotesOff)
 
 TEST_F(MidiOutput, HeldBackEventsBeyondTheRoomLeftBecomeAllNotesOff)
 {
-    backend.outputNames = { "Out A", "Out B" };
+    sendToFirstOfOpenPorts({ "Out A", "Out B" });
     auto* devices = group->getDeviceManager();
-    devices->setMidiOutputEnabled("Out A", true);
-    devices->setMidiOutputEnabled("Out B", true);
-    group->refreshDeviceValues();
-    zyltest::drainMessageQueue();
-    select(output->getDeviceParameter(), ZylMidiOutputModule::kFirstPortDestination);
     select(output->getChannelParameter(), 4);
     output->setResetPending(false);
     block();

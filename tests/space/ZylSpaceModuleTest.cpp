@@ -21,6 +21,7 @@
 #include "tests/TestHelpers.h"
 #include "tests/modules/ZylFakeMidiPortBackend.h"
 #include "tests/framework/ZylParameterTestSupport.h"
+#include "tests/space/ZylSpaceTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -70,15 +71,6 @@ std::vector<int> notesOf(const std::vector<Event>& events, bool on)
         if (event.on == on)
             notes.push_back(event.note);
     return notes;
-}
-
-// The first visible cell carrying the note.
-ZylCell* cellOf(const ZylSpace* space, int note)
-{
-    for (const auto& cell : space->getCells())
-        if (cell->getNote() == note && !cell->isHidden())
-            return cell.get();
-    return nullptr;
 }
 
 std::set<ZylCell*> cellsOfNotes(const ZylSpace* space, std::initializer_list<int> notes)
@@ -187,12 +179,7 @@ struct SpaceModule : ::testing::Test
     // What a view does under the live space's lock: the pointer arriving over the cell presses
     // (selects) it, the button triggers it, and its release stops everything unless latch holds
     // it.
-    void press(ZylLiveSpace& live, ZylCell* cell)
-    {
-        const juce::ScopedLock lock(live.getLock());
-        live.getPrimaryStates()->press(cell, false);
-        live.getPrimaryStates()->trigger(cell, ZylSpaceModule::kDefaultTriggerVelocity);
-    }
+    void press(ZylLiveSpace& live, ZylCell* cell) { zyltest::pressAndTrigger(live, cell); }
 
     void release(ZylLiveSpace& live)
     {
@@ -202,7 +189,7 @@ struct SpaceModule : ::testing::Test
             states->releaseAll();
     }
 
-    ZylCell* gridCell(int note) { return cellOf(grid().getSpace(), note); }
+    ZylCell* gridCell(int note) { return zyltest::visibleCellOf(grid().getSpace(), note); }
 
     // The chords of a whole ranking of the root, in list order, as the module ranks them.
     std::vector<ZylChordValue*> ranking(ZylCell* root, int scoreMode)
@@ -558,7 +545,7 @@ TEST_F(SpaceModule, FocusMoveSwitchesOffTheOldFocusAndThePianoPlaysOnTheGrid)
     EXPECT_TRUE(sounding.empty());
     EXPECT_EQ(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, 60), false);
 
-    auto* key = cellOf(piano().getSpace(), 62);
+    auto* key = zyltest::visibleCellOf(piano().getSpace(), 62);
     press(piano(), key);
     block();
     EXPECT_EQ(sounding, (std::set<int> { 62, 66, 69 }));

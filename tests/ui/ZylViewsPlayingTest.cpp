@@ -113,7 +113,18 @@ struct Playing : ::testing::Test
         zyltest::drainMessageQueue();
     }
 
-    // A shown cell of the note in the view's space.
+    // The pointer moves onto the grid cell and presses it, and the blocks that sound the chord
+    // run; returns the point pressed, for the release.
+    juce::Point<int> pressOnGrid(const ZylCell& cell)
+    {
+        const auto p = zyltest::uncoveredPointIn(grid(), cell);
+        grid().pointerEntered();
+        grid().pointerMoved(p.x, p.y);
+        grid().pointerDown(p.x, p.y);
+        blocks(2);
+        return p;
+    }
+
     static std::multiset<int> notesOf(const ZylCellSet& set)
     {
         std::multiset<int> notes;
@@ -141,11 +152,7 @@ TEST_F(Playing, APressOnAGridCellLightsTheChordOnGridAndPianoAndNamesIt)
 {
     auto* root = zyltest::shownCellOf(grid(), 60);
     ASSERT_NE(root, nullptr);
-    const auto p = zyltest::uncoveredPointIn(grid(), *root);
-    grid().pointerEntered();
-    grid().pointerMoved(p.x, p.y);
-    grid().pointerDown(p.x, p.y);
-    blocks(2);
+    const auto p = pressOnGrid(*root);
 
     auto& gridStates = *module().getGridSpace()->getPrimaryStates();
     auto& pianoStates = *module().getPianoSpace()->getPrimaryStates();
@@ -420,12 +427,7 @@ TEST_F(Playing, KeptLabelLayoutsPaintTheSamePixelsAsFreshOnes)
     zyltest::selectByName(module().getSpaceParameter(), L"Octaves");
     compare("octaves");
     zyltest::selectByName(module().getSpaceParameter(), L"LH");
-    auto* root = zyltest::shownCellOf(grid(), 62);
-    const auto p = zyltest::uncoveredPointIn(grid(), *root);
-    grid().pointerEntered();
-    grid().pointerMoved(p.x, p.y);
-    grid().pointerDown(p.x, p.y);
-    blocks(2);
+    const auto p = pressOnGrid(*zyltest::shownCellOf(grid(), 62));
     compare("a chord lit");
     grid().pointerUp(p.x, p.y);
     blocks(2);
@@ -537,12 +539,7 @@ TEST_F(Playing, ChordViewHidesTheUnisonNameAndRefreshesOnProgramAndTransport)
 {
     zyltest::selectByName(module().getChordFilterParameter(), L"All");
     zyltest::selectByName(module().getChordParameter(), L"U");
-    auto* root = zyltest::shownCellOf(grid(), 62);
-    const auto p = zyltest::uncoveredPointIn(grid(), *root);
-    grid().pointerEntered();
-    grid().pointerMoved(p.x, p.y);
-    grid().pointerDown(p.x, p.y);
-    blocks(2);
+    const auto p = pressOnGrid(*zyltest::shownCellOf(grid(), 62));
     EXPECT_EQ(chordView->getLastRootName(), "D");
     EXPECT_EQ(chordView->getLastChordName(), "");
     EXPECT_EQ(chordView->getNextRootName(), "D");
@@ -592,12 +589,7 @@ TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
     zyltest::selectByName(module().getScaleParameter(), L"Major");
     zyltest::maybeWriteSnapshot(*gridPanel, 690, 430, "grid-panel-lh-4-7-c-major");
     zyltest::selectByName(module().getScaleParameter(), L"Chroma");
-    auto* root = zyltest::shownCellOf(grid(), 60);
-    const auto p = zyltest::uncoveredPointIn(grid(), *root);
-    grid().pointerEntered();
-    grid().pointerMoved(p.x, p.y);
-    grid().pointerDown(p.x, p.y);
-    blocks(2);
+    const auto p = pressOnGrid(*zyltest::shownCellOf(grid(), 60));
     zyltest::maybeWriteSnapshot(*pianoPanel, 690, 71, "piano-panel-chord");
     // The keys three times larger, to judge their shapes.
     piano().setZoom(300.0);
@@ -680,12 +672,7 @@ TEST_F(Playing, SpacePanelFlowsTheTenCombosWithTheChordViewAfterScale)
     EXPECT_NE(panel.getIcon(), nullptr);
 
     // The chord view shows what the grid plays.
-    auto* root = zyltest::shownCellOf(grid(), 60);
-    const auto p = zyltest::uncoveredPointIn(grid(), *root);
-    grid().pointerEntered();
-    grid().pointerMoved(p.x, p.y);
-    grid().pointerDown(p.x, p.y);
-    blocks(2);
+    const auto p = pressOnGrid(*zyltest::shownCellOf(grid(), 60));
     EXPECT_EQ(panel.getChordView()->getLastChordName(), "M");
     EXPECT_EQ(panel.getChordView()->getNextRootName(), "C");
     EXPECT_EQ(panel.getChordView()->getNextChordName(), "M");
