@@ -318,8 +318,8 @@ TEST(ZylSamplerVoice, ReleaseLevelsAreTheRunningSumOfItsStepToTheBit)
         // the first one takes the full level below 1.
         { 60, 0.0, 20000000 / kVoiceRate, 10 },
     };
-    constexpr int kBlock = 512;
-    constexpr int kLongest = 40 * kBlock; // the releases above but the last end sooner
+    constexpr int kReleaseBlock = 512;
+    constexpr int kLongest = 40 * kReleaseBlock; // the releases above but the last end sooner
     for (const auto& c : cases)
     {
         OneVoice player(zyltest::makeSound(constantBuffer(2, 1000, 1.0f), kVoiceRate, 0, 127, 60,
@@ -336,10 +336,10 @@ TEST(ZylSamplerVoice, ReleaseLevelsAreTheRunningSumOfItsStepToTheBit)
         int mismatches = 0;
         int firstMismatch = -1;
         bool ended = false;
-        for (int start = 0; !ended && start < kLongest; start += kBlock)
+        for (int start = 0; !ended && start < kLongest; start += kReleaseBlock)
         {
-            const auto out = player.render(kBlock);
-            for (int i = 0; i < kBlock; ++i)
+            const auto out = player.render(kReleaseBlock);
+            for (int i = 0; i < kReleaseBlock; ++i)
             {
                 float expected = 0.0f;
                 if (!ended)
