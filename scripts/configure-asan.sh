@@ -5,16 +5,23 @@
 # for both. .ci/run builds it once, then runs scripts/sanitize.sh and scripts/fuzz.sh with
 # LUMENFOLD_ASAN_BUILT=1, which makes them use what was built; alone, each of them calls this
 # script and builds its own targets.
+#
+#   scripts/configure-asan.sh [--werror]
+#
+# --werror makes warnings in lumenfold's code errors in the folder; without it the folder keeps
+# its own setting (off when first configured).
 set -euo pipefail
+werror=()
+case "${1:-}" in
+  --werror) werror=(-DLUMENFOLD_WERROR=ON) ;;
+  "") ;;
+  *) echo "unknown option '$1' (only --werror)" >&2; exit 2 ;;
+esac
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-asan"
 "$top/scripts/ensure-packages.sh" "$top/scripts/packages.txt" "$top/scripts/packages-clang.txt"
 mkdir -p "$build"
 log="$build/configure.log"
-# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings errors; otherwise the folder keeps its own
-# setting.
-werror=()
-[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
 # -O1 and line tables only: what the sanitizers' reports need (file and line of each frame),
 # built about a fifth faster than RelWithDebInfo's -O2 -g.
 if ! cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -4,7 +4,11 @@
 #   win32  i386    build-win32/app/lumenfold32.exe  build-win32/tests/lumenfold_tests.exe
 # Both are statically linked and import only Windows system DLLs.
 #
-# Usage: scripts/cross-build.sh [win64] [win32]      (both when none is named)
+# Usage: scripts/cross-build.sh [--werror] [win64] [win32]      (both when none is named)
+#
+# --werror makes warnings in lumenfold's code errors in the build folders; without it each folder
+# keeps its own setting (off when first configured). The libraries built from Debian's sources
+# never get it.
 #
 # First installs what is missing of scripts/packages-cross.txt (MinGW-w64, zlib for MinGW, Wine
 # for scripts/cross-test.sh), enabling the i386 architecture and deb-src entries when needed, in
@@ -17,14 +21,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cross="$top/build-cross"
 jobs=$(nproc)
 
-targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(win64 win32)
-for target in "${targets[@]}"; do
-  case "$target" in
-    win64|win32) ;;
-    *) echo "unknown target '$target' (win64 or win32)" >&2; exit 2 ;;
+targets=()
+werror=()
+for arg in "$@"; do
+  case "$arg" in
+    win64|win32) targets+=("$arg") ;;
+    --werror) werror=(-DLUMENFOLD_WERROR=ON) ;;
+    *) echo "unknown target '$arg' (win64 or win32, or --werror)" >&2; exit 2 ;;
   esac
 done
+[ "${#targets[@]}" -gt 0 ] || targets=(win64 win32)
 
 toolchain_of() {
   case "$1" in
@@ -105,11 +111,6 @@ build_dependencies() {
     -DCMAKE_INSTALL_BINDIR:STRING=bin
   echo "$stamp" > "$prefix/.lumenfold-complete"
 }
-
-# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings in lumenfold's code errors; otherwise each
-# folder keeps its own setting.
-werror=()
-[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
 
 build_target() {
   local target=$1 build="$top/build-$target"

@@ -8,12 +8,28 @@
 # Any crash, timeout, oversized allocation, sanitizer report or broken loader promise fails the
 # run. The executions per second and totals of the campaign are printed at the end.
 #
-#   scripts/fuzz.sh [seconds per target, default 60]
-#   scripts/fuzz.sh --build     only configure and build build-fuzz (CI builds it beside build-asan)
+#   scripts/fuzz.sh [--werror] [seconds per target, default 60]
+#   scripts/fuzz.sh [--werror] --build   only configure and build build-fuzz (CI builds it beside
+#                                        build-asan)
+#
+# --werror makes warnings in lumenfold's code errors in build-fuzz (and in build-asan when this
+# script configures it); without it each folder keeps its own setting (off when first configured).
 #
 # With LUMENFOLD_ASAN_BUILT=1 the script takes build-asan as built (CI builds it once in an
 # earlier stage) and neither configures nor builds it.
 set -euo pipefail
+werror=()
+werror_define=()
+build_only=0
+seconds=60
+for arg in "$@"; do
+  case "$arg" in
+    --werror) werror=(--werror); werror_define=(-DLUMENFOLD_WERROR=ON) ;;
+    --build) build_only=1 ;;
+    *[!0-9]*|"") echo "unknown option '$arg' (--werror, --build or seconds)" >&2; exit 2 ;;
+    *) seconds=$arg ;;
+  esac
+done
 top=$(cd "$(dirname "$0")/.." && pwd)
 fast="$top/build-fuzz"
 asan="$top/build-asan"
@@ -41,28 +57,22 @@ dict_options_of() {
   esac
 }
 
-# .ci/run sets LUMENFOLD_CI_WERROR=1 to make warnings errors; otherwise the folder keeps its own
-# setting.
-werror=()
-[ "${LUMENFOLD_CI_WERROR:-0}" != 1 ] || werror=(-DLUMENFOLD_WERROR=ON)
-
 build_fast() {
-  cmake -S "$top" -B "$fast" -G Ninja -DCMAKE_BUILD_TYPE=Release "${werror[@]}" \
+  cmake -S "$top" -B "$fast" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DLUMENFOLD_BUILD_FUZZ=ON -DLUMENFOLD_FUZZ_SANITIZERS= \
-    -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=OFF >/dev/null
+    -DLUMENFOLD_BUILD_APP=OFF -DLUMENFOLD_BUILD_TESTS=OFF "${werror_define[@]}" >/dev/null
   cmake --build "$fast" --target $target_names
 }
 
-if [ "${1:-}" = "--build" ]; then
+if [ "$build_only" = 1 ]; then
   build_fast
   exit 0
 fi
-seconds="${1:-60}"
 
 build_fast
 if [ "${LUMENFOLD_ASAN_BUILT:-0}" != "1" ]; then
-  "$top/scripts/configure-asan.sh"
+  "$top/scripts/configure-asan.sh" "${werror[@]}"
   cmake --build "$asan" --target $target_names
 fi
 
