@@ -4,7 +4,9 @@
 
 #include "app/ZylLumenfoldModule.h"
 #include "framework/ZylEditor.h"
+#include "framework/ZylDomain.h"
 #include "framework/ZylFilter.h"
+#include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
 #include "space/ZylCell.h"
@@ -59,14 +61,22 @@ protected:
     void repaintRegion(juce::Rectangle<int> area) override { pending.add(area); }
 };
 
-// The product tree with the factory program (the Balzano grid in C major) and its grid view.
+// The product tree with the factory program (the Balzano grid in C major, or the named grid)
+// and its grid view.
 struct GridPaintRig
 {
-    GridPaintRig()
+    explicit GridPaintRig(const wchar_t* spaceName = nullptr)
     {
         filter.initialise();
         filter.prepareToPlay(44100.0, kPaintBlock);
         drainPaintMessages();
+        if (spaceName != nullptr)
+        {
+            auto* module = dynamic_cast<ZylSpaceModule*>(filter.getModuleContainer()->getModule(ZylSpaceModule::kModuleId));
+            auto* parameter = module->getSpaceParameter();
+            parameter->setValueObject(parameter->getDomain()->findByName(spaceName), kCauseUser, false, true);
+            drainPaintMessages();
+        }
         editor = std::make_unique<ZylEditor>(filter);
         view = std::make_unique<CollectingGridView>(editor.get());
         image = juce::Image(juce::Image::ARGB, view->getWidth(), view->getHeight(), true);
@@ -177,4 +187,43 @@ void gridPressAndRelease(benchmark::State& state)
     }
 }
 BENCHMARK(gridPressAndRelease)->Unit(benchmark::kMillisecond);
+
+// A press on middle C and its release on the grid with one octave per row, whose cells touch:
+// only the view's answers to the press, to the space module's messages and to the release are
+// timed, not the blocks nor the paints.
+void octavesPressAndReleaseAnswers(benchmark::State& state)
+{
+    GridPaintRig rig(L"Octaves");
+    const auto blocksUntimed = [&] {
+        state.PauseTiming();
+        for (int i = 0; i < 2; ++i)
+        {
+            rig.audio.clear();
+            rig.filter.processBlock(rig.audio, rig.midi);
+        }
+        state.ResumeTiming();
+    };
+    const auto paintUntimed = [&] {
+        state.PauseTiming();
+        rig.paintPending();
+        state.ResumeTiming();
+    };
+    for (auto _ : state)
+    {
+        rig.view->pointerDown(rig.rootPoint.x, rig.rootPoint.y);
+        paintUntimed();
+        blocksUntimed();
+        drainPaintMessages();
+        paintUntimed();
+
+        rig.view->pointerUp(rig.rootPoint.x, rig.rootPoint.y);
+        paintUntimed();
+        blocksUntimed();
+        drainPaintMessages();
+        paintUntimed();
+    }
+    const auto cells = static_cast<int>(rig.view->getSpace()->getSpace()->getCells().size());
+    state.SetLabel((juce::String(cells) + " cells").toStdString());
+}
+BENCHMARK(octavesPressAndReleaseAnswers)->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -48,35 +48,41 @@ bool ZylSpaceView::handleMessage(void* sender, int code, int)
     if (space == nullptr)
         return false;
 
-    const juce::ScopedLock sl(space->getLock());
     const int event = zylMessageEvent(code);
     if (event == zylMessageEvent(kSpaceLayoutChanged))
     {
         updateSize();
-        labelLayouts.clear();
+        dropKeptLayouts();
         litAreas.clear();
+        reserveCellCopies();
         repaintAll();
         return true;
     }
     if (event == zylMessageEvent(kCellStatesChanged))
     {
         // Only what may look different is repainted: the cells lit at the last message and now,
-        // and the cells marked dirty.
+        // and the cells marked dirty. The audio thread takes the lock for every block, so under
+        // it the cells are only copied.
         updateTransform();
+        litCells.clear();
+        dirtyCells.clear();
+        {
+            const juce::ScopedLock sl(space->getLock());
+            collectLitCells(litCells);
+            takeDirtyCells(dirtyCells);
+        }
+        // The space's cells, their tiles and its bounds are made when the space is built and
+        // the live space's space is replaced only by the space module's messages, all on this
+        // thread: the repaint areas are worked out from them without the lock.
         nextLitAreas.clear();
-        collectLitAreas(nextLitAreas);
+        for (auto* cell : litCells)
+            nextLitAreas.push_back(cellRepaintArea(cell));
         for (const auto& area : litAreas)
             repaintRegion(area);
         for (const auto& area : nextLitAreas)
             repaintRegion(area);
         litAreas.swap(nextLitAreas);
-        for (auto* layer : { space->getSecondaryStates(), space->getPrimaryStates() })
-        {
-            if (layer == nullptr)
-                continue;
-            repaintCells(layer->getDirty().getCells());
-            layer->getDirty().clear();
-        }
+        repaintCells(dirtyCells);
         return true;
     }
     if (event == zylMessageEvent(kSpaceViewActivated))
@@ -136,8 +142,9 @@ ZylLiveSpace* ZylSpaceView::getSpace() const { return space; }
 void ZylSpaceView::setSpace(ZylLiveSpace* liveSpace)
 {
     space = liveSpace;
-    labelLayouts.clear();
+    dropKeptLayouts();
     litAreas.clear();
+    reserveCellCopies();
     updateSize();
 }
 
@@ -303,6 +310,11 @@ void ZylSpaceView::draw(juce::Graphics& g)
 
 juce::Rectangle<int> ZylSpaceView::cellPaintArea(const ZylCell* cell)
 {
+    return cellPaintArea(cell, labelLayoutOf(cell, isCellPlayable(cell)));
+}
+
+juce::Rectangle<int> ZylSpaceView::cellPaintArea(const ZylCell* cell, const LabelLayout& layout) const
+{
     const auto& b = cell->getBounds();
     double vx1 = b.x1, vy1 = b.y1, vx2 = b.x2, vy2 = b.y2;
     modelToViewRect(vx1, vy1, vx2, vy2);
@@ -317,48 +329,70 @@ juce::Rectangle<int> ZylSpaceView::cellPaintArea(const ZylCell* cell)
     const auto tiles = juce::Rectangle<double>::leftTopRightBottom(tx1, ty1, tx2, ty2)
                            .expanded(margin)
                            .getSmallestIntegerContainer();
-    return cellArea.getUnion(tiles).getUnion(labelLayoutOf(cell, isCellPlayable(cell)).extent);
+    return cellArea.getUnion(tiles).getUnion(layout.extent);
 }
 
 juce::Rectangle<int> ZylSpaceView::cellRepaintArea(const ZylCell* cell)
 {
-    auto area = cellPaintArea(cell);
-    // Where the right edge of a repainted area cuts through a fill, JUCE draws the last column a
-    // shade off what a whole paint gives; the edge moves right past every tile it would cut.
     const ZylSpace* s = currentSpace();
-    if (s == nullptr)
-        return area;
-    for (bool moved = true; moved;)
+    if (s != keptSpace)
     {
-        moved = false;
-        for (const auto& other : s->getCells())
+        dropKeptLayouts();
+        keptSpace = s;
+    }
+    auto& layout = labelLayoutOf(cell, isCellPlayable(cell));
+    if (layout.repaintAreaKnown)
+        return layout.repaintArea;
+
+    auto area = cellPaintArea(cell, layout);
+    if (s != nullptr)
+    {
+        if (!tileSpansMade)
         {
-            if (!other->hasNote() || other->isHidden())
-                continue;
-            for (const auto& tile : other->getTiles())
+            tileSpans.clear();
+            for (const auto& other : s->getCells())
             {
-                const auto& t = tile->getBounds();
-                double x1 = t.x1, y1 = t.y1, x2 = t.x2 + 1.0, y2 = t.y2 + 1.0;
-                modelToViewRect(x1, y1, x2, y2);
-                const auto right = static_cast<double>(area.getRight());
-                if (x1 < right && x2 > right && y1 < area.getBottom() && y2 > area.getY())
+                if (!other->hasNote() || other->isHidden())
+                    continue;
+                for (const auto& tile : other->getTiles())
                 {
-                    area.setRight(static_cast<int>(std::ceil(x2)));
-                    moved = true;
+                    const auto& t = tile->getBounds();
+                    TileSpan span { t.x1, t.y1, t.x2 + 1.0, t.y2 + 1.0 };
+                    modelToViewRect(span.x1, span.y1, span.x2, span.y2);
+                    tileSpans.push_back(span);
                 }
             }
+            std::stable_sort(tileSpans.begin(), tileSpans.end(),
+                             [](const TileSpan& a, const TileSpan& b) { return a.x1 < b.x1; });
+            tileSpansMade = true;
+        }
+        // Where the right edge of a repainted area cuts through a fill, JUCE draws the last
+        // column a shade off what a whole paint gives; the edge moves right past every tile it
+        // would cut. Tiles are met by their left edge: once one starts at or past the edge, no
+        // later one can cut it, and a tile passed without cutting never cuts it later.
+        const auto top = static_cast<double>(area.getY());
+        const auto bottom = static_cast<double>(area.getBottom());
+        for (const auto& t : tileSpans)
+        {
+            const auto right = static_cast<double>(area.getRight());
+            if (t.x1 >= right)
+                break;
+            if (t.x2 > right && t.y1 < bottom && t.y2 > top)
+                area.setRight(static_cast<int>(std::ceil(t.x2)));
         }
     }
+    layout.repaintArea = area;
+    layout.repaintAreaKnown = true;
     return area;
 }
 
-void ZylSpaceView::collectLitAreas(std::vector<juce::Rectangle<int>>& areas)
+void ZylSpaceView::collectLitCells(std::vector<ZylCell*>& cells) const
 {
     const auto& layers = space->getStates();
     const auto add = [&](const ZylCellSet& set) {
         for (auto* cell : set.getCells())
             if (cell != nullptr)
-                areas.push_back(cellRepaintArea(cell));
+                cells.push_back(cell);
     };
     for (const auto& layer : layers)
     {
@@ -374,20 +408,58 @@ void ZylSpaceView::collectLitAreas(std::vector<juce::Rectangle<int>>& areas)
     }
 }
 
-void ZylSpaceView::labelTextsChanged()
+void ZylSpaceView::takeDirtyCells(std::vector<ZylCell*>& cells) const
 {
-    labelLayouts.clear();
+    for (auto* layer : { space->getSecondaryStates(), space->getPrimaryStates() })
+    {
+        if (layer == nullptr)
+            continue;
+        const auto& dirty = layer->getDirty().getCells();
+        cells.insert(cells.end(), dirty.begin(), dirty.end());
+        layer->getDirty().clear();
+    }
 }
 
-const ZylSpaceView::LabelLayout& ZylSpaceView::labelLayoutOf(const ZylCell* cell, bool playable)
+void ZylSpaceView::reserveCellCopies()
+{
+    if (space == nullptr)
+        return;
+    std::size_t numCells = 0;
+    std::size_t numLayers = 0;
+    {
+        const juce::ScopedLock sl(space->getLock());
+        if (auto* s = space->getSpace())
+            numCells = s->getCells().size();
+        numLayers = space->getStates().size();
+    }
+    // Each layer's two active sets, the first layer's sounding and selected sets; the dirty sets
+    // of two layers.
+    litCells.reserve(numCells * (2 * numLayers + 2));
+    dirtyCells.reserve(numCells * 2);
+}
+
+void ZylSpaceView::dropKeptLayouts()
+{
+    labelLayouts.clear();
+    tileSpans.clear();
+    tileSpansMade = false;
+}
+
+void ZylSpaceView::labelTextsChanged()
+{
+    dropKeptLayouts();
+}
+
+ZylSpaceView::LabelLayout& ZylSpaceView::labelLayoutOf(const ZylCell* cell, bool playable)
 {
     if (!(labelLayoutTransform == modelToView) || labelLayoutFontHeights[0] != labelFont.getHeight()
-        || labelLayoutFontHeights[1] != subLabelFont.getHeight())
+        || labelLayoutFontHeights[1] != subLabelFont.getHeight() || labelLayoutOutlines != drawOutlines)
     {
-        labelLayouts.clear();
+        dropKeptLayouts();
         labelLayoutTransform = modelToView;
         labelLayoutFontHeights[0] = labelFont.getHeight();
         labelLayoutFontHeights[1] = subLabelFont.getHeight();
+        labelLayoutOutlines = drawOutlines;
     }
     const auto& b = cell->getBounds();
     auto found = labelLayouts.find(cell);
@@ -399,6 +471,7 @@ const ZylSpaceView::LabelLayout& ZylSpaceView::labelLayoutOf(const ZylCell* cell
     auto& layout = labelLayouts[cell];
     layout.note = cell->getNote();
     layout.playable = playable;
+    layout.repaintAreaKnown = false;
     layout.x1 = b.x1;
     layout.y1 = b.y1;
     layout.x2 = b.x2;
@@ -582,8 +655,13 @@ void ZylSpaceView::pressAt(int x, int y, bool down, float velocity)
                 states->releaseAll();
         }
         // The dirty set stays: the space module's answer clears it.
-        const juce::ScopedLock sl(space->getLock());
-        repaintCells(states->getDirty().getCells());
+        dirtyCells.clear();
+        {
+            const juce::ScopedLock sl(space->getLock());
+            const auto& dirty = states->getDirty().getCells();
+            dirtyCells.insert(dirtyCells.end(), dirty.begin(), dirty.end());
+        }
+        repaintCells(dirtyCells);
     }
     lastX = x;
     lastY = y;
@@ -593,14 +671,14 @@ void ZylSpaceView::moveTo(int x, int y, bool buttonDown)
 {
     if (x == lastX && y == lastY)
         return;
-    if (space != nullptr)
+    if (auto* states = getTrigger())
     {
-        const juce::ScopedLock sl(space->getLock());
-        if (auto* states = space->getPrimaryStates())
+        double mx = x, my = y;
+        viewToModelPoint(mx, my);
+        auto* cell = cellAt(mx, my);
+        dirtyCells.clear();
         {
-            double mx = x, my = y;
-            viewToModelPoint(mx, my);
-            auto* cell = cellAt(mx, my);
+            const juce::ScopedLock sl(space->getLock());
             if (cell != hoveredCell)
             {
                 if (hoveredCell != nullptr)
@@ -614,8 +692,10 @@ void ZylSpaceView::moveTo(int x, int y, bool buttonDown)
                     hoveredCell = cell;
                 }
             }
-            repaintCells(states->getDirty().getCells());
+            const auto& dirty = states->getDirty().getCells();
+            dirtyCells.insert(dirtyCells.end(), dirty.begin(), dirty.end());
         }
+        repaintCells(dirtyCells);
     }
     lastX = x;
     lastY = y;

@@ -167,9 +167,10 @@ protected:
     bool drawOutlines = true;
 
 private:
-    // The laid-out texts of a cell's two labels, kept between paints: laying text out costs more
-    // than drawing it. Valid while the cell, its note and bounds, its playability, the transform,
-    // the fonts and the label texts stay as they were.
+    // The laid-out texts of a cell's two labels and the cell's repaint area, kept between paints:
+    // laying text out costs more than drawing it, and the repaint area is found by a walk over
+    // the tiles. Valid while the cell, its note and bounds, its playability, the transform, the
+    // fonts, the outlines, the space and the label texts stay as they were.
     struct LabelLayout
     {
         int note = 0;
@@ -179,14 +180,29 @@ private:
         juce::GlyphArrangement lower;
         // Where the glyphs reach, which may be beyond the cell on small cells.
         juce::Rectangle<int> extent;
+        bool repaintAreaKnown = false;
+        juce::Rectangle<int> repaintArea;
     };
-    const LabelLayout& labelLayoutOf(const ZylCell* cell, bool playable);
+    // A shown tile's view rectangle, the tiles reaching one model unit past their far bounds.
+    struct TileSpan
+    {
+        double x1, y1, x2, y2;
+    };
+    LabelLayout& labelLayoutOf(const ZylCell* cell, bool playable);
     // The area a cell's drawing touches: its tiles, their outline and its labels' glyphs.
     juce::Rectangle<int> cellPaintArea(const ZylCell* cell);
+    juce::Rectangle<int> cellPaintArea(const ZylCell* cell, const LabelLayout& layout) const;
     // The paint area widened so that a repaint of it draws what a whole paint draws.
     juce::Rectangle<int> cellRepaintArea(const ZylCell* cell);
-    // The paint areas of the cells that some layer shows lit; under the live space's lock.
-    void collectLitAreas(std::vector<juce::Rectangle<int>>& areas);
+    // Appends the cells that some layer shows lit; under the live space's lock.
+    void collectLitCells(std::vector<ZylCell*>& cells) const;
+    // Appends the dirty cells of both layers and clears their dirty sets; under the live space's
+    // lock.
+    void takeDirtyCells(std::vector<ZylCell*>& cells) const;
+    // Makes room in the cell copies for every cell of the space in every set they copy.
+    void reserveCellCopies();
+    // Drops the kept label layouts, repaint areas and tile spans.
+    void dropKeptLayouts();
 
     // The space the live space holds now, read under its lock; null without either.
     const ZylSpace* currentSpace() const;
@@ -197,6 +213,15 @@ private:
     std::unordered_map<const ZylCell*, LabelLayout> labelLayouts;
     juce::AffineTransform labelLayoutTransform;
     float labelLayoutFontHeights[2] = { 0.0f, 0.0f };
+    bool labelLayoutOutlines = true;
+    // The shown tiles of keptSpace by their left edge, made on the first repaint area needed.
+    std::vector<TileSpan> tileSpans;
+    bool tileSpansMade = false;
+    const ZylSpace* keptSpace = nullptr;
+    // The lit and dirty cells copied under the live space's lock, so that their repaint areas
+    // are worked out after it is released; room for them is made when the space changes.
+    std::vector<ZylCell*> litCells;
+    std::vector<ZylCell*> dirtyCells;
     // The areas of the cells shown lit at the last cell-state message: they are repainted at the
     // next one, with those lit then, since copied chords mark no cell dirty.
     std::vector<juce::Rectangle<int>> litAreas;

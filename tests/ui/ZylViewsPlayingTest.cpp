@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace
@@ -500,6 +501,72 @@ TEST_F(Playing, PartialRepaintsLeaveTheSamePixelsAsAWholePaint)
             blocks(1);
             expectWhole("leaving the view");
         }
+}
+
+// A space view that notes whether its live space's lock is held while it asks whether a cell is
+// playable (which it does for every cell whose repaint area it works out) and while it asks for
+// a repaint. The lock is tried from another thread: the message thread could always take it again.
+template <class View>
+struct LockProbeView : zyltest::RecordingView<View>
+{
+    using zyltest::RecordingView<View>::RecordingView;
+
+    bool isCellPlayable(const ZylCell* cell) override
+    {
+        ++asked;
+        askedUnderLock += lockHeld() ? 1 : 0;
+        return View::isCellPlayable(cell);
+    }
+
+    bool lockHeld() const
+    {
+        bool held = false;
+        std::thread([&] {
+            const juce::ScopedTryLock attempt(this->getSpace()->getLock());
+            held = !attempt.isLocked();
+        }).join();
+        return held;
+    }
+
+    int asked = 0;
+    int askedUnderLock = 0;
+    int repaintsUnderLock = 0;
+
+protected:
+    void repaintRegion(juce::Rectangle<int> area) override
+    {
+        repaintsUnderLock += lockHeld() ? 1 : 0;
+        zyltest::RecordingView<View>::repaintRegion(area);
+    }
+};
+
+// The audio thread takes the live space's lock for every block, so the views hold it only to
+// copy the cell states: the repaint areas of a move, a press, a drag, a release and the space
+// module's answers are worked out, and asked for, after it is released. On the grid whose
+// cells touch, a repaint area is the costliest to find.
+TEST_F(Playing, RepaintAreasAreWorkedOutWithoutTheLiveSpaceLock)
+{
+    LockProbeView<ZylGridView> gridView(editor.get());
+    LockProbeView<ZylPianoView> pianoView(editor.get());
+    zyltest::selectByName(module().getSpaceParameter(), L"Octaves");
+    const auto p = zyltest::uncoveredPointIn(gridView, *zyltest::shownCellOf(gridView, 60));
+    const auto q = zyltest::uncoveredPointIn(gridView, *zyltest::shownCellOf(gridView, 67));
+    gridView.pointerEntered();
+    gridView.pointerMoved(p.x, p.y);
+    gridView.pointerDown(p.x, p.y);
+    blocks(2);
+    gridView.pointerDragged(q.x, q.y);
+    blocks(2);
+    gridView.pointerUp(q.x, q.y);
+    blocks(2);
+    EXPECT_GT(gridView.asked, 0);
+    EXPECT_GT(pianoView.asked, 0);
+    EXPECT_EQ(gridView.askedUnderLock, 0);
+    EXPECT_EQ(pianoView.askedUnderLock, 0);
+    EXPECT_FALSE(gridView.repainted.empty());
+    EXPECT_FALSE(pianoView.repainted.empty());
+    EXPECT_EQ(gridView.repaintsUnderLock, 0);
+    EXPECT_EQ(pianoView.repaintsUnderLock, 0);
 }
 
 TEST_F(Playing, PianoKeysAreBlackIvoryOrGreyAndNeverOutlined)
