@@ -20,7 +20,8 @@
 # 5. Damaged settings: a stored state of another product, of major version 3, a program's
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, one of 40,000 nested elements (moved aside to
-#    lumenfold.settings.damaged), and none at all. Each starts the window at its size, which
+#    lumenfold.settings.damaged), ones the XML parser loops on or that hold a value it parses
+#    again at every save, and none at all. Each starts the window at its size, which
 #    exits cleanly and stores the factory state again.
 # 6. With JACK running, 100 typed into the bpm display and 3/4 into the time signature are
 #    shown, stored and shown again after a restart; on a fresh account (no Documents folder, no
@@ -434,6 +435,26 @@ cp "$work/deep.settings" "$settings"
 damaged_start "settings file of 40,000 nested elements" deep-nesting
 cmp -s "$work/deep.settings" "$settings.damaged" || die "the deep settings file was not moved aside"
 echo "   the deep settings file was moved aside to $(basename "$settings.damaged")"
+# Files the parser loops on for ever, or whose value of XML it parses again at every save (a
+# save that overflowed its stack, at exit and 3 s after any change): each beside the good state,
+# which goes aside with them.
+# The value's text, written with entities as the properties file writes it.
+junk_value() {
+  /usr/bin/python3 -c '
+import sys
+values = {"instruction-in-a-value": "&lt;a&gt;&lt;?x?&gt;b&lt;/a&gt;", "deep-value": "&lt;a&gt;" * 40000}
+text = open(sys.argv[1]).read()
+sys.stdout.write(text.replace("</PROPERTIES>", "<VALUE name=\"junk\" val=\"" + values[sys.argv[2]] + "\"/></PROPERTIES>"))
+' "$work/good.settings" "$1"
+}
+for junk in instruction-in-a-value deep-value; do
+  junk_value "$junk" > "$work/junk.settings"
+  cp "$work/junk.settings" "$settings"
+  damaged_start "settings file with a value of XML: $junk" "$junk"
+  cmp -s "$work/junk.settings" "$settings.damaged" || die "$junk: the file was not moved aside"
+done
+printf '<?xml version="1.0"?>\n<PROPERTIES><?x?>b</PROPERTIES>\n' > "$settings"
+damaged_start "settings file with an instruction followed by text" instruction-in-the-file
 rm -f "$settings"
 damaged_start "no settings file" missing
 
