@@ -34,8 +34,9 @@
 #    leaves no file there.
 # 9. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
 #    outside the scale: the chord sounds until the key is released.
-# 10. Idle: the program's CPU time over 60 s of audio with nothing played, printed; it fails only
-#    far above its target.
+# 10. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
+#    a plain JUCE window with a silent JACK client (app/tools/ZylIdleReference.cpp); it fails
+#    only far above its target.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). First installs what is
 # missing of scripts/packages.txt and scripts/packages-e2e.txt (only then does it need apt, the
@@ -75,7 +76,7 @@ export JACK_NO_START_SERVER=1
 levels="$out/levels.txt"
 : > "$levels"
 
-jackd_pid= recorder_pid= program_pid=
+jackd_pid= recorder_pid= program_pid= reference_pid=
 # Ends a process of the run: SIGTERM, then SIGKILL when it is still there after 5 s. A JACK
 # client can hang for ever in its goodbye to a server that went first.
 stop_process() {
@@ -89,6 +90,7 @@ stop_process() {
 cleanup() {
   # The clients leave while the server still runs; the server goes last.
   stop_process "$program_pid"
+  stop_process "$reference_pid"
   stop_process "$recorder_pid"
   stop_process "$jackd_pid"
   rm -rf "$work"
@@ -591,38 +593,65 @@ check "silence after the space bar's release (s)" silence "$levels" "$released" 
 
 # 10. Idle: with the audio running and nothing played (the factory program waits armed, its start
 # button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
-# from /proc, also per thread) is printed as a share of one core. The target is 0.5 %; JUCE's own
-# display timer (100 Hz where the display tells no rate, as Xvfb) and the audio callback keep a
-# loaded machine above it, so only a share far above fails the run.
+# from /proc, also per thread) is printed as a share of one core, and beside it that of the idle
+# reference: a plain JUCE window of the same size with a JACK client that writes silence, over
+# 30 s. The target is 0.5 %; JUCE's own display timer (100 Hz where the display tells no rate, as
+# Xvfb) and the audio callback keep even the reference near or above it, so only a share far above
+# fails the run.
 step "10. idle CPU with the audio running"
+idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
+# Lines "<thread id> <name> <user + system ticks>" of every thread of process $1.
+thread_ticks() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    echo "${task##*/} $(tr ' ' '_' < "$task/comm") $(sed 's/.*) //' "$task/stat" | awk '{ print $12 + $13 }')"
+  done
+}
+# The CPU share of process $1 over $2 seconds: "<total> <thread> <share> %; ..." (the thread
+# that is the process itself is its message thread).
+cpu_share() {
+  local pid=$1 from to from_time to_time
+  from=$(thread_ticks "$pid")
+  from_time=$(now)
+  sleep "$2"
+  to=$(thread_ticks "$pid")
+  to_time=$(now)
+  awk -v hz="$(getconf CLK_TCK)" -v pid="$pid" -v seconds="$(awk -v a="$from_time" -v b="$to_time" 'BEGIN { print b - a }')" '
+    FNR == NR { start[$1] = $3; next }
+    { share = 100 * ($3 - start[$1]) / hz / seconds; total += share
+      if (share > 0) parts = parts sprintf(" %s %.2f %%;", $1 == pid ? "message-thread" : $2 "-" $1, share) }
+    END { printf "%.2f%s\n", total, parts }' <(echo "$from") <(echo "$to")
+}
 cp "$work/good.settings" "$settings"
 start_program
 wait_for_jack_client
 sleep 2
-idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
-# Lines "<thread id> <name> <user + system ticks>" of every thread of the program.
-thread_ticks() {
-  local task
-  for task in /proc/"$program_pid"/task/*; do
-    echo "${task##*/} $(tr ' ' '_' < "$task/comm") $(sed 's/.*) //' "$task/stat" | awk '{ print $12 + $13 }')"
-  done
-}
-threads_from=$(thread_ticks)
-idle_from=$(now)
-sleep 60
-threads_to=$(thread_ticks)
-idle_to=$(now)
-idle_report=$(awk -v hz="$(getconf CLK_TCK)" -v pid="$program_pid" -v seconds="$(awk -v a="$idle_from" -v b="$idle_to" 'BEGIN { print b - a }')" '
-  FNR == NR { from[$1] = $3; next }
-  { share = 100 * ($3 - from[$1]) / hz / seconds; total += share
-    if (share > 0) parts = parts sprintf(" %s %.2f %%;", $1 == pid ? "message-thread" : $2 "-" $1, share) }
-  END { printf "%.2f%s\n", total, parts }' <(echo "$threads_from") <(echo "$threads_to"))
-idle_share=${idle_report%%;*}
-idle_share=${idle_share%% *}
+idle_report=$(cpu_share "$program_pid" 60)
+idle_share=${idle_report%% *}
+exit_program
+
+reference="$build/app/lumenfold_idle_reference"
+[ -x "$reference" ] || cmake --build "$build" --target lumenfold_idle_reference > /dev/null
+"$reference" > "$out/idle-reference.log" 2>&1 &
+reference_pid=$!
+for _ in $(seq 50); do
+  grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" && break
+  kill -0 "$reference_pid" 2> /dev/null || break
+  sleep 0.2
+done
+grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" \
+  || { stop_process "$reference_pid"; die "the idle reference did not reach JACK: $(cat "$out/idle-reference.log")"; }
+sleep 2
+reference_report=$(cpu_share "$reference_pid" 30)
+reference_share=${reference_report%% *}
+stop_process "$reference_pid"
+reference_pid=
+
 echo "   idle CPU: ${idle_share} % of a core over 60 s (target 0.5 %, fails above ${idle_limit} %)"
 echo "   by thread:${idle_report#* }"
+echo "   the idle reference (a plain JUCE window, a silent JACK client): ${reference_share} % over 30 s"
+echo "   by thread:${reference_report#* }"
 awk -v s="$idle_share" -v l="$idle_limit" 'BEGIN { exit !(s <= l) }' \
   || die "the idle program used ${idle_share} % of a core"
-exit_program
 
 echo "e2e: all checks passed; screenshots in $out"

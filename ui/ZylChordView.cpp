@@ -57,17 +57,28 @@ bool ZylChordView::handleMessage(void* sender, int code, int timeMs)
 
 void ZylChordView::refresh()
 {
-    if (spaceModule != nullptr)
+    if (spaceModule == nullptr)
     {
-        lastChordName = toText(spaceModule->getLastChordName());
-        nextChordName = toText(spaceModule->getNextChordName());
-        lastRootName = toText(spaceModule->getLastRootName());
-        nextRootName = toText(spaceModule->getNextRootName());
-        if (lastChordName == kUnnamedChord)
-            lastChordName.clear();
-        if (nextChordName == kUnnamedChord)
-            nextChordName.clear();
+        repaint();
+        return;
     }
+    const auto shown = [](const std::wstring& chordName) {
+        auto text = toText(chordName);
+        return text == kUnnamedChord ? juce::String() : text;
+    };
+    auto lastChord = shown(spaceModule->getLastChordName());
+    auto nextChord = shown(spaceModule->getNextChordName());
+    auto lastRoot = toText(spaceModule->getLastRootName());
+    auto nextRoot = toText(spaceModule->getNextRootName());
+    // The view is refreshed on every transport tick, beat and bar, most of them with the same
+    // chords as before: those leave the pixels as they are, and the idle program does not paint.
+    if (lastChord == lastChordName && nextChord == nextChordName && lastRoot == lastRootName
+        && nextRoot == nextRootName)
+        return;
+    lastChordName = std::move(lastChord);
+    nextChordName = std::move(nextChord);
+    lastRootName = std::move(lastRoot);
+    nextRootName = std::move(nextRoot);
     repaint();
 }
 

@@ -629,6 +629,49 @@ TEST_F(Playing, ChordViewHidesTheUnisonNameAndRefreshesOnProgramAndTransport)
     EXPECT_FALSE(chordView->handleMessage(state->asSender(), kValueChanged | kCauseUser, 0));
 }
 
+// Counts the repaints asked of the component it is attached to.
+struct RepaintCounter : juce::CachedComponentImage
+{
+    void paint(juce::Graphics&) override {}
+    bool invalidateAll() override { ++repaints; return true; }
+    bool invalidate(const juce::Rectangle<int>&) override { ++repaints; return true; }
+    void releaseResources() override {}
+    int repaints = 0;
+};
+
+TEST_F(Playing, ChordViewRepaintsOnlyWhenWhatItShowsChanges)
+{
+    auto* counter = new RepaintCounter();
+    chordView->setVisible(true);
+    chordView->setCachedComponentImage(counter);
+    auto* state = dynamic_cast<ZylTransportModule*>(filter.getModuleContainer()->getModule(ZylTransportModule::kModuleId))
+                      ->getStateParameter();
+    const auto tickAll = [&] {
+        for (int code : { kBarChanged, kBeatChanged, kTransportTick, kTransportTick })
+            chordView->handleMessage(state->asSender(), code, 0);
+    };
+
+    const auto p = pressOnGrid(*zyltest::shownCellOf(grid(), 60));
+    ASSERT_EQ(chordView->getLastRootName(), "C");
+    EXPECT_GT(counter->repaints, 0);
+
+    // The transport's ticks, beats and bars with the same chords: nothing to paint.
+    counter->repaints = 0;
+    tickAll();
+    EXPECT_EQ(counter->repaints, 0);
+
+    // Another chord is shown at once; the ticks after it paint nothing again.
+    grid().pointerUp(p.x, p.y);
+    blocks(1);
+    pressOnGrid(*zyltest::shownCellOf(grid(), 62));
+    EXPECT_EQ(chordView->getLastRootName(), "D");
+    EXPECT_GT(counter->repaints, 0);
+    counter->repaints = 0;
+    tickAll();
+    EXPECT_EQ(counter->repaints, 0);
+    chordView->setCachedComponentImage(nullptr);
+}
+
 TEST_F(Playing, PanelsLayTheirViewportsOutAndRenderForReview)
 {
     ZylLookAndFeel lookAndFeel;
