@@ -3,6 +3,7 @@
 // as the window would paint it (the visible part of the grid only, the panel's grey behind).
 
 #include "app/ZylLumenfoldModule.h"
+#include "bench/BenchFilter.h"
 #include "framework/ZylEditor.h"
 #include "framework/ZylDomain.h"
 #include "framework/ZylFilter.h"
@@ -22,33 +23,12 @@
 #include <memory>
 #include <vector>
 
-namespace juce
-{
-bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
-} // namespace juce
-
 namespace
 {
 constexpr int kPaintBlock = 512;
 // The grid panel's viewport in the program's window.
 constexpr int kViewportWidth = 678;
 constexpr int kViewportHeight = 418;
-
-void drainPaintMessages()
-{
-    while (juce::dispatchNextMessageOnSystemQueue(true))
-    {
-    }
-}
-
-class PaintBenchFilter : public ZylFilter
-{
-public:
-    std::unique_ptr<ZylModule> createRootModule() override
-    {
-        return std::make_unique<ZylLumenfoldModule>(getModuleContainer(), nullptr);
-    }
-};
 
 // A grid view that keeps the areas it asked to repaint, for the bench to paint them.
 class CollectingGridView : public ZylGridView
@@ -69,13 +49,13 @@ struct GridPaintRig
     {
         filter.initialise();
         filter.prepareToPlay(44100.0, kPaintBlock);
-        drainPaintMessages();
+        benchDeliverMessages();
         if (spaceName != nullptr)
         {
             auto* module = dynamic_cast<ZylSpaceModule*>(filter.getModuleContainer()->getModule(ZylSpaceModule::kModuleId));
             auto* parameter = module->getSpaceParameter();
             parameter->setValueObject(parameter->getDomain()->findByName(spaceName), kCauseUser, false, true);
-            drainPaintMessages();
+            benchDeliverMessages();
         }
         editor = std::make_unique<ZylEditor>(filter);
         view = std::make_unique<CollectingGridView>(editor.get());
@@ -103,7 +83,7 @@ struct GridPaintRig
         view.reset();
         editor.reset();
         filter.releaseResources();
-        drainPaintMessages();
+        benchDeliverMessages();
     }
 
     void blocks(int n = 2)
@@ -114,7 +94,7 @@ struct GridPaintRig
             midi.clear();
             filter.processBlock(audio, midi);
         }
-        drainPaintMessages();
+        benchDeliverMessages();
     }
 
     void paintPending()
@@ -130,7 +110,7 @@ struct GridPaintRig
         view->pending.clear();
     }
 
-    PaintBenchFilter filter;
+    BenchFilter filter;
     std::unique_ptr<ZylEditor> editor;
     std::unique_ptr<CollectingGridView> view;
     juce::Image image;
@@ -175,7 +155,7 @@ void gridPressAndRelease(benchmark::State& state)
             rig.filter.processBlock(rig.audio, rig.midi);
         }
         state.ResumeTiming();
-        drainPaintMessages();
+        benchDeliverMessages();
         rig.paintPending();
     };
     for (auto _ : state)
@@ -213,13 +193,13 @@ void octavesPressAndReleaseAnswers(benchmark::State& state)
         rig.view->pointerDown(rig.rootPoint.x, rig.rootPoint.y);
         paintUntimed();
         blocksUntimed();
-        drainPaintMessages();
+        benchDeliverMessages();
         paintUntimed();
 
         rig.view->pointerUp(rig.rootPoint.x, rig.rootPoint.y);
         paintUntimed();
         blocksUntimed();
-        drainPaintMessages();
+        benchDeliverMessages();
         paintUntimed();
     }
     const auto cells = static_cast<int>(rig.view->getSpace()->getSpace()->getCells().size());

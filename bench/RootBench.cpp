@@ -5,6 +5,7 @@
 // beside unpaced blocks while the message thread delivers; the message count and the heap must
 // stay flat (LUMENFOLD_FLOOD_SECONDS sets the run, 3 s by default).
 #include "app/ZylLumenfoldModule.h"
+#include "bench/BenchFilter.h"
 #include "bench/BenchHeap.h"
 #include "framework/ZylFilter.h"
 #include "framework/ZylMessage.h"
@@ -48,31 +49,11 @@ namespace
 constexpr int kBlock = 512;
 constexpr double kRate = 44100.0;
 
-class BenchFilter : public ZylFilter
-{
-public:
-    std::unique_ptr<ZylModule> createRootModule() override
-    {
-        return std::make_unique<ZylLumenfoldModule>(getModuleContainer(), nullptr);
-    }
-    ZylLumenfoldModule& root() const
-    {
-        return *static_cast<ZylLumenfoldModule*>(getModuleContainer()->getRootModule());
-    }
-};
-
-void deliverMessages()
-{
-    for (int i = 0; i < 100000 && juce::dispatchNextMessageOnSystemQueue(true); ++i)
-    {
-    }
-}
-
 std::unique_ptr<BenchFilter> makeFilter()
 {
     auto filter = std::make_unique<BenchFilter>();
     filter->initialise();
-    deliverMessages();
+    benchDeliverMessages();
     return filter;
 }
 
@@ -80,13 +61,13 @@ void select(ZylParameter* parameter, int index)
 {
     parameter->setValueObject(parameter->getDomain()->getValues()[static_cast<size_t>(index)],
                               kCauseUser, false, true);
-    deliverMessages();
+    benchDeliverMessages();
 }
 
 void selectByName(ZylParameter* parameter, const wchar_t* name)
 {
     parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
-    deliverMessages();
+    benchDeliverMessages();
 }
 
 void setTransportState(ZylTransportModule& transport, bool stopped)
@@ -94,7 +75,7 @@ void setTransportState(ZylTransportModule& transport, bool stopped)
     auto* states = transport.getDomainSet()->getStateDomain();
     transport.getStateParameter()->setValueObject(stopped ? states->getStopped() : states->getArmed(),
                                                   kCauseUser, false, true);
-    deliverMessages();
+    benchDeliverMessages();
 }
 
 // Runs one block and counts its allocations among the blocks where nothing changed, unless the
@@ -148,7 +129,7 @@ void BM_RootBuildTree(benchmark::State& state)
         benchmark::DoNotOptimize(filter.get());
         state.PauseTiming();
         filter.reset();
-        deliverMessages();
+        benchDeliverMessages();
         state.ResumeTiming();
     }
     state.counters["heap_MiB"] = static_cast<double>(heldBytes) / (1024.0 * 1024.0);
@@ -233,7 +214,7 @@ void BM_RootHostAutomationFlood(benchmark::State& state)
 {
     auto filter = makeFilter();
     filter->prepareToPlay(kRate, kBlock);
-    deliverMessages();
+    benchDeliverMessages();
     const int parameters = filter->getNumParameters();
     for (auto _ : state)
     {
@@ -344,7 +325,7 @@ void BM_RootRedecidedChord(benchmark::State& state)
     // Long enough for the voices to fill.
     for (int i = 0; i < 200; ++i)
         redecide();
-    deliverMessages();
+    benchDeliverMessages();
 
     // Each block changes the grid's state and so posts the space module's change message (an
     // allocation, not counted as a fault here); the messages are delivered untimed.
@@ -355,7 +336,7 @@ void BM_RootRedecidedChord(benchmark::State& state)
         if (++blocks % 64 == 0)
         {
             state.PauseTiming();
-            deliverMessages();
+            benchDeliverMessages();
             state.ResumeTiming();
         }
     }

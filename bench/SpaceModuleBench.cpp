@@ -4,6 +4,7 @@
 // module from its own command parameter (with nobody listening nothing is posted); with a
 // listener, a block that changed something posts one message, which is one allocation.
 
+#include "bench/BenchFilter.h"
 #include "bench/BenchHeap.h"
 #include "framework/ZylDomain.h"
 #include "framework/ZylMessageCodes.h"
@@ -23,22 +24,10 @@
 
 #include <memory>
 
-namespace juce
-{
-bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
-} // namespace juce
-
 namespace
 {
 // A tenth of this period is the budget of the whole module chain's share.
 constexpr int kBlock = 64;
-
-void drain()
-{
-    while (juce::dispatchNextMessageOnSystemQueue(true))
-    {
-    }
-}
 
 // A space module alone in its container with its three cables, as the root module wires it.
 struct SpaceRig
@@ -57,7 +46,7 @@ struct SpaceRig
         module->getMidiOutPin()->connect(&outCable);
         module->prepareToPlay(44100.0, kBlock);
         module->updateParameters();
-        drain();
+        benchDeliverMessages();
         set(module->getChordParameter(), L"M");
         block();
         block();
@@ -68,13 +57,13 @@ struct SpaceRig
     {
         module->getCommandParameter()->addSink(module.get());
         module.reset();
-        drain();
+        benchDeliverMessages();
     }
 
     void set(ZylParameter* parameter, const wchar_t* name)
     {
         parameter->setValueObject(parameter->getDomain()->findByName(name), kCauseUser, false, true);
-        drain();
+        benchDeliverMessages();
         block();
     }
 
