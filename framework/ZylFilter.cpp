@@ -155,11 +155,15 @@ void ZylFilter::processBlock(juce::AudioBuffer<float>& buffer, juce::MidiBuffer&
 void ZylFilter::processModules(juce::AudioSampleBuffer& input, juce::AudioSampleBuffer& output,
                                bool flag, juce::MidiBuffer& midi)
 {
-    // The host may hand over another play head before any block.
+    // A host lends its play head for one block only (JUCE's player keeps it on its callback's
+    // stack): the tree sees it during this block and never after, so a block run outside
+    // processBlock (the transport's first block at prepareToPlay) uses the transport's own clock.
     if (container != nullptr)
         container->setPlayHead(getPlayHead());
     if (auto* root = getRootModule())
         root->processAudioMidi(input, output, flag, midi);
+    if (container != nullptr)
+        container->setPlayHead(nullptr);
 }
 
 const juce::String ZylFilter::getInputChannelName(int channelIndex) const

@@ -175,8 +175,12 @@ void ZylParamCombo::rebuild(bool keepSelection)
                                combo->getNumItems() + 1);
         }
     }
+    shownId = 0;
     if (keepSelection)
+    {
         combo->setSelectedId(selectedId, juce::dontSendNotification);
+        shownId = combo->getSelectedId();
+    }
 }
 
 void ZylParamCombo::updateValue()
@@ -186,6 +190,7 @@ void ZylParamCombo::updateValue()
         return;
     const juce::ScopedLock sl(parameter->getLock());
     combo->setSelectedItemIndex(parameter->getIndex(), juce::sendNotificationAsync);
+    shownId = combo->getSelectedId();
     auto* value = parameter->getValueObject();
     combo->setTooltip(value != nullptr ? juce::String(value->getDescription().c_str())
                                        : juce::String());
@@ -200,7 +205,9 @@ void ZylParamCombo::comboBoxChanged(juce::ComboBox* /*box*/)
         return;
     const juce::ScopedLock sl(parameter->getLock());
     const int id = combo->getSelectedId();
-    if (id <= 0)
+    // Nothing chosen, or the item this control selected itself to show the value: only a
+    // selection the user made is written to the parameter.
+    if (id <= 0 || id == shownId)
         return;
     auto* domain = parameter->getDomain();
     if (domain == nullptr)
@@ -211,6 +218,7 @@ void ZylParamCombo::comboBoxChanged(juce::ComboBox* /*box*/)
     if (id > valueCount)
     {
         combo->setSelectedItemIndex(parameter->getIndex(), juce::sendNotificationAsync);
+        shownId = combo->getSelectedId();
         const int place = id - valueCount - 1;
         if (place >= 0 && place < static_cast<int>(commands.size()))
             domain->postCommand(commands[static_cast<size_t>(place)]);

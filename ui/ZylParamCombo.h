@@ -56,6 +56,10 @@ private:
     std::unique_ptr<juce::Drawable> modulateIcon;
     std::unique_ptr<juce::Drawable> decreaseIcon;
     std::unique_ptr<juce::Drawable> increaseIcon;
+    // The item id this control itself last selected to show the parameter's value. The combo
+    // box reports such a selection too, later: that echo is no user's choice and must not be
+    // written back (by then the parameter may show another program's value).
+    int shownId = 0;
 
     // Sets the value the step button leads to: the previous (-1) or next (+1) one, none past the
     // ends.

@@ -9,7 +9,11 @@
 #include "framework/ZylMessageSink.h"
 #include "framework/ZylModule.h"
 #include "framework/ZylModuleContainer.h"
+#include "framework/ZylDomain.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylProgramModule.h"
+#include "framework/ZylValue.h"
+#include "space/ZylSpaceModule.h"
 #include "framework/ZylStateXml.h"
 #include "tests/TestHelpers.h"
 #include "tests/ui/ZylFakeUiSeam.h"
@@ -598,6 +602,106 @@ TEST_F(MainAppWindowTest, AudioSettingsShowsTheDeviceSelectorInAModalDialog)
     EXPECT_TRUE(dialogs[0].dialog.contentOwned);
     EXPECT_EQ(dialogs[0].dialog.background,
               juce::LookAndFeel::getDefaultLookAndFeel().findColour(juce::ComboBox::backgroundColourId));
+}
+
+// The program's modules as the panels reach them.
+ZylProgramModule& programModuleOf(ZylFilter& processor)
+{
+    return *dynamic_cast<ZylProgramModule*>(
+        processor.getModuleContainer()->getModule(ZylProgramModule::kModuleId));
+}
+
+ZylSpaceModule& spaceModuleOf(ZylFilter& processor)
+{
+    return *dynamic_cast<ZylSpaceModule*>(
+        processor.getModuleContainer()->getModule(ZylSpaceModule::kModuleId));
+}
+
+// A preset box's step: the program parameter takes another program, as the user chose it.
+void chooseProgram(ZylFilter& processor, int index)
+{
+    programModuleOf(processor).selectProgram(index, kCauseUser);
+    zyltest::drainMessageQueue();
+}
+
+// A panel's step: the parameter takes its domain's value at index, as the user chose it.
+void chooseValue(ZylParameter* parameter, int index)
+{
+    ASSERT_NE(parameter, nullptr);
+    const auto& values = parameter->getDomain()->getValues();
+    ASSERT_LT(static_cast<size_t>(index), values.size());
+    parameter->setValueObject(values[static_cast<size_t>(index)], kCauseUser, false, true);
+    zyltest::drainMessageQueue();
+}
+
+// What the space panel shows: the current program's key, scale, voicing and trigger.
+std::vector<int> shownSpaceValues(ZylFilter& processor)
+{
+    auto& space = spaceModuleOf(processor);
+    return { space.getKeyParameter()->getIndex(), space.getScaleParameter()->getIndex(),
+             space.getVoicingParameter()->getIndex(), space.getTriggerParameter()->getIndex() };
+}
+
+// Edits the current program as a user does in the space panel: key, voicing and trigger one
+// step on from where they stand.
+void editCurrentProgram(ZylFilter& processor)
+{
+    auto& space = spaceModuleOf(processor);
+    for (auto* parameter : { space.getKeyParameter(), space.getVoicingParameter(),
+                             space.getTriggerParameter() })
+        chooseValue(parameter, (parameter->getIndex() + 1)
+                                   % static_cast<int>(parameter->getDomain()->getValues().size()));
+}
+
+TEST_F(MainAppWindowTest, ARestartKeepsEveryProgramsEditsAndTheCurrentProgram)
+{
+    struct Case
+    {
+        const char* what;
+        int edited;  // the program edited
+        int current; // the program current at exit
+        bool throughBankFile;
+    };
+    const Case cases[] {
+        { "current program 2, edited", 2, 2, false },
+        { "program 3 edited, program 1 current", 3, 1, false },
+        { "program 0 current, edited", 0, 0, false },
+        { "a bank with program 2 current and edited, loaded from a file", 2, 2, true },
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        settingsFile().deleteFile();
+        open();
+        chooseProgram(filter(), c.edited);
+        editCurrentProgram(filter());
+        const auto edited = shownSpaceValues(filter());
+        chooseProgram(filter(), c.current);
+        if (c.throughBankFile)
+        {
+            const auto bank = folder.getChildFile("bank.fxb");
+            ASSERT_TRUE(filter().saveBankToFile(bank));
+            close();
+            settingsFile().deleteFile();
+            open();
+            ASSERT_TRUE(filter().loadBankFromFile(bank));
+            zyltest::drainMessageQueue();
+        }
+        const auto shown = shownSpaceValues(filter());
+        const auto firstState = stateText(filter());
+        close();
+        const auto written = openSettings()->getValue("filterState");
+
+        open();
+        EXPECT_EQ(filter().getCurrentProgram(), c.current);
+        EXPECT_EQ(shownSpaceValues(filter()), shown);
+        chooseProgram(filter(), c.edited);
+        EXPECT_EQ(shownSpaceValues(filter()), edited);
+        chooseProgram(filter(), c.current);
+        close();
+        EXPECT_TRUE(openSettings()->getValue("filterState") == written);
+        EXPECT_TRUE(written == firstState);
+    }
 }
 
 TEST(LumenfoldApplication, KeepsItsSettingsInAnXmlFileNamedAfterTheProgram)

@@ -1,6 +1,7 @@
 // Checks in the manner of plug-in validators, on the whole product tree behind the processor:
 // random automation in small sub-blocks, blocks larger than prepared, several rates, and a
-// state that survives a save, a load into a fresh processor and a second save byte for byte.
+// state that survives a save, a load into a fresh processor and a second save byte for byte,
+// and a device restart after the player took its play head back.
 #include "framework/ZylMessage.h"
 #include "framework/ZylModuleContainer.h"
 #include "tests/TestHelpers.h"
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace
 {
@@ -91,6 +94,71 @@ TEST(LumenfoldProcessor, TightHostAutomationBesideBlocksKeepsTheQueueWithinThePa
     EXPECT_GT(peak, 0);
     EXPECT_LE(peak, parameters + 8) << parameters << " parameters";
     zyltest::drainMessageQueue();
+    filter.releaseResources();
+    zyltest::drainMessageQueue();
+}
+
+// A host's play head that counts the tree's questions; it answers a playing song at 120 bpm.
+class CountingPlayHead : public juce::AudioPlayHead
+{
+public:
+    juce::Optional<PositionInfo> getPosition() const override
+    {
+        ++asked;
+        PositionInfo info;
+        info.setBpm(120.0);
+        info.setTimeSignature(TimeSignature { 4, 4 });
+        info.setPpqPosition(8.0);
+        info.setIsPlaying(true);
+        return info;
+    }
+
+    mutable int asked = 0;
+};
+
+TEST(LumenfoldProcessor, ADeviceRestartAfterTheBlocksNeverReachesThePlayHeadTheyWereLent)
+{
+    zyltest::LumenfoldTestFilter filter;
+    filter.initialise();
+    zyltest::drainMessageQueue();
+    filter.setPlayConfigDetails(0, 2, 44100.0, 512);
+    filter.prepareToPlay(44100.0, 512);
+    juce::AudioBuffer<float> audio(2, 512);
+    juce::MidiBuffer midi;
+
+    // JUCE's AudioProcessorPlayer lends the processor a play head that lives on its callback's
+    // stack, for that callback only.
+    auto head = std::make_unique<CountingPlayHead>();
+    for (int block = 0; block < 3; ++block)
+    {
+        filter.setPlayHead(head.get());
+        {
+            const juce::ScopedLock lock(filter.getCallbackLock());
+            filter.processBlock(audio, midi);
+        }
+        filter.setPlayHead(nullptr);
+    }
+    EXPECT_GT(head->asked, 0);
+    EXPECT_EQ(filter.getModuleContainer()->getPlayHead(), nullptr);
+
+    // The restarts of a device (another type, device, rate or block size) prepare the tree
+    // again outside any callback: the transport's first block runs on its own clock.
+    const int asked = head->asked;
+    for (const auto& [rate, size] : { std::pair { 44100.0, 512 }, std::pair { 48000.0, 128 } })
+    {
+        filter.releaseResources();
+        filter.prepareToPlay(rate, size);
+    }
+    EXPECT_EQ(head->asked, asked);
+    // With the head gone, as the player's stack frame is: the sanitizer build sees any read.
+    head.reset();
+    filter.releaseResources();
+    filter.prepareToPlay(44100.0, 256);
+    {
+        const juce::ScopedLock lock(filter.getCallbackLock());
+        filter.processBlock(audio, midi);
+    }
+    EXPECT_TRUE(allFinite(audio));
     filter.releaseResources();
     zyltest::drainMessageQueue();
 }

@@ -180,6 +180,27 @@ TEST_F(ComboControl, AStaleSelectionChangesNothing)
     EXPECT_EQ(parameter.get()->getIndex(), 0);
 }
 
+TEST_F(ComboControl, TheBoxsLateReportOfItsOwnSelectionWritesNothing)
+{
+    // The control lists and shows the value afresh (as when it is bound), and the box reports
+    // that selection later. Before the report arrives the parameter moves on without a message
+    // yet, as a program switch relinks it: the report must not write the old value back.
+    control.rebuild(false);
+    control.updateValue();
+    parameter.get()->setValueObject(domain.value(2), kCauseState, false, false);
+    drainMessageQueue();
+    EXPECT_EQ(parameter.get()->getIndex(), 2);
+    EXPECT_TRUE(parameter.codes().empty());
+
+    // A choice the user makes is written as before.
+    control.updateValue();
+    drainMessageQueue();
+    parts.combo->setSelectedId(2, juce::sendNotificationAsync);
+    drainMessageQueue();
+    EXPECT_EQ(parameter.get()->getIndex(), 1);
+    EXPECT_EQ(parameter.codes(), std::vector<int> { zylMessageCode(kValueChanged, kCauseUser) });
+}
+
 // Popup menus that open inside a parent component instead of a window of their own, so that
 // a popup can be open without a display.
 struct InPlacePopups : juce::LookAndFeel_V4
