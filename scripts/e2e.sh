@@ -132,6 +132,18 @@ shoot() {
   import -window root "$out/$1.png"
 }
 
+# Checks that the dialog a menu item opened did not start before the window repainted what the
+# menu covered: a plain screenshot (no xrefresh, which would hide the fault) of the place of the
+# dropped-down menu against one taken before the menu opened.
+shoot_raw() {
+  import -window root "$out/$1.png"
+}
+menu_gone() {
+  shoot_raw "$2"
+  check "$1: the menu is gone while its dialog is open" same "$out/$3.png" "$out/$2.png" \
+    "$X" $((Y + 24)) 150 125
+}
+
 step "starting jackd (dummy driver, 44100 Hz, 512 samples) and the recorder"
 jackd --no-realtime -d dummy -r 44100 -p 512 > "$out/jackd.log" 2>&1 &
 jackd_pid=$!
@@ -300,11 +312,17 @@ check "the chord's cells lit" lit "$out/start.png" "$out/chord-held.png" \
   $((X + 7)) $((Y + 60)) 640 400 $((X + grid_x)) $((Y + grid_y))
 
 step "3. menus"
+shoot_raw before-menus
 type_preset_name "E2E Preset"
+menu_gone "Rename Preset..." rename-menu-gone before-menus
 shoot rename-prompt
 xdotool key Return
 sleep 0.8
+shoot_raw before-save-menu
 menu 0 3
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Save Preset Bank'
+menu_gone "Save Preset Bank As..." save-bank-menu-gone before-save-menu
 choose_file '^Save Preset Bank' "$out/files/bank.fxb"
 check "saved bank" fxb "$out/files/bank.fxb"
 output_has fxb "$out/files/bank.fxb" 'E2E Preset' || die "the bank lacks the renamed preset"
@@ -313,9 +331,11 @@ choose_file '^Save Preset \(' "$out/files/preset.fxp"
 check "saved preset" fxp "$out/files/preset.fxp" "E2E Preset"
 shoot renamed
 
+shoot_raw before-restore-menu
 menu 1 3
 main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
 find_dialog '^Warning$'
+menu_gone "Restore Defaults" restore-menu-gone before-restore-menu
 shoot restore-defaults-box
 # "   No   " sits right of the middle of the box's bottom row, "   Yes   " left of it.
 click_at $((DX + DW / 2 + 44)) $((DY + DH - 20))
@@ -402,8 +422,102 @@ dialog_opens_at_its_size 2 1 'Help' 320 470 help
 exit_program
 stored_state_has 'E2E Preset' || die "the state was not kept across the restart"
 
+step "4a. a program other than the first, edited, is kept across a restart"
+# From the factory state with the JACK setup: the preset box's ">" twice (the third program),
+# then the voicing's and the trigger's ">" in the space panel; the window is closed. After a
+# restart the panel and the preset box show the same, and the next exit stores the state the
+# first one stored (the restart once showed the first program's values and wrote them over the
+# current program's).
+cp "$settings" "$work/kept.settings"
+# The preset box's ">" in the header; the ">" of the space panel's rows, and their heights.
+preset_next_x=377 preset_next_y=41 panel_next_x=980 voicing_y=232 trigger_y=265
+# The space panel's key, scale, chord and trigger rows.
+space_panel="$((X + 740)) $((Y + 70)) 255 230"
+write_settings
+start_program
+wait_for_jack_client
+for _ in 1 2; do click_at $((X + preset_next_x)) $((Y + preset_next_y)); sleep 0.5; done
+click_at $((X + panel_next_x)) $((Y + voicing_y))
+sleep 0.4
+click_at $((X + panel_next_x)) $((Y + trigger_y))
+sleep 0.8
+shoot program-edited
+check "the third program chosen and edited" differ "$out/restarted.png" "$out/program-edited.png" \
+  $space_panel
+exit_program
+first_state=$("${checks[@]}" setting "$settings" filterState)
+start_program
+wait_for_jack_client
+shoot program-restarted
+check "the edited program's panel after a restart" same "$out/program-edited.png" \
+  "$out/program-restarted.png" $space_panel
+check "the edited program's name after a restart" same "$out/program-edited.png" \
+  "$out/program-restarted.png" $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+exit_program
+[ "$("${checks[@]}" setting "$settings" filterState)" = "$first_state" ] \
+  || die "the exit after the restart stored another state than the first exit"
+echo "   the second exit stored the state the first one stored"
+
+step "4b. audio device restarts"
+# In "Audio Settings...": the device type switched to ALSA and back to JACK, and the output to
+# "<< none >>" and back to "system", three times each, then the "Test" button; each restart
+# prepares the program again outside JACK's callback (this once read the callback's freed play
+# head and crashed). A chord still sounds afterwards, the track that plays when "Restore
+# Defaults" replaces the processor stops cleanly, and the exit stores the JACK setup.
+cp "$work/kept.settings" "$settings"
+start_program
+wait_for_jack_client
+menu 1 1
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Audio Settings$'
+# The dialog's rows: the device type's box, the output's box and its "Test" button.
+type_box_x=300 type_box_y=26 output_box_x=250 output_box_y=67 test_x=449
+# Opens the box at ($1, $2) in the dialog and moves its list's highlight from the current item
+# with key $3, then picks it; the program must live on.
+pick_in_dialog() {
+  click_at $((DX + $1)) $((DY + $2))
+  sleep 0.6
+  xdotool key "$3" Return
+  sleep 1.5
+  kill -0 "$program_pid" 2> /dev/null || die "the program died: $4"
+}
+for round in 1 2 3; do
+  pick_in_dialog "$type_box_x" "$type_box_y" Up "device type ALSA, round $round"
+  pick_in_dialog "$type_box_x" "$type_box_y" Down "device type JACK again, round $round"
+done
+wait_for_jack_client
+for round in 1 2 3; do
+  pick_in_dialog "$output_box_x" "$output_box_y" Down "output << none >>, round $round"
+  pick_in_dialog "$output_box_x" "$output_box_y" Up "output system again, round $round"
+done
+click_at $((DX + test_x)) $((DY + output_box_y))
+sleep 1.5
+kill -0 "$program_pid" 2> /dev/null || die "the program died on the Test button"
+click_at $((DX + DW - 10)) $((DY + DH - 4))
+xdotool key Escape
+sleep 0.8
+echo "   the device type and the output switched three times each, and Test played: still running"
+wait_for_jack_client
+play_cell ""
+# The header's start button, twice: armed, then playing the factory program's demo track.
+start_x=446 start_y=41
+click_at $((X + start_x)) $((Y + start_y))
+sleep 0.3
+start=$(now)
+click_at $((X + start_x)) $((Y + start_y))
+sleep 2
+check "the demo track plays (s)" sound "$levels" "$start" 2 0.01
+restore_defaults_yes restored-while-playing
+restored=$(now)
+sleep 3
+check "silence after Restore Defaults while the track played (s)" silence "$levels" "$restored" 3 0.0005
+exit_program
+output_has setting "$settings" audioSetup 'deviceType="JACK"' || die "the JACK setup was not stored"
+echo "   settings: the JACK setup is stored"
+cp "$work/kept.settings" "$settings"
+
 step "5. damaged settings"
-cp "$settings" "$work/good.settings"
+cp "$work/kept.settings" "$work/good.settings"
 damaged_start() {
   local what=$1
   start_program

@@ -2,6 +2,30 @@
 
 #include <memory>
 
+namespace
+{
+// A menu item's dialog may start its modal loop before the program's windows have repainted
+// what the dismissed menu covered; with no window manager to redraw it, the menu's picture then
+// stays on screen until the dialog gets input. Every shown window of the program is painted
+// anew first.
+void repaintWindowsBeforeModalLoop()
+{
+    juce::PopupMenu::dismissAllActiveMenus();
+    auto& desktop = juce::Desktop::getInstance();
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+    {
+        auto* window = desktop.getComponent(i);
+        if (window == nullptr || !window->isShowing())
+            continue;
+        if (auto* peer = window->getPeer())
+        {
+            window->repaint();
+            peer->performAnyPendingRepaintsNow();
+        }
+    }
+}
+} // namespace
+
 bool ZylJuceUiSeam::openUrl(const juce::String& address)
 {
     return juce::URL(address).launchInDefaultBrowser();
@@ -11,6 +35,7 @@ void ZylJuceUiSeam::showMessageBox(juce::MessageBoxIconType icon, const juce::St
                                    const juce::String& message, const juce::String& buttonText,
                                    juce::Component* associated)
 {
+    repaintWindowsBeforeModalLoop();
     juce::AlertWindow::showMessageBox(icon, title, message, buttonText, associated);
 }
 
@@ -18,12 +43,14 @@ bool ZylJuceUiSeam::showOkCancelBox(juce::MessageBoxIconType icon, const juce::S
                                     const juce::String& message, const juce::String& okText,
                                     const juce::String& cancelText, juce::Component* associated)
 {
+    repaintWindowsBeforeModalLoop();
     return juce::AlertWindow::showOkCancelBox(icon, title, message, okText, cancelText, associated,
                                               nullptr);
 }
 
 bool ZylJuceUiSeam::promptText(const TextPrompt& prompt, juce::String& text)
 {
+    repaintWindowsBeforeModalLoop();
     juce::AlertWindow window(prompt.title, prompt.message, juce::MessageBoxIconType::NoIcon);
     window.addTextEditor(prompt.editorName, text, juce::String());
     window.addButton(prompt.okText, 1, juce::KeyPress(juce::KeyPress::returnKey));
@@ -36,6 +63,7 @@ bool ZylJuceUiSeam::promptText(const TextPrompt& prompt, juce::String& text)
 
 bool ZylJuceUiSeam::chooseFile(const FileRequest& request, juce::File& chosen)
 {
+    repaintWindowsBeforeModalLoop();
     juce::FileChooser chooser(request.title, request.initialFile, request.patterns, true);
     const bool picked = request.save ? chooser.browseForFileToSave(request.warnAboutOverwriting)
                                      : chooser.browseForFileToOpen();
@@ -47,6 +75,7 @@ bool ZylJuceUiSeam::chooseFile(const FileRequest& request, juce::File& chosen)
 
 int ZylJuceUiSeam::runModalDialog(const DialogRequest& request)
 {
+    repaintWindowsBeforeModalLoop();
     juce::DialogWindow::LaunchOptions options;
     options.dialogTitle = request.title;
     options.dialogBackgroundColour = request.background;
