@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace
 {
@@ -16,8 +17,8 @@ void ZylMessageSinkList::addSink(ZylMessageSink* sink)
     if (sink == nullptr)
         return;
     const juce::ScopedLock sl(lock);
-    if (waiting.capacity() < kMaxWaiting)
-        waiting.reserve(kMaxWaiting);
+    if (waiting.capacity() < kReservedWaiting)
+        waiting.reserve(kReservedWaiting);
     const auto place = std::lower_bound(sinks.begin(), sinks.end(), sink, addressLess);
     if (place == sinks.end() || *place != sink)
         sinks.insert(place, sink);
@@ -58,26 +59,31 @@ void ZylMessageSinkList::post(void* sender, int code, int timeMs)
     postMessage(new ZylMessage(sender, code, timeMs));
 }
 
+std::vector<ZylMessageSinkList::Waiting>::iterator ZylMessageSinkList::findWaiting(void* sender, int code)
+{
+    return std::lower_bound(waiting.begin(), waiting.end(), std::make_pair(sender, code),
+                            [](const Waiting& entry, const std::pair<void*, int>& key) {
+                                if (entry.sender != key.first)
+                                    return std::less<void*>{}(entry.sender, key.first);
+                                return entry.code < key.second;
+                            });
+}
+
 void ZylMessageSinkList::postCoalesced(void* sender, int code, int timeMs)
 {
     const juce::ScopedLock sl(lock);
     if (sinks.empty())
         return;
-    for (const auto& entry : waiting)
-        if (entry.sender == sender && entry.code == code)
-            return;
-    auto* message = new ZylMessage(sender, code, timeMs);
-    if (waiting.size() >= waiting.capacity())
-    {
-        postMessage(message);
+    const auto place = findWaiting(sender, code);
+    if (place != waiting.end() && place->sender == sender && place->code == code)
         return;
-    }
-    waiting.push_back({ sender, code, message });
+    auto* message = new ZylMessage(sender, code, timeMs);
+    const auto entry = waiting.insert(place, { sender, code, message });
     postMessage(message);
     // Delivery needs this lock, so only a queue that refused the message (no message manager,
     // or quitting) can have let go of it already; it must not block later posts.
     if (message->getReferenceCount() == 1)
-        waiting.pop_back();
+        waiting.erase(entry);
 }
 
 void ZylMessageSinkList::deliver(void* sender, int code, int timeMs)
@@ -107,15 +113,11 @@ void ZylMessageSinkList::handleMessage(const juce::Message& message)
     if (auto* zylMessage = dynamic_cast<const ZylMessage*>(&message))
     {
         {
+            // A plain post of the same sender and code is not the waiting message.
             const juce::ScopedLock sl(lock);
-            for (auto it = waiting.begin(); it != waiting.end(); ++it)
-            {
-                if (it->message.get() == zylMessage)
-                {
-                    waiting.erase(it); // the queue still holds the message
-                    break;
-                }
-            }
+            const auto place = findWaiting(zylMessage->getSender(), zylMessage->getCode());
+            if (place != waiting.end() && place->message.get() == zylMessage)
+                waiting.erase(place); // the queue still holds the message
         }
         deliver(zylMessage->getSender(), zylMessage->getCode(), zylMessage->getTimeMs());
     }

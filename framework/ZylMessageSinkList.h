@@ -25,9 +25,9 @@ public:
     // As post, except that while a message of the same sender and code queued this way waits
     // for delivery, nothing more is queued: for messages whose receivers read the sender's state
     // when they arrive, so that a sender changing faster than the message thread delivers keeps
-    // one message in the queue, not one per change. The waiting message keeps its place and its
-    // time; it stops waiting just before its sinks are called, so a change made during or after
-    // the delivery is told again.
+    // one message in the queue, not one per change, however many senders and codes the list
+    // carries. The waiting message keeps its place and its time; it stops waiting just before
+    // its sinks are called, so a change made during or after the delivery is told again.
     void postCoalesced(void* sender, int code, int timeMs);
 
     // Calls every sink registered now, from the highest address to the lowest; message thread.
@@ -47,13 +47,17 @@ private:
         int code;
         juce::Message::Ptr message;
     };
-    // At most this many coalesced messages of one list wait at a time; beyond, postCoalesced
-    // queues as post does. Reserved when the first sink registers, so posting never allocates
-    // for it.
-    static constexpr size_t kMaxWaiting = 4;
+    // The entry of (sender, code) in waiting, or where it would go; under the lock.
+    std::vector<Waiting>::iterator findWaiting(void* sender, int code);
+
+    // Room for this many waiting messages is reserved when the first sink registers, so that
+    // posting a few allocates nothing beyond the message. More grow the list, once: it holds one
+    // entry per (sender, code) pair at most and keeps its room.
+    static constexpr size_t kReservedWaiting = 8;
 
     mutable juce::CriticalSection lock;
     std::vector<ZylMessageSink*> sinks;
+    // The coalesced messages queued and not yet delivered, in (sender, code) order.
     std::vector<Waiting> waiting;
 
     JUCE_DECLARE_NON_COPYABLE(ZylMessageSinkList)

@@ -23,9 +23,11 @@ constexpr int kSynthInPin = 2;
 constexpr int kChannelCount = 16;
 // A buffer event's bytes besides the message: the int32 position and the uint16 size.
 constexpr int kEventHeaderBytes = static_cast<int>(sizeof(std::int32_t) + sizeof(std::uint16_t));
-constexpr int kAllNotesOffBytes = 3;
-// Room for the all-notes-off that replaces held-back events that do not fit.
-constexpr int kHeldMinimumBytes = kChannelCount * (kEventHeaderBytes + kAllNotesOffBytes);
+constexpr int kControllerBytes = 3;
+constexpr int kSustainController = 64;
+// Room for the sustain-off and all-notes-off pair per channel that replaces held-back events
+// that do not fit.
+constexpr int kHeldMinimumBytes = kChannelCount * 2 * (kEventHeaderBytes + kControllerBytes);
 
 // mask with bit n set for every channel n + 1 that a channel message of buffer uses.
 int channelsUsedBy(const juce::MidiBuffer& buffer, int mask)
@@ -303,12 +305,17 @@ void ZylMidiOutputModule::holdBack(const juce::MidiBuffer& events)
         return;
     }
     // No room: all-notes-off on every channel the events use stands in for them, so that no note
-    // the dropped events would have ended hangs.
+    // the dropped events would have ended hangs. A receiver keeps notes that a sustain pedal holds
+    // through all-notes-off, and the pedal's release may be among the dropped events: the pedal is
+    // lifted first.
     const int channels = channelsUsedBy(events, channelsUsedBy(held, 0));
     held.clear();
     for (int channel = 1; channel <= kChannelCount; ++channel)
         if ((channels & (1 << (channel - 1))) != 0)
+        {
+            held.addEvent(juce::MidiMessage::controllerEvent(channel, kSustainController, 0), 0);
             held.addEvent(juce::MidiMessage::allNotesOff(channel), 0);
+        }
 }
 
 void ZylMidiOutputModule::sendHeldEventsIfFree()

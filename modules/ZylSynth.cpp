@@ -10,10 +10,12 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -69,61 +71,97 @@ void ZylSynth::addVoices()
 {
     for (int i = 0; i < kNumVoices; ++i)
         addVoice(new ZylSamplerVoice());
-    stealCandidates.reserve(static_cast<size_t>(getNumVoices()));
 }
+
+namespace
+{
+void keepOldest(juce::SynthesiserVoice*& kept, juce::SynthesiserVoice* voice) noexcept
+{
+    if (kept == nullptr || voice->wasStartedBefore(*kept))
+        kept = voice;
+}
+
+// The three voices started first among those offered, oldest first. At most two voices are
+// spared, so the oldest voice that is not spared is always one of the three.
+class OldestThree
+{
+public:
+    void offer(juce::SynthesiserVoice* voice) noexcept
+    {
+        // Started at the same moment as one kept, a voice comes after it.
+        for (auto& slot : slots)
+        {
+            if (slot == nullptr)
+            {
+                slot = voice;
+                return;
+            }
+            if (voice->wasStartedBefore(*slot))
+                std::swap(slot, voice);
+        }
+    }
+
+    juce::SynthesiserVoice* oldestExcept(const juce::SynthesiserVoice* spared,
+                                         const juce::SynthesiserVoice* alsoSpared) const noexcept
+    {
+        for (auto* voice : slots)
+            if (voice != nullptr && voice != spared && voice != alsoSpared)
+                return voice;
+        return nullptr;
+    }
+
+private:
+    std::array<juce::SynthesiserVoice*, 3> slots {};
+};
+} // namespace
 
 juce::SynthesiserVoice* ZylSynth::findVoiceToSteal(juce::SynthesiserSound* soundToPlay,
                                                    int /*midiChannel*/, int midiNoteNumber) const
 {
-    // The lowest and the highest sounding notes that are not in their release, spared if
-    // possible.
+    // One walk over the voices that can play the sound, remembering the oldest of each kind the
+    // choice may fall on; a voice's start time orders them, and no list is built or sorted.
+    juce::SynthesiserVoice* onSameNote = nullptr;
+    juce::SynthesiserVoice* released = nullptr;
+    // The held voices (not in their release) with the lowest and the highest note, the first
+    // such voice in voice order when several share the note: spared while others remain.
     juce::SynthesiserVoice* low = nullptr;
     juce::SynthesiserVoice* top = nullptr;
-
-    const juce::ScopedLock sl(stealListLock);
-    // Only voices added after construction can outgrow the reservation.
-    if (stealCandidates.capacity() < static_cast<size_t>(voices.size()))
-        stealCandidates.reserve(static_cast<size_t>(voices.size()));
-    stealCandidates.clear();
+    OldestThree held;
+    OldestThree heldByPedalOnly;
 
     for (auto* voice : voices)
     {
         if (!voice->canPlaySound(soundToPlay))
             continue;
-        stealCandidates.push_back(voice);
-        // Sorted after every addition, as JUCE sorts, so that voices started at the same moment
-        // come out in the same order as there.
-        std::sort(stealCandidates.begin(), stealCandidates.end(),
-                  [](const juce::SynthesiserVoice* a, const juce::SynthesiserVoice* b) {
-                      return a->wasStartedBefore(*b);
-                  });
-        if (!voice->isPlayingButReleased())
+        const int note = voice->getCurrentlyPlayingNote();
+        if (note == midiNoteNumber)
+            keepOldest(onSameNote, voice);
+        if (voice->isPlayingButReleased())
         {
-            const int note = voice->getCurrentlyPlayingNote();
-            if (low == nullptr || note < low->getCurrentlyPlayingNote())
-                low = voice;
-            if (top == nullptr || note > top->getCurrentlyPlayingNote())
-                top = voice;
+            keepOldest(released, voice);
+            continue;
         }
+        if (low == nullptr || note < low->getCurrentlyPlayingNote())
+            low = voice;
+        if (top == nullptr || note > top->getCurrentlyPlayingNote())
+            top = voice;
+        held.offer(voice);
+        if (!voice->isKeyDown())
+            heldByPedalOnly.offer(voice);
     }
 
-    // A single held note is spared as the lowest.
-    if (top == low)
-        top = nullptr;
-
-    for (auto* voice : stealCandidates)
-        if (voice->getCurrentlyPlayingNote() == midiNoteNumber)
-            return voice;
-    for (auto* voice : stealCandidates)
-        if (voice != low && voice != top && voice->isPlayingButReleased())
-            return voice;
-    for (auto* voice : stealCandidates)
-        if (voice != low && voice != top && !voice->isKeyDown())
-            return voice;
-    for (auto* voice : stealCandidates)
-        if (voice != low && voice != top)
-            return voice;
-    return top != nullptr ? top : low;
+    if (onSameNote != nullptr)
+        return onSameNote;
+    // A released voice is never spared.
+    if (released != nullptr)
+        return released;
+    if (auto* voice = heldByPedalOnly.oldestExcept(low, top))
+        return voice;
+    if (auto* voice = held.oldestExcept(low, top))
+        return voice;
+    // Only the spared voices are left: the higher one goes, the bass note stays. With every held
+    // voice on one note, low and top are the same voice.
+    return top;
 }
 
 void ZylSynth::loadSoundBank(juce::InputStream& archive)

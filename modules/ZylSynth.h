@@ -3,8 +3,6 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
 
-#include <vector>
-
 // The built-in instrument: a juce::Synthesiser with 64 ZylSamplerVoice voices and the sounds of
 // a sound bank. The bank is a zip archive whose entry 0, "_metadata.xml", describes either
 // recorded WAV samples kept as the following entries ("sampler") or harmonic spectra from which
@@ -18,8 +16,8 @@
 //
 // Built on the message thread at start-up; the voices play at 44100 Hz until the synth module
 // passes the device's rate. Rendering and note handling are juce::Synthesiser's, under its lock;
-// only the choice of the voice to steal is made here, the same choice as JUCE's, over a list
-// sized once for the voices so that a steal on the audio thread allocates nothing.
+// only the choice of the voice to steal is made here, in one walk over the voices that allocates
+// nothing (the base builds and sorts a list on the audio thread for it).
 class ZylSynth : public juce::Synthesiser
 {
 public:
@@ -43,19 +41,16 @@ public:
     void loadWavetableBank(const juce::XmlElement& root);
 
 protected:
-    // JUCE's heuristics: the oldest voice already playing the note; else the oldest released
-    // voice, the oldest voice whose key is up, the oldest voice at all, each sparing the lowest
-    // and the highest held notes; else the highest, then the lowest of those.
+    // The voice to take for a note when every voice that can play the sound is busy: the oldest
+    // voice already on that note; else the oldest released voice; else, sparing the held voices
+    // with the lowest and the highest note, the oldest voice held only by a pedal, then the
+    // oldest voice; else the one with the highest note. It is the choice juce::Synthesiser makes
+    // for voices of distinct start times, which every sounding voice has.
     juce::SynthesiserVoice* findVoiceToSteal(juce::SynthesiserSound* soundToPlay, int midiChannel,
                                              int midiNoteNumber) const override;
 
 private:
     void addVoices();
-
-    // The voices that can play the sound, oldest first; storage for every voice is reserved
-    // when the voices are added.
-    mutable std::vector<juce::SynthesiserVoice*> stealCandidates;
-    juce::CriticalSection stealListLock;
 
     JUCE_DECLARE_NON_COPYABLE(ZylSynth)
 };

@@ -213,6 +213,38 @@ TEST_F(SinkArrayFixture, CoalescedRepeatsWaitAsOneUntilDeliveredAndPlainPostsAsP
     EXPECT_EQ(ZylMessage::getNumAlive(), aliveBefore);
 }
 
+TEST_F(SinkArrayFixture, CoalescedRepeatsWaitAsOnePerSenderAndCodeHoweverManyPairsWait)
+{
+    // A link parameter re-posts for every sender it hears, so one list may see many pairs.
+    source.addSink(&sinks[0]);
+    std::array<int, 40> senders {};
+    const int codes[] = { 0x0102, 0x0103 };
+    const int aliveBefore = ZylMessage::getNumAlive();
+    for (int round = 0; round < 50; ++round)
+        for (auto& sender : senders)
+            for (const int code : codes)
+                source.postCoalescedMessage(&sender, code);
+    EXPECT_EQ(ZylMessage::getNumAlive() - aliveBefore, 80);
+
+    zyltest::drainMessageQueue();
+    std::vector<std::pair<void*, int>> expected;
+    for (auto& sender : senders)
+        for (const int code : codes)
+            expected.emplace_back(&sender, code);
+    std::vector<std::pair<void*, int>> got;
+    for (const auto& r : sinks[0].received)
+        got.emplace_back(r.sender, r.code);
+    EXPECT_EQ(got, expected); // each pair once, in the order first posted
+    EXPECT_EQ(ZylMessage::getNumAlive(), aliveBefore);
+
+    // Delivered, every pair is posted anew.
+    for (auto& sender : senders)
+        source.postCoalescedMessage(&sender, codes[0]);
+    EXPECT_EQ(ZylMessage::getNumAlive() - aliveBefore, 40);
+    zyltest::drainMessageQueue();
+    EXPECT_EQ(sinks[0].received.size(), expected.size() + senders.size());
+}
+
 TEST(ZylMessageSource, MessageQueuedBeforeItsSourceIsDestroyedIsNeverDelivered)
 {
     RecordingSink sink;

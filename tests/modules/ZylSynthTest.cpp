@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -393,6 +397,137 @@ TEST(ZylSynth, StealsTheVoiceJuceWouldStealWithoutAllocating)
         full.noteOn(1, 111, 0.8f);
         EXPECT_EQ(counter.getAllocations(), 0);
         EXPECT_EQ(counter.getFrees(), 0);
+    }
+}
+} // namespace
+
+namespace
+{
+// Starts voices directly, in a chosen order and on chosen notes, so that any mix of keys, pedals
+// and start times can be set up for the choice of the voice to steal.
+class StealStateSynth : public ZylSynth
+{
+public:
+    explicit StealStateSynth(juce::InputStream& archive) : ZylSynth(archive) {}
+    void start(juce::SynthesiserVoice* voice, juce::SynthesiserSound* sound, int note)
+    {
+        startVoice(voice, sound, 1, note, 0.8f);
+    }
+    juce::SynthesiserVoice* steal(juce::SynthesiserSound* sound, int note) const
+    {
+        return findVoiceToSteal(sound, 1, note);
+    }
+};
+
+// The choice written out plainly from the rule, every candidate tested against every other.
+juce::SynthesiserVoice* stealByRule(const juce::Synthesiser& synth, juce::SynthesiserSound* sound, int note)
+{
+    std::vector<juce::SynthesiserVoice*> all; // voice order
+    for (int i = 0; i < synth.getNumVoices(); ++i)
+        if (synth.getVoice(i)->canPlaySound(sound))
+            all.push_back(synth.getVoice(i));
+    const auto noteOf = [&all](size_t i) { return all[i]->getCurrentlyPlayingNote(); };
+    const auto held = [&all](size_t i) { return !all[i]->isPlayingButReleased(); };
+    // The first held voice in voice order with the lowest (sign 1) or the highest (sign -1) note.
+    const auto extreme = [&](size_t i, int sign) {
+        if (!held(i))
+            return false;
+        for (size_t j = 0; j < all.size(); ++j)
+            if (held(j) && (sign * noteOf(j) < sign * noteOf(i) || (noteOf(j) == noteOf(i) && j < i)))
+                return false;
+        return true;
+    };
+    const auto lowest = [&](size_t i) { return extreme(i, 1); };
+    const auto highest = [&](size_t i) { return extreme(i, -1); };
+    const auto spared = [&](size_t i) { return lowest(i) || highest(i); };
+    const std::function<bool(size_t)> tiers[] = {
+        [&](size_t i) { return noteOf(i) == note; },
+        [&](size_t i) { return all[i]->isPlayingButReleased(); },
+        [&](size_t i) { return !spared(i) && !all[i]->isKeyDown(); },
+        [&](size_t i) { return !spared(i); },
+        highest,
+        lowest,
+    };
+    for (const auto& inTier : tiers)
+        for (size_t i = 0; i < all.size(); ++i)
+        {
+            if (!inTier(i))
+                continue;
+            bool oldest = true;
+            for (size_t j = 0; j < all.size(); ++j)
+                oldest = oldest && !(j != i && inTier(j) && all[j]->wasStartedBefore(*all[i]));
+            if (oldest)
+                return all[i];
+        }
+    return nullptr;
+}
+
+TEST(ZylSynth, StealChoiceFollowsTheRuleOverRandomVoiceStates)
+{
+    struct Case
+    {
+        const char* what;
+        int voices;
+        int noteSpan;       // notes 60 to 60 + noteSpan - 1
+        float keyUpChance;  // per voice
+        float pedalChance;  // sustain and sostenuto, each
+    };
+    const Case cases[] = {
+        { "one voice", 1, 3, 0.5f, 0.3f },
+        { "two voices", 2, 3, 0.5f, 0.3f },
+        { "every held voice on one note", 6, 1, 0.3f, 0.5f },
+        { "few voices on few notes", 5, 2, 0.5f, 0.5f },
+        { "keys down, no pedal", 16, 24, 0.0f, 0.0f },
+        { "a full synth on many notes", ZylSynth::kNumVoices, 48, 0.5f, 0.3f },
+        { "a full synth, nearly all released", ZylSynth::kNumVoices, 12, 0.95f, 0.02f },
+        { "a full synth, keys up under the pedals", ZylSynth::kNumVoices, 24, 0.8f, 0.7f },
+    };
+    juce::Random random(4817);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        int compared = 0;
+        for (int round = 0; round < 60; ++round)
+        {
+            juce::MemoryInputStream nothing(nullptr, 0, false);
+            StealStateSynth synth(nothing);
+            synth.clearVoices();
+            synth.clearSounds();
+            for (int v = 0; v < c.voices; ++v)
+                synth.addVoice(new StealTestVoice(random.nextInt(4) == 0 ? 1 : 3));
+            synth.addSound(new StealTestSound(0));
+            synth.addSound(new StealTestSound(1));
+
+            // Started in a random order, so that start order and voice order differ.
+            std::vector<int> order(static_cast<size_t>(c.voices));
+            for (int v = 0; v < c.voices; ++v)
+                order[static_cast<size_t>(v)] = v;
+            for (int v = c.voices - 1; v > 0; --v)
+                std::swap(order[static_cast<size_t>(v)], order[static_cast<size_t>(random.nextInt(v + 1))]);
+            for (const int v : order)
+            {
+                auto* voice = synth.getVoice(v);
+                synth.start(voice, synth.getSound(0).get(), 60 + random.nextInt(c.noteSpan));
+                voice->setKeyDown(random.nextFloat() >= c.keyUpChance);
+                voice->setSustainPedalDown(random.nextFloat() < c.pedalChance);
+                voice->setSostenutoPedalDown(random.nextFloat() < c.pedalChance);
+            }
+
+            for (int s = 0; s < 2; ++s)
+            {
+                auto* sound = synth.getSound(s).get();
+                for (int note = 58; note < 62 + c.noteSpan; ++note)
+                {
+                    auto* expected = stealByRule(synth, sound, note);
+                    if (expected == nullptr)
+                        continue; // no voice can play the sound
+                    ASSERT_EQ(synth.steal(sound, note), expected)
+                        << "round " << round << ", sound " << s << ", note " << note;
+                    ++compared;
+                }
+            }
+        }
+        EXPECT_GT(compared, 100);
     }
 }
 } // namespace
