@@ -5,6 +5,7 @@
 #include "framework/ZylModule.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "modules/ZylTransportModule.h"
 #include "ui/ZylUiSeam.h"
 
 namespace
@@ -100,6 +101,9 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
     deviceManager->initialise(0, 2, savedSetup.get(), true);
 
     loadStoredState(*settings, *processor);
+    auto* device = deviceManager->getCurrentAudioDevice();
+    deviceWasOpen = device != nullptr && device->isOpen();
+    deviceManager->addChangeListener(this);
 
     showEditor();
 
@@ -140,6 +144,7 @@ MainAppWindow::~MainAppWindow()
         settings->setValue(kWindowY, getY());
         const auto setup = deviceManager->createStateXml();
         settings->setValue(kAudioSetup, setup.get());
+        deviceManager->removeChangeListener(this);
         deviceManager->removeMidiInputDeviceCallback({}, &player);
         deviceManager->removeAudioCallback(&player);
         deviceManager.reset();
@@ -187,6 +192,38 @@ void MainAppWindow::quitProgram()
 void MainAppWindow::closeButtonPressed()
 {
     options.requestQuit();
+}
+
+void MainAppWindow::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    if (deviceManager == nullptr)
+        return;
+    // A device the user closes or replaces in "Audio Settings..." is gone or open again by
+    // the time this change arrives; one that is still current but closed was stopped from
+    // outside (JACK shuts its clients' devices when the server quits).
+    auto* device = deviceManager->getCurrentAudioDevice();
+    const bool open = device != nullptr && device->isOpen();
+    const bool stoppedOnItsOwn = deviceWasOpen && device != nullptr && !open;
+    deviceWasOpen = open;
+    if (stoppedOnItsOwn)
+        audioDeviceStoppedOnItsOwn(device->getName());
+}
+
+void MainAppWindow::audioDeviceStoppedOnItsOwn(const juce::String& deviceName)
+{
+    // The player has released the processor (its notes are off and nothing is lit); a song
+    // that was playing stops too, rather than show "playing" while nothing plays.
+    if (auto* filter = dynamic_cast<ZylFilter*>(processor.get()))
+        if (auto* container = filter->getModuleContainer())
+            if (auto* transport = dynamic_cast<ZylTransportModule*>(
+                    container->getModule(ZylTransportModule::kModuleId)))
+                transport->stop();
+    ZylUiSeam::get().showMessageBox(
+        juce::MessageBoxIconType::WarningIcon, "Audio device stopped",
+        "The audio device \"" + deviceName
+            + "\" stopped, and nothing can be heard. Choose a device under Settings > "
+              "Audio Settings... to hear the program again.",
+        "OK", this);
 }
 
 void MainAppWindow::showAudioSettingsDialog()

@@ -18,8 +18,13 @@
 //
 // On Windows its repaints reach the screen also where the display gives no vertical blank
 // (ZylRepaintPump); elsewhere nothing wakes it while nothing changes.
+// An audio device that stops on its own (a JACK server that quits) is reported in a box; the
+// transport stops, and the processor, released by the player, shows nothing lit. Choosing a
+// device in "Audio Settings..." brings the sound back.
 // Boxes and dialogs go through ZylUiSeam. Message thread only.
-class MainAppWindow : public juce::DocumentWindow, public juce::MenuBarModel
+class MainAppWindow : public juce::DocumentWindow,
+                      public juce::MenuBarModel,
+                      private juce::ChangeListener
 {
 public:
     // What the window is built with besides its settings. The defaults are the program's own;
@@ -96,12 +101,17 @@ private:
     void deleteFilter();
     void showEditor();
     void quitProgram();
+    // The device manager's changes: a current device that is no longer open stopped on its own.
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+    void audioDeviceStoppedOnItsOwn(const juce::String& deviceName);
 
     std::unique_ptr<juce::PropertySet> settings;
     Options options;
     std::unique_ptr<juce::AudioDeviceManager> deviceManager;
     juce::AudioProcessorPlayer player;
     std::unique_ptr<juce::AudioProcessor> processor;
+    // Whether the current device was open at the device manager's last change.
+    bool deviceWasOpen = false;
 #if JUCE_WINDOWS
     // Last, so that it stops before anything it could paint goes.
     ZylRepaintPump repaintPump { *this };

@@ -171,6 +171,23 @@ void ZylSpaceModule::prepareToPlay(double sampleRate, int blockSize)
     ZylModule::prepareToPlay(sampleRate, blockSize);
 }
 
+void ZylSpaceModule::releaseResources()
+{
+    if (gridLiveSpace != nullptr && pianoLiveSpace != nullptr)
+    {
+        const BothLocks locks(*gridLiveSpace, *pianoLiveSpace);
+        for (auto* liveSpace : { gridLiveSpace.get(), pianoLiveSpace.get() })
+        {
+            if (auto* secondary = liveSpace->getSecondaryStates())
+                secondary->clearActiveSounding();
+            clearActiveSets(*liveSpace);
+        }
+        gridKeyboard.reset();
+        pianoKeyboard.reset();
+    }
+    ZylModule::releaseResources();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Accessors
 

@@ -91,6 +91,10 @@ public:
     void initialise() override;
     // Sizes the scratch MIDI buffer for the block length.
     void prepareToPlay(double sampleRate, int blockSize) override;
+    // The audio stopped (a device restart, or a device that went away): nothing sounds any
+    // more, so under both live-space locks the chords and sounding sets go dark and the notes
+    // the keyboards held are forgotten; a press still held plays again with the next press.
+    void releaseResources() override;
     bool handleMessage(void* sender, int code, int timeMs) override;
     // Restores the program's stored chord filter into its chord list before the parameters, so
     // that the stored chord is found whatever filter the program had before the load.

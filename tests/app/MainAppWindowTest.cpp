@@ -13,6 +13,7 @@
 #include "framework/ZylParameter.h"
 #include "framework/ZylProgramModule.h"
 #include "framework/ZylValue.h"
+#include "modules/ZylTransportModule.h"
 #include "space/ZylSpaceModule.h"
 #include "framework/ZylStateXml.h"
 #include "tests/TestHelpers.h"
@@ -74,6 +75,9 @@ public:
         callback = nullptr;
     }
     bool isPlaying() override { return callback != nullptr; }
+    // What JACK does when its server quits: the callback is told the device stopped, and the
+    // device, still the manager's current one, is closed.
+    void stopOnItsOwn() { close(); }
     juce::String getLastError() override { return {}; }
     int getCurrentBufferSizeSamples() override { return size; }
     double getCurrentSampleRate() override { return rate; }
@@ -702,6 +706,54 @@ TEST_F(MainAppWindowTest, ARestartKeepsEveryProgramsEditsAndTheCurrentProgram)
         EXPECT_TRUE(openSettings()->getValue("filterState") == written);
         EXPECT_TRUE(written == firstState);
     }
+}
+
+TEST_F(MainAppWindowTest, ADeviceThatStopsOnItsOwnIsReportedAndStopsTheSong)
+{
+    auto& w = open();
+    auto& transport = *dynamic_cast<ZylTransportModule*>(
+        filter().getModuleContainer()->getModule(ZylTransportModule::kModuleId));
+    transport.start();
+    zyltest::drainMessageQueue();
+    ASSERT_TRUE(transport.isPlaying());
+
+    // The user's own changes in "Audio Settings..." are no news.
+    auto setup = w.getDeviceManager()->getAudioDeviceSetup();
+    setup.outputDeviceName = "Fake B";
+    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+    zyltest::drainMessageQueue();
+    setup.outputDeviceName = {};
+    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+    zyltest::drainMessageQueue();
+    setup.outputDeviceName = "Fake A";
+    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+    zyltest::drainMessageQueue();
+    EXPECT_TRUE(seam.callsOf(ZylFakeUiSeam::Kind::messageBox).empty());
+    EXPECT_TRUE(transport.isPlaying());
+
+    auto* device = dynamic_cast<FakeDevice*>(w.getDeviceManager()->getCurrentAudioDevice());
+    ASSERT_NE(device, nullptr);
+    device->stopOnItsOwn();
+    zyltest::drainMessageQueue();
+    const auto boxes = seam.callsOf(ZylFakeUiSeam::Kind::messageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Audio device stopped");
+    EXPECT_TRUE(boxes[0].text.contains("\"Fake A\""));
+    EXPECT_TRUE(boxes[0].text.contains("Audio Settings..."));
+    // As the Stop button's first press does.
+    EXPECT_FALSE(transport.isPlaying());
+    EXPECT_EQ(boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
+
+    // Choosing no device and then the device again brings it back, and says nothing more.
+    setup.outputDeviceName = {};
+    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+    zyltest::drainMessageQueue();
+    setup.outputDeviceName = "Fake A";
+    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+    zyltest::drainMessageQueue();
+    ASSERT_NE(w.getDeviceManager()->getCurrentAudioDevice(), nullptr);
+    EXPECT_TRUE(w.getDeviceManager()->getCurrentAudioDevice()->isOpen());
+    EXPECT_EQ(seam.callsOf(ZylFakeUiSeam::Kind::messageBox).size(), 1u);
 }
 
 TEST(LumenfoldApplication, KeepsItsSettingsInAnXmlFileNamedAfterTheProgram)

@@ -222,6 +222,38 @@ TEST_F(Instrument, PressingCell60PlaysTheMajorTriadAndReleasingItFallsSilent)
     EXPECT_LT(run(0.2), kSilence);
 }
 
+TEST_F(Instrument, StoppedAudioLeavesNothingLitAndTheNextPressPlaysAfterTheRestart)
+{
+    zyltest::selectByName(space().getAssistParameter(), L"Ch Anywh");
+    zyltest::selectByName(space().getChordParameter(), L"M");
+    zyltest::selectByName(input().getDeviceParameter(), L"Not connected");
+    run(0.3);
+    press(60);
+    run(0.2);
+    EXPECT_GT(run(0.5), 0.01f);
+    const auto litCount = [this] {
+        const juce::ScopedLock lock(grid().getLock());
+        auto* cells = grid().getPrimaryStates();
+        return cells->getActiveSounding().getCells().size() + cells->getActiveSelected().getCells().size();
+    };
+    ASSERT_GT(litCount(), 0u);
+
+    // The device stops (its player releases the processor): nothing stays lit.
+    filter.releaseResources();
+    EXPECT_EQ(litCount(), 0u);
+
+    // Brought back, it plays the next press.
+    filter.prepareToPlay(rate, kBlock);
+    zyltest::drainMessageQueue();
+    release();
+    run(2.0);
+    EXPECT_LT(run(0.2), kSilence);
+    press(60);
+    run(0.2);
+    EXPECT_GT(run(0.5), 0.01f);
+    EXPECT_GT(litCount(), 0u);
+}
+
 TEST_F(Instrument, TheDemoTrackPlaysFromStartAndStopSilencesIt)
 {
     // The factory bank reads the first demo track and sends it to the built-in synth; the
