@@ -102,7 +102,7 @@ MainAppWindow::MainAppWindow(std::unique_ptr<juce::PropertySet> settingsToUse, O
 
     loadStoredState(*settings, *processor);
     auto* device = deviceManager->getCurrentAudioDevice();
-    deviceWasOpen = device != nullptr && device->isOpen();
+    deviceWasPlaying = device != nullptr && device->isPlaying();
     deviceManager->addChangeListener(this);
 
     showEditor();
@@ -198,13 +198,14 @@ void MainAppWindow::changeListenerCallback(juce::ChangeBroadcaster*)
 {
     if (deviceManager == nullptr)
         return;
-    // A device the user closes or replaces in "Audio Settings..." is gone or open again by
-    // the time this change arrives; one that is still current but closed was stopped from
-    // outside (JACK shuts its clients' devices when the server quits).
+    // A device the user closes or replaces in "Audio Settings..." is gone or playing again by
+    // the time this change arrives; one that is still current but no longer plays was stopped
+    // from outside (JACK closes its clients' devices when the server quits, and tells the
+    // manager before the device counts as closed).
     auto* device = deviceManager->getCurrentAudioDevice();
-    const bool open = device != nullptr && device->isOpen();
-    const bool stoppedOnItsOwn = deviceWasOpen && device != nullptr && !open;
-    deviceWasOpen = open;
+    const bool playing = device != nullptr && device->isPlaying();
+    const bool stoppedOnItsOwn = deviceWasPlaying && device != nullptr && !playing;
+    deviceWasPlaying = playing;
     if (stoppedOnItsOwn)
         audioDeviceStoppedOnItsOwn(device->getName());
 }

@@ -101,7 +101,7 @@ private:
     void deleteFilter();
     void showEditor();
     void quitProgram();
-    // The device manager's changes: a current device that is no longer open stopped on its own.
+    // The device manager's changes: a current device that no longer plays stopped on its own.
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
     void audioDeviceStoppedOnItsOwn(const juce::String& deviceName);
 
@@ -110,8 +110,8 @@ private:
     std::unique_ptr<juce::AudioDeviceManager> deviceManager;
     juce::AudioProcessorPlayer player;
     std::unique_ptr<juce::AudioProcessor> processor;
-    // Whether the current device was open at the device manager's last change.
-    bool deviceWasOpen = false;
+    // Whether the current device played at the device manager's last change.
+    bool deviceWasPlaying = false;
 #if JUCE_WINDOWS
     // Last, so that it stops before anything it could paint goes.
     ZylRepaintPump repaintPump { *this };

@@ -144,13 +144,18 @@ menu_gone() {
     "$X" $((Y + 24)) 150 125
 }
 
+# Starts the JACK server and the recorder (which appends to the levels file).
+start_jack() {
+  jackd --no-realtime -d dummy -r 44100 -p 512 >> "$out/jackd.log" 2>&1 &
+  jackd_pid=$!
+  for _ in $(seq 150); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
+  jack_lsp > /dev/null 2>&1 || die "jackd did not start: $(tail -n 5 "$out/jackd.log")"
+  /usr/bin/python3 "$top/scripts/e2e/recorder.py" "$levels" >> "$out/recorder.log" 2>&1 &
+  recorder_pid=$!
+}
+
 step "starting jackd (dummy driver, 44100 Hz, 512 samples) and the recorder"
-jackd --no-realtime -d dummy -r 44100 -p 512 > "$out/jackd.log" 2>&1 &
-jackd_pid=$!
-for _ in $(seq 150); do jack_lsp > /dev/null 2>&1 && break; sleep 0.2; done
-jack_lsp > /dev/null 2>&1 || die "jackd did not start: $(tail -n 5 "$out/jackd.log")"
-/usr/bin/python3 "$top/scripts/e2e/recorder.py" "$levels" > "$out/recorder.log" 2>&1 &
-recorder_pid=$!
+start_jack
 
 jack_setup='<DEVICESETUP deviceType="JACK" audioOutputDeviceName="system" audioInputDeviceName="system" audioDeviceRate="44100" audioDeviceBufferSize="512"/>'
 # Writes a settings file with the JACK setup and, when given, a stored state.
@@ -472,12 +477,20 @@ main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
 find_dialog '^Audio Settings$'
 # The dialog's rows: the device type's box, the output's box and its "Test" button.
 type_box_x=300 type_box_y=26 output_box_x=250 output_box_y=67 test_x=449
-# Opens the box at ($1, $2) in the dialog and moves its list's highlight from the current item
-# with key $3, then picks it; the program must live on.
+# Opens the box at ($1, $2) in the dialog, waits for its list (a window named "menu"), moves the
+# list's highlight from the current item with key $3 and picks it; the program must live on.
 pick_in_dialog() {
   click_at $((DX + $1)) $((DY + $2))
-  sleep 0.6
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^menu$' > /dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool search --onlyvisible --name '^menu$' > /dev/null 2>&1 || die "no list opened: $4"
   xdotool key "$3" Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^menu$' > /dev/null 2>&1 || break
+    sleep 0.1
+  done
   sleep 1.5
   kill -0 "$program_pid" 2> /dev/null || die "the program died: $4"
 }
@@ -511,6 +524,38 @@ restore_defaults_yes restored-while-playing
 restored=$(now)
 sleep 3
 check "silence after Restore Defaults while the track played (s)" silence "$levels" "$restored" 3 0.0005
+# The JACK server quits while the track plays: a box says that the audio device stopped, and
+# nothing stays lit on the grid or the piano. A new server, then "<< none >>" and "system" again
+# in "Audio Settings...", bring the sound back.
+click_at $((X + start_x)) $((Y + start_y))
+sleep 2
+stop_process "$recorder_pid"
+stop_process "$jackd_pid"
+recorder_pid= jackd_pid=
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Audio device stopped$'
+shoot jack-quit
+# Left of the box and below it: grid columns and the piano, against the idle window.
+check "nothing lit on the grid after the server quit" same "$out/restored-while-playing.png" \
+  "$out/jack-quit.png" $((X + 7)) $((Y + 60)) 250 430
+check "nothing lit on the piano after the server quit" same "$out/restored-while-playing.png" \
+  "$out/jack-quit.png" $((X + 7)) $((Y + 505)) 680 60
+click_at $((DX + DW / 2)) $((DY + DH - 20))
+sleep 0.8
+xdotool search --onlyvisible --name '^Audio device stopped$' > /dev/null 2>&1 \
+  && die "the box about the stopped device did not close"
+start_jack
+menu 1 1
+main_geometry="X=$X Y=$Y WIDTH=$W HEIGHT=$H"
+find_dialog '^Audio Settings$'
+pick_in_dialog "$output_box_x" "$output_box_y" Down "output << none >> after the server's return"
+pick_in_dialog "$output_box_x" "$output_box_y" Up "output system after the server's return"
+click_at $((DX + DW - 10)) $((DY + DH - 4))
+xdotool key Escape
+sleep 0.8
+wait_for_jack_client
+play_cell ""
+echo "   the server quit: the box said so, nothing stayed lit, and Audio Settings brought the sound back"
 exit_program
 output_has setting "$settings" audioSetup 'deviceType="JACK"' || die "the JACK setup was not stored"
 echo "   settings: the JACK setup is stored"
