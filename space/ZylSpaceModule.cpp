@@ -400,7 +400,13 @@ void ZylSpaceModule::takeTrigger()
             if (auto* secondary = liveSpace->getSecondaryStates())
                 secondary->clearActiveSounding();
         for (auto* liveSpace : { gridLiveSpace.get(), pianoLiveSpace.get() })
+        {
             clearActiveSets(*liveSpace);
+            // A cell the latch kept (the root a click picked for incoming notes, or a held
+            // chord's root) is no new click: the mouse trigger must not play it as one.
+            if (auto* primary = liveSpace->getPrimaryStates())
+                primary->getSounding().acknowledge();
+        }
         if (auto* transport = getTransportModule())
             transport->rewind();
         trigger = readValue(getTriggerParameter());
@@ -460,8 +466,14 @@ void ZylSpaceModule::takeOnClick()
     {
         if (auto* primary = liveSpace->getPrimaryStates())
         {
+            // The cells the latch kept sound with no button behind them; without the latch
+            // nothing would release them, and the mouse trigger would go on playing them.
+            // They are released as a button release releases them.
+            const bool unlatch = primary->isLatch() && trClick;
             primary->setPlayOnSelect(trClick);
             primary->setLatch(!trClick);
+            if (unlatch)
+                primary->releaseAll();
         }
     }
 }

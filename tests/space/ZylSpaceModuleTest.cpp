@@ -596,6 +596,94 @@ TEST_F(SpaceModule, AChordClearedBetweenBlocksStopsInTheNextBlock)
     EXPECT_TRUE(sounding.empty());
 }
 
+// Clicks and mode changes in the order a user makes them, on the grid and on the piano: a note
+// may start only while the button is down, and nothing sounds or stays lit at the end.
+TEST_F(SpaceModule, LeavingTriggerAndHoldReleasesTheLatchedCellsOnBothSpaces)
+{
+    enum class Act
+    {
+        Trigger,
+        OnClick,
+        Press,
+        Release
+    };
+    struct Step
+    {
+        Act act;
+        const wchar_t* value = nullptr;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        { "clicked cell held by the latch, then mouse trigger, then Trigger cell",
+          { { Act::Trigger, L"Midi Clk" }, { Act::OnClick, L"Tr & Hold" }, { Act::Press },
+            { Act::Release }, { Act::Trigger, L"Mouse Cl" }, { Act::OnClick, L"Tr Click" } } },
+        { "latched chord, then Trigger cell",
+          { { Act::OnClick, L"Tr & Hold" }, { Act::Press }, { Act::Release },
+            { Act::OnClick, L"Tr Click" } } },
+        { "Trigger cell while the button is down, released in the view after",
+          { { Act::OnClick, L"Tr & Hold" }, { Act::Press }, { Act::OnClick, L"Tr Click" },
+            { Act::Release } } },
+    };
+    for (const bool onPiano : { false, true })
+    {
+        auto& live = onPiano ? piano() : grid();
+        auto* cell = zyltest::visibleCellOf(live.getSpace(), 60);
+        ASSERT_NE(cell, nullptr);
+        for (const auto& c : cases)
+        {
+            const auto where = std::string(c.name) + (onPiano ? " (piano)" : " (grid)");
+            zyltest::selectByName(space->getTriggerParameter(), L"Mouse Cl");
+            zyltest::selectByName(space->getOnClickParameter(), L"Tr Click");
+            space->receiveMessage(nullptr, kSpaceViewActivated + (onPiano ? kPianoViewIndex : kGridViewIndex), 0);
+            block();
+            ASSERT_TRUE(sounding.empty()) << where;
+
+            bool buttonDown = false;
+            for (size_t i = 0; i < c.steps.size(); ++i)
+            {
+                const auto& step = c.steps[i];
+                switch (step.act)
+                {
+                case Act::Trigger: zyltest::selectByName(space->getTriggerParameter(), step.value); break;
+                case Act::OnClick: zyltest::selectByName(space->getOnClickParameter(), step.value); break;
+                case Act::Press:
+                    press(live, cell);
+                    buttonDown = true;
+                    break;
+                case Act::Release:
+                    release(live);
+                    buttonDown = false;
+                    break;
+                }
+                for (int b = 0; b < 3; ++b)
+                {
+                    const auto started = notesOf(block(), true);
+                    EXPECT_TRUE(buttonDown || started.empty()) << where << ", step " << i;
+                    zyltest::drainMessageQueue();
+                }
+            }
+            EXPECT_TRUE(sounding.empty()) << where;
+            for (int note = 0; note < 128; ++note)
+                EXPECT_FALSE(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, note)
+                             || space->getPianoKeyboardState().isNoteOnForChannels(0xFFFF, note))
+                    << where << ", note " << note;
+            for (auto* each : { &grid(), &piano() })
+                EXPECT_TRUE(each->getPrimaryStates()->getActiveSounding().getCells().empty()) << where;
+            // The next case starts from a fresh selection.
+            for (auto* each : { &grid(), &piano() })
+            {
+                const juce::ScopedLock lock(each->getLock());
+                each->getPrimaryStates()->clearAll();
+            }
+            block();
+        }
+    }
+}
+
 TEST_F(SpaceModule, HeldMidiNotePlaysTheClickedOrTheHoveredCell)
 {
     struct Case
