@@ -138,6 +138,8 @@ void ZylSpaceModule::initialise()
 
     focusSpace = gridLiveSpace.get();
     otherSpace = pianoLiveSpace.get();
+    takenTrigger = readValue(getTriggerParameter());
+    takenTrClick = readValue(getOnClickParameter()) == domainSet->getOnClickDomain()->getTrClickValue();
     updateKeys();
 
     // The cell lists grow at most to every cell of the largest space; reserving that now keeps
@@ -410,6 +412,7 @@ void ZylSpaceModule::takeTrigger()
         if (auto* transport = getTransportModule())
             transport->rewind();
         trigger = readValue(getTriggerParameter());
+        takenTrigger = trigger;
     }
     if (auto* onClick = getOnClickParameter())
         onClick->setEnabled(!isMidiTrigger(trigger), true);
@@ -476,6 +479,7 @@ void ZylSpaceModule::takeOnClick()
                 primary->releaseAll();
         }
     }
+    takenTrClick = trClick;
 }
 
 void ZylSpaceModule::restoreProgramParameters(int index, const juce::XmlElement& element,
@@ -739,10 +743,8 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
     const bool stampChanged = triggerStamp.hasChanged();
     const bool selectedChanged = primary->getSelected().hasChanged();
     const bool soundingChanged = primary->getSounding().hasChanged();
-    // Both read under their parameter's lock: the message thread may be setting them.
-    const bool trClick =
-        readValue(getOnClickParameter()) == domainSet->getOnClickDomain()->getTrClickValue();
-    auto* trigger = readValue(getTriggerParameter());
+    const bool trClick = takenTrClick;
+    auto* trigger = takenTrigger;
     // Read once: the message thread may change it meanwhile, and a chord picked under one
     // assist must not be counted or placed under another.
     auto* assist = getAssistValue();
