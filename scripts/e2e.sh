@@ -34,7 +34,10 @@
 #    leaves no file there.
 # 9. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
 #    outside the scale: the chord sounds until the key is released.
-# 10. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
+# 10. A click-mode change after a held piano key: with "Midi triggers clicked cell" and "Trigger &
+#    hold cell" the key is silent; back to "Mouse click triggers cell" and "Trigger cell" it stays
+#    silent (no chord from the key the latch kept); a click then sounds until its release.
+# 11. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
 #    a plain JUCE window with a silent JACK client (app/tools/ZylIdleReference.cpp); it fails
 #    only far above its target.
 #
@@ -286,6 +289,11 @@ grid_x=112 grid_y=278
 # A cell outside the factory program's C major scale: D#4, right above middle C.
 outside_x=112 outside_y=250
 preset_x=210 preset_y=30 preset_w=145 preset_h=24
+# The space panel's "trigger" and "on click" rows (their "<" and ">" buttons, and both combos'
+# area); a white key of the on-screen piano, inside the factory program's C major scale.
+trigger_y=266 on_click_y=281 decrease_x=964 increase_x=981
+modes_x=800 modes_y=258 modes_w=145 modes_h=32
+piano_x=300 piano_y=560
 
 # Holds the grid cell for a second; checks that it sounds at once and is silent after release.
 play_cell() {
@@ -750,14 +758,58 @@ check "sound while the key repeats, also over the cell outside the scale" held "
   "$(later "$start" 0.3)" "$released" 0.01
 check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
 
-# 10. Idle: with the audio running and nothing played (the factory program waits armed, its start
+step "10. a click-mode change after a key held under the MIDI click trigger"
+# Under "Midi triggers clicked cell" with "Trigger & hold cell" a click only picks the root for
+# incoming notes, and the latch keeps the clicked key. Going back to "Mouse click triggers cell"
+# and "Trigger cell" must start no chord from that key: silence from the press to 3 s after the
+# last change. Then a click on the same key sounds and stops at its release, as the modes say.
+exit_program
+write_settings
+start_program
+wait_for_jack_client
+shoot modes-before
+click_at $((X + increase_x)) $((Y + trigger_y))
+sleep 0.3
+click_at $((X + increase_x)) $((Y + on_click_y))
+sleep 0.5
+shoot modes-midi-hold
+check "the trigger and on click combos changed" differ "$out/modes-before.png" "$out/modes-midi-hold.png" \
+  $((X + modes_x)) $((Y + modes_y)) "$modes_w" "$modes_h"
+xdotool mousemove $((X + piano_x)) $((Y + piano_y))
+sleep 0.3
+start=$(now)
+xdotool mousedown 1
+sleep 1
+xdotool mouseup 1
+sleep 0.3
+click_at $((X + decrease_x)) $((Y + trigger_y))
+sleep 0.5
+click_at $((X + decrease_x)) $((Y + on_click_y))
+last_change=$(now)
+sleep 3
+shoot modes-back
+check "the trigger and on click combos are back" same "$out/modes-before.png" "$out/modes-back.png" \
+  $((X + modes_x)) $((Y + modes_y)) "$modes_w" "$modes_h"
+check "silence from the key's press to 3 s after the last change" quiet "$levels" "$start" \
+  "$(later "$last_change" 3)" 0.0005
+start=$(now)
+xdotool mousemove $((X + piano_x)) $((Y + piano_y)) mousedown 1
+sleep 0.6
+released=$(now)
+xdotool mouseup 1
+sleep 2
+check "sound after a click on the key (s)" sound "$levels" "$start" 0.6 0.01
+check "silence after its release (s)" silence "$levels" "$released" 1.9 0.0005
+exit_program
+
+# 11. Idle: with the audio running and nothing played (the factory program waits armed, its start
 # button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
 # from /proc, also per thread) is printed as a share of one core, and beside it that of the idle
 # reference: a plain JUCE window of the same size with a JACK client that writes silence, over
 # 30 s. The target is 0.5 %; JUCE's own display timer (100 Hz where the display tells no rate, as
 # Xvfb) and the audio callback keep even the reference near or above it, so only a share far above
 # fails the run.
-step "10. idle CPU with the audio running"
+step "11. idle CPU with the audio running"
 idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
 # Lines "<thread id> <name> <user + system ticks>" of every thread of process $1.
 thread_ticks() {

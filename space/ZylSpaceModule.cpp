@@ -138,6 +138,8 @@ void ZylSpaceModule::initialise()
 
     focusSpace = gridLiveSpace.get();
     otherSpace = pianoLiveSpace.get();
+    takenTrigger = readValue(getTriggerParameter());
+    takenTrClick = readValue(getOnClickParameter()) == domainSet->getOnClickDomain()->getTrClickValue();
     updateKeys();
 
     // The cell lists grow at most to every cell of the largest space; reserving that now keeps
@@ -417,10 +419,17 @@ void ZylSpaceModule::takeTrigger()
             if (auto* secondary = liveSpace->getSecondaryStates())
                 secondary->clearActiveSounding();
         for (auto* liveSpace : { gridLiveSpace.get(), pianoLiveSpace.get() })
+        {
             clearActiveSets(*liveSpace);
+            // A cell the latch kept (the root a click picked for incoming notes, or a held
+            // chord's root) is no new click: the mouse trigger must not play it as one.
+            if (auto* primary = liveSpace->getPrimaryStates())
+                primary->getSounding().acknowledge();
+        }
         if (auto* transport = getTransportModule())
             transport->rewind();
         trigger = readValue(getTriggerParameter());
+        takenTrigger = trigger;
     }
     if (auto* onClick = getOnClickParameter())
         onClick->setEnabled(!isMidiTrigger(trigger), true);
@@ -477,10 +486,17 @@ void ZylSpaceModule::takeOnClick()
     {
         if (auto* primary = liveSpace->getPrimaryStates())
         {
+            // The cells the latch kept sound with no button behind them; without the latch
+            // nothing would release them, and the mouse trigger would go on playing them.
+            // They are released as a button release releases them.
+            const bool unlatch = primary->isLatch() && trClick;
             primary->setPlayOnSelect(trClick);
             primary->setLatch(!trClick);
+            if (unlatch)
+                primary->releaseAll();
         }
     }
+    takenTrClick = trClick;
 }
 
 void ZylSpaceModule::restoreProgramParameters(int index, const juce::XmlElement& element,
@@ -744,10 +760,8 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
     const bool stampChanged = triggerStamp.hasChanged();
     const bool selectedChanged = primary->getSelected().hasChanged();
     const bool soundingChanged = primary->getSounding().hasChanged();
-    // Both read under their parameter's lock: the message thread may be setting them.
-    const bool trClick =
-        readValue(getOnClickParameter()) == domainSet->getOnClickDomain()->getTrClickValue();
-    auto* trigger = readValue(getTriggerParameter());
+    const bool trClick = takenTrClick;
+    auto* trigger = takenTrigger;
     // Read once: the message thread may change it meanwhile, and a chord picked under one
     // assist must not be counted or placed under another.
     auto* assist = getAssistValue();

@@ -252,6 +252,12 @@ private:
     const ZylKeyValue* key = nullptr;
     ZylLiveSpace* focusSpace = nullptr;
     ZylLiveSpace* otherSpace = nullptr;
+    // "Trigger" and "On Click" as their reactions took them, written and read under both
+    // live-space locks. A block decides by these, not by the parameters' newest values, so that
+    // it never meets a new mode with the cell states of the old one (chords not yet cleared, a
+    // latch not yet lifted).
+    const ZylValue* takenTrigger = nullptr;
+    bool takenTrClick = true;
     bool triggerNoteOn = false;
     float triggerVelocity = kDefaultTriggerVelocity;
     std::int32_t triggerNote = 0;

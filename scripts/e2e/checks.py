@@ -10,6 +10,9 @@
   checks.py held LEVELS FROM UNTIL THRESHOLD
       Every block recorded from wall-clock time FROM to UNTIL is louder than THRESHOLD; fails
       at the first that is not, or when the recording does not cover the time.
+  checks.py quiet LEVELS FROM UNTIL THRESHOLD
+      Every block recorded from wall-clock time FROM to UNTIL is at most THRESHOLD; fails at
+      the first that is not, or when the recording does not cover the time.
   checks.py window SHOT X Y W H
       The screenshot shows the window exactly at X, Y, W x H on a black root, with a menu bar of
       20 pixels holding light text on one background colour, and a drawn editor under it.
@@ -85,6 +88,17 @@ def held(path, start, until, threshold):
             fail(f"quiet (peak {peak:.4f}) {stamp - start:.3f} s after the start")
     print(f"{len(blocks)} blocks over {until - start:.3f} s, the quietest at peak "
           f"{min(p for _, p in blocks):.4f}")
+
+
+def quiet(path, start, until, threshold):
+    blocks = [(s, p) for s, p in read_levels(path) if start <= s <= until]
+    if not blocks or blocks[0][0] > start + 0.1 or blocks[-1][0] < until - 0.1:
+        fail("the recording does not cover the time asked for")
+    for stamp, peak in blocks:
+        if peak > threshold:
+            fail(f"loud (peak {peak:.4f}) {stamp - start:.3f} s after the start")
+    print(f"{len(blocks)} blocks over {until - start:.3f} s, the loudest at peak "
+          f"{max(p for _, p in blocks):.4f}")
 
 
 def window(shot, x, y, w, h):
@@ -272,6 +286,8 @@ def main(argv):
         silence(args[0], float(args[1]), float(args[2]), float(args[3]))
     elif command == "held":
         held(args[0], float(args[1]), float(args[2]), float(args[3]))
+    elif command == "quiet":
+        quiet(args[0], float(args[1]), float(args[2]), float(args[3]))
     elif command == "window":
         window(args[0], *map(int, args[1:5]))
     elif command == "factory-grid":

@@ -596,6 +596,131 @@ TEST_F(SpaceModule, AChordClearedBetweenBlocksStopsInTheNextBlock)
     EXPECT_TRUE(sounding.empty());
 }
 
+// Clicks and mode changes in the order a user makes them, on the grid and on the piano: a note
+// may start only while the button is down, and nothing sounds or stays lit at the end. A change
+// reaches the module as a message; the audio thread may run a block between the new value and
+// the module's reaction to it.
+TEST_F(SpaceModule, LeavingTriggerAndHoldReleasesTheLatchedCellsOnBothSpaces)
+{
+    enum class Act
+    {
+        Trigger,
+        OnClick,
+        Press,
+        Release
+    };
+    enum class Timing
+    {
+        Settled, // the reaction runs, then blocks
+        Unblocked, // the reaction runs, and the next step comes before any block
+        BlockFirst // a block runs before the reaction, then more after it
+    };
+    struct Step
+    {
+        Act act;
+        const wchar_t* value = nullptr;
+        Timing timing = Timing::Settled;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Step midiClickHold[] = { { Act::Trigger, L"Midi Clk" }, { Act::OnClick, L"Tr & Hold" },
+                                   { Act::Press }, { Act::Release } };
+    auto after = [&](std::vector<Step> last) {
+        std::vector<Step> steps(std::begin(midiClickHold), std::end(midiClickHold));
+        steps.insert(steps.end(), last.begin(), last.end());
+        return steps;
+    };
+    const Case cases[] = {
+        { "clicked cell held by the latch, then mouse trigger, then Trigger cell",
+          after({ { Act::Trigger, L"Mouse Cl" }, { Act::OnClick, L"Tr Click" } }) },
+        { "the same, each change seen by a block before the reaction",
+          after({ { Act::Trigger, L"Mouse Cl", Timing::BlockFirst },
+                  { Act::OnClick, L"Tr Click", Timing::BlockFirst } }) },
+        { "the same, Trigger cell seen by a block before its reaction and after the mouse trigger's",
+          after({ { Act::Trigger, L"Mouse Cl", Timing::Unblocked },
+                  { Act::OnClick, L"Tr Click", Timing::BlockFirst } }) },
+        { "latched chord, then Trigger cell",
+          { { Act::OnClick, L"Tr & Hold" }, { Act::Press }, { Act::Release },
+            { Act::OnClick, L"Tr Click" } } },
+        { "Trigger cell while the button is down, released in the view after",
+          { { Act::OnClick, L"Tr & Hold" }, { Act::Press }, { Act::OnClick, L"Tr Click" },
+            { Act::Release } } },
+    };
+    for (const bool onPiano : { false, true })
+    {
+        auto& live = onPiano ? piano() : grid();
+        auto* cell = zyltest::visibleCellOf(live.getSpace(), 60);
+        ASSERT_NE(cell, nullptr);
+        for (const auto& c : cases)
+        {
+            const auto where = std::string(c.name) + (onPiano ? " (piano)" : " (grid)");
+            zyltest::selectByName(space->getTriggerParameter(), L"Mouse Cl");
+            zyltest::selectByName(space->getOnClickParameter(), L"Tr Click");
+            space->receiveMessage(nullptr, kSpaceViewActivated + (onPiano ? kPianoViewIndex : kGridViewIndex), 0);
+            block();
+            ASSERT_TRUE(sounding.empty()) << where;
+
+            bool buttonDown = false;
+            auto blockChecked = [&](size_t i) {
+                const auto started = notesOf(block(), true);
+                EXPECT_TRUE(buttonDown || started.empty()) << where << ", step " << i;
+            };
+            for (size_t i = 0; i < c.steps.size(); ++i)
+            {
+                const auto& step = c.steps[i];
+                switch (step.act)
+                {
+                case Act::Trigger:
+                case Act::OnClick:
+                {
+                    auto* parameter = step.act == Act::Trigger ? space->getTriggerParameter()
+                                                               : space->getOnClickParameter();
+                    auto* value = parameter->getDomain()->findByName(step.value);
+                    ASSERT_NE(value, nullptr) << where;
+                    parameter->setValueObject(value, kCauseUser, false, true);
+                    if (step.timing == Timing::BlockFirst)
+                        blockChecked(i);
+                    zyltest::drainMessageQueue();
+                    break;
+                }
+                case Act::Press:
+                    press(live, cell);
+                    buttonDown = true;
+                    break;
+                case Act::Release:
+                    release(live);
+                    buttonDown = false;
+                    break;
+                }
+                if (step.timing == Timing::Unblocked)
+                    continue;
+                for (int b = 0; b < 3; ++b)
+                {
+                    blockChecked(i);
+                    zyltest::drainMessageQueue();
+                }
+            }
+            EXPECT_TRUE(sounding.empty()) << where;
+            for (int note = 0; note < 128; ++note)
+                EXPECT_FALSE(space->getGridKeyboardState().isNoteOnForChannels(0xFFFF, note)
+                             || space->getPianoKeyboardState().isNoteOnForChannels(0xFFFF, note))
+                    << where << ", note " << note;
+            for (auto* each : { &grid(), &piano() })
+                EXPECT_TRUE(each->getPrimaryStates()->getActiveSounding().getCells().empty()) << where;
+            // The next case starts from a fresh selection.
+            for (auto* each : { &grid(), &piano() })
+            {
+                const juce::ScopedLock lock(each->getLock());
+                each->getPrimaryStates()->clearAll();
+            }
+            block();
+        }
+    }
+}
+
 TEST_F(SpaceModule, HeldMidiNotePlaysTheClickedOrTheHoveredCell)
 {
     struct Case
