@@ -34,7 +34,15 @@
 #    leaves no file there.
 # 9. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
 #    outside the scale: the chord sounds until the key is released.
-# 10. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
+# 10. A read-only settings folder (a read-only bind mount in a private mount namespace; skipped
+#    where the run is not root) holding the settings file of 40,000 nested elements: the window
+#    opens with the factory state, one line on stderr says the file could not be read nor moved
+#    aside, and the exit is clean and leaves the file as it was.
+# 11. Started with SIGHUP ignored (nohup): SIGHUP leaves the program running; SIGTERM then ends
+#    it with status 0 and the renamed preset stored.
+# 12. A home folder that cannot be made (a file stands where it would be): the exit ends with
+#    status 0 and one line on stderr naming the settings file it could not write.
+# 13. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
 #    a plain JUCE window with a silent JACK client (app/tools/ZylIdleReference.cpp); it fails
 #    only far above its target.
 #
@@ -153,9 +161,10 @@ write_settings() {
 }
 
 X= Y= W= H=
-# Starts the program and waits for its window; sets X, Y, W, H.
+# Starts the program (through the command given, if any, which ends by running it in its own
+# process) and waits for its window; sets X, Y, W, H.
 start_program() {
-  "$program" >> "$out/program.log" 2>&1 &
+  "$@" "$program" >> "$out/program.log" 2>&1 &
   program_pid=$!
   local window=
   for _ in $(seq 100); do
@@ -433,6 +442,8 @@ damaged_start "settings file that is not XML" not-xml
   printf '</a>%.0s' $(seq 40000)
   printf '</VALUE></PROPERTIES>\n'
 } > "$work/deep.settings"
+# A damaged file already aside is kept, the next one goes to a free name: clear the way.
+rm -f "$HOME/.lumenfold/"*.damaged
 cp "$work/deep.settings" "$settings"
 damaged_start "settings file of 40,000 nested elements" deep-nesting
 cmp -s "$work/deep.settings" "$settings.damaged" || die "the deep settings file was not moved aside"
@@ -451,6 +462,7 @@ sys.stdout.write(text.replace("</PROPERTIES>", "<VALUE name=\"junk\" val=\"" + v
 }
 for junk in instruction-in-a-value deep-value; do
   junk_value "$junk" > "$work/junk.settings"
+  rm -f "$HOME/.lumenfold/"*.damaged
   cp "$work/junk.settings" "$settings"
   damaged_start "settings file with a value of XML: $junk" "$junk"
   cmp -s "$work/junk.settings" "$settings.damaged" || die "$junk: the file was not moved aside"
@@ -591,14 +603,82 @@ check "sound while the key repeats, also over the cell outside the scale" held "
   "$(later "$start" 0.3)" "$released" 0.01
 check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
 
-# 10. Idle: with the audio running and nothing played (the factory program waits armed, its start
+# The number of lines on stderr naming file $2 that begin with "lumenfold: ", from line $1 of
+# the program's log on.
+notices_about() {
+  tail -n +"$1" "$out/program.log" | grep '^lumenfold: ' | grep -cF -- "$2" || true
+}
+
+step "10. a damaged settings file in a read-only folder"
+# Runs the command after $1 with the folder $1 read-only for it alone: a read-only bind mount in
+# a mount namespace of its own, which goes with the command. Only root may make one.
+read_only=(unshare -m -- /bin/sh -c
+  'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' read-only)
+if [ "$(id -u)" -eq 0 ] && "${read_only[@]}" "$HOME/.lumenfold" true 2> /dev/null; then
+  cp "$work/deep.settings" "$settings"
+  from_line=$(($(wc -l < "$out/program.log") + 1))
+  start_program "${read_only[@]}" "$HOME/.lumenfold"
+  [ "$W" = 1001 ] && [ "$H" = 580 ] || die "read-only folder: window is $W x $H"
+  shoot read-only-folder
+  check "read-only folder: window" window "$out/read-only-folder.png" "$X" "$Y" "$W" "$H"
+  check "read-only folder: the factory preset" same "$out/damaged-missing.png" \
+    "$out/read-only-folder.png" $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+  exit_program
+  cmp -s "$work/deep.settings" "$settings" || die "read-only folder: the settings file changed"
+  notices=$(notices_about "$from_line" "$settings")
+  [ "$notices" -eq 1 ] || die "read-only folder: $notices lines on stderr about the settings file, not 1"
+  echo "   read-only folder: the factory state, one line on stderr, status 0, the file left as it was"
+else
+  echo "   skipped: no read-only bind mount can be made here (it needs root)"
+fi
+
+# Sends signal $1 to the program and expects it to end with status 0 within 20 s.
+end_by_signal() {
+  local status=0
+  kill -"$1" "$program_pid"
+  for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.2; done
+  kill -0 "$program_pid" 2> /dev/null && die "the program did not end on SIG$1"
+  wait "$program_pid" || status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || die "the program ended on SIG$1 with status $status"
+}
+
+step "11. started with SIGHUP ignored (nohup), SIGHUP leaves it running"
+cp "$work/good.settings" "$settings"
+start_program nohup
+type_preset_name "E2E NOHUP"
+xdotool key Return
+sleep 0.8
+kill -HUP "$program_pid"
+sleep 2
+if ! kill -0 "$program_pid" 2> /dev/null; then
+  status=0
+  wait "$program_pid" || status=$?
+  program_pid=
+  die "the program started with SIGHUP ignored ended on SIGHUP (status $status)"
+fi
+end_by_signal TERM
+stored_state_has "E2E NOHUP" || die "nohup: the stored state lacks the new name"
+echo "   SIGHUP ignored; SIGTERM then: status 0, the renamed preset stored"
+
+step "12. a home folder that cannot be made: the exit names the file it could not write"
+: > "$work/not-a-folder"
+unwritable="$work/not-a-folder/home/.lumenfold/lumenfold.settings"
+from_line=$(($(wc -l < "$out/program.log") + 1))
+start_program env HOME="$work/not-a-folder/home"
+exit_program
+notices=$(notices_about "$from_line" "$unwritable")
+[ "$notices" -eq 1 ] || die "unwritable home: $notices lines on stderr naming $unwritable, not 1"
+echo "   unwritable home: status 0, one line on stderr names the settings file"
+
+# 13. Idle: with the audio running and nothing played (the factory program waits armed, its start
 # button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
 # from /proc, also per thread) is printed as a share of one core, and beside it that of the idle
 # reference: a plain JUCE window of the same size with a JACK client that writes silence, over
 # 30 s. The target is 0.5 %; JUCE's own display timer (100 Hz where the display tells no rate, as
 # Xvfb) and the audio callback keep even the reference near or above it, so only a share far above
 # fails the run.
-step "10. idle CPU with the audio running"
+step "13. idle CPU with the audio running"
 idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
 # Lines "<thread id> <name> <user + system ticks>" of every thread of process $1.
 thread_ticks() {
