@@ -1,5 +1,6 @@
 #include "app/MainAppWindow.h"
 
+#include "framework/ZylDebug.h"
 #include "framework/ZylFilter.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModule.h"
@@ -158,7 +159,17 @@ MainAppWindow::~MainAppWindow()
     }
     deleteFilter();
 
-    // A properties file writes itself when deleted.
+    // A properties file writes itself when deleted. Where it cannot (a home folder that is
+    // missing or read-only), the session's settings are lost: the user reads which file.
+    if (auto* file = dynamic_cast<juce::PropertiesFile*>(settings.get()))
+    {
+        if (!file->saveIfNeeded())
+        {
+            zylNoticeLine("lumenfold: the settings could not be written to "
+                          + file->getFile().getFullPathName());
+            file->setNeedsToBeSaved(false);
+        }
+    }
     settings.reset();
 }
 

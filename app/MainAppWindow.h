@@ -14,7 +14,8 @@
 //
 // Settings keys: "windowX", "windowY", "audioSetup" (the device manager's state) and
 // "filterState" (the processor's whole state, base64). They are read when the window is built
-// and written when it is deleted; the settings object is deleted last, which writes the file.
+// and written when it is deleted; the settings object is deleted last, which writes the file (a
+// file that cannot be written is named in one line on stderr).
 //
 // On Windows its repaints reach the screen also where the display gives no vertical blank
 // (ZylRepaintPump); elsewhere nothing wakes it while nothing changes.

@@ -20,6 +20,15 @@ constexpr int kQuitSignalCount = 2;
 // to one reused by another file.
 int quitPipe[2] = { -1, -1 };
 struct sigaction previousActions[kQuitSignalCount];
+// Which signals got the handler: not those ignored when the object was made.
+bool handled[kQuitSignalCount] = {};
+
+bool isIgnored(int signal)
+{
+    struct sigaction current {};
+    return sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0
+           && current.sa_handler == SIG_IGN;
+}
 
 void onQuitSignal(int)
 {
@@ -74,8 +83,11 @@ ZylQuitSignals::ZylQuitSignals(std::function<void()> quitRequest)
     // Calls of other threads that the signal interrupts go on; the message loop's wait is woken
     // by the pipe.
     action.sa_flags = SA_RESTART;
+    // A signal that whatever started the program set to be ignored (nohup, a daemon) stays
+    // ignored, as shells keep it.
     for (int k = 0; k < kQuitSignalCount; ++k)
-        sigaction(kQuitSignals[k], &action, &previousActions[k]);
+        handled[k] = !isIgnored(kQuitSignals[k])
+                     && sigaction(kQuitSignals[k], &action, &previousActions[k]) == 0;
     active = true;
 }
 
@@ -84,7 +96,8 @@ ZylQuitSignals::~ZylQuitSignals()
     if (!active)
         return;
     for (int k = 0; k < kQuitSignalCount; ++k)
-        sigaction(kQuitSignals[k], &previousActions[k], nullptr);
+        if (handled[k])
+            sigaction(kQuitSignals[k], &previousActions[k], nullptr);
     juce::LinuxEventLoop::unregisterFdCallback(quitPipe[0]);
     drainQuitPipe();
 }

@@ -8,7 +8,9 @@
 // only raises a flag that its message loop reads; these signals take the same kind of path: the
 // handler does nothing but write one byte to a pipe (which is async-signal-safe), and the
 // message loop, which watches the pipe, calls the quit request. The pipe also wakes a loop that
-// sleeps, whichever thread the signal landed on.
+// sleeps, whichever thread the signal landed on. A signal that was ignored when the object was
+// made (a program started by nohup, or by a daemon that ignores SIGHUP) stays ignored, as shells
+// keep it.
 //
 // On a system without these signals (Windows) the object does nothing. One object at a time;
 // the previous handlers come back when it is deleted.
@@ -21,8 +23,8 @@ public:
     ZylQuitSignals(const ZylQuitSignals&) = delete;
     ZylQuitSignals& operator=(const ZylQuitSignals&) = delete;
 
-    // Whether the handlers are in place (false where the system has no such signals or the
-    // pipe could not be made).
+    // Whether the signals that were not ignored are answered (false where the system has no
+    // such signals or the pipe could not be made).
     bool isActive() const { return active; }
 
 private:

@@ -61,11 +61,24 @@ juce::PropertiesFile::Options lumenfoldApplication::settingsOptions()
     return options;
 }
 
-std::unique_ptr<juce::PropertiesFile> lumenfoldApplication::openSettingsFile(const juce::File& file)
+std::unique_ptr<juce::PropertySet> lumenfoldApplication::openSettingsFile(const juce::File& file)
 {
-    if (ZylSettingsFile::prepare(file))
-        zylDebugLine("the settings file could not be read safely; moved aside to "
-                     + ZylSettingsFile::damagedFileOf(file).getFullPathName());
+    const auto prepared = ZylSettingsFile::prepare(file);
+    const auto path = file.getFullPathName();
+    switch (prepared.outcome)
+    {
+    case ZylSettingsFile::Prepared::Outcome::ready: break;
+    case ZylSettingsFile::Prepared::Outcome::movedAside:
+        zylNoticeLine("lumenfold: the settings file " + path + " could not be read safely; moved aside to "
+                      + prepared.movedTo.getFullPathName() + ", starting with the factory settings");
+        break;
+    case ZylSettingsFile::Prepared::Outcome::leftInPlace:
+        // Settings kept in memory only: the file is never parsed, nor written over at exit.
+        zylNoticeLine("lumenfold: the settings file " + path
+                      + " could not be read safely nor moved aside; starting with the factory settings, "
+                        "which are not saved");
+        return std::make_unique<juce::PropertySet>();
+    }
     return std::make_unique<juce::PropertiesFile>(file, settingsOptions());
 }
 

@@ -33,8 +33,10 @@ public:
     // the user's application data, XML, saved 3 s after a change.
     static juce::PropertiesFile::Options settingsOptions();
     // The settings file at file with those options, after ZylSettingsFile::prepare: what saves
-    // left behind is removed, and a file the XML parser could not read safely is moved aside.
-    static std::unique_ptr<juce::PropertiesFile> openSettingsFile(const juce::File& file);
+    // left behind is removed, and a file the XML parser could not read safely is moved aside,
+    // which one line on stderr tells. When such a file cannot be moved, it is neither read nor
+    // written: the settings live in memory only (a plain property set), and a line says so.
+    static std::unique_ptr<juce::PropertySet> openSettingsFile(const juce::File& file);
     // How the program's window is built: the product processor, a plain device manager.
     static MainAppWindow::Options windowOptions();
 

@@ -1,6 +1,7 @@
 #include "framework/ZylDebug.h"
 
 #include <algorithm>
+#include <iostream>
 
 namespace
 {
@@ -19,13 +20,17 @@ ZylDebugCapture*& currentCapture()
 
 void zylDebugLine(const juce::String& line)
 {
-    {
-        const juce::ScopedLock sl(captureLock());
-        if (auto* capture = currentCapture())
-            capture->record(line);
-    }
+    ZylDebugCapture::recordInNewest(line);
 #if ! LUMENFOLD_QUIET_DEBUG_LINES
     juce::Logger::outputDebugString(line);
+#endif
+}
+
+void zylNoticeLine(const juce::String& line)
+{
+    ZylDebugCapture::recordInNewest(line);
+#if ! LUMENFOLD_QUIET_DEBUG_LINES
+    std::cerr << line.toStdString() << std::endl;
 #endif
 }
 
@@ -67,6 +72,13 @@ void ZylDebugCapture::clear()
 {
     const juce::ScopedLock sl(lock);
     lines.clear();
+}
+
+void ZylDebugCapture::recordInNewest(const juce::String& line)
+{
+    const juce::ScopedLock sl(captureLock());
+    if (auto* capture = currentCapture())
+        capture->record(line);
 }
 
 void ZylDebugCapture::record(const juce::String& line)

@@ -11,6 +11,13 @@
 // captures only.
 void zylDebugLine(const juce::String& line);
 
+// One line for the user, about something the program could not do for them (a settings file it
+// could not read, move aside or write): printed on the standard error stream on every system,
+// where the terminal or the log of whatever started the program shows it, and recorded by the
+// captures like a diagnostic line. Builds defining LUMENFOLD_QUIET_DEBUG_LINES hand it to the
+// captures only.
+void zylNoticeLine(const juce::String& line);
+
 // While one of these exists, every diagnostic line is also recorded here (from any thread).
 // Captures nest: the newest one receives the lines. They may be destroyed in any order.
 class ZylDebugCapture
@@ -25,6 +32,9 @@ public:
 
 private:
     friend void zylDebugLine(const juce::String&);
+    friend void zylNoticeLine(const juce::String&);
+    // Hands the line to the newest capture, if any.
+    static void recordInNewest(const juce::String& line);
     void record(const juce::String& line);
 
     ZylDebugCapture* previous = nullptr;

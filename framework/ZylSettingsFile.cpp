@@ -47,7 +47,7 @@ bool ZylSettingsFile::isSafeToParse(const juce::File& file)
     return file.loadFileAsData(data) && isSafeToParse(data.getData(), data.getSize());
 }
 
-bool ZylSettingsFile::prepare(const juce::File& file)
+ZylSettingsFile::Prepared ZylSettingsFile::prepare(const juce::File& file)
 {
     const auto folder = file.getParentDirectory();
     const auto oldest = juce::Time::getCurrentTime() - juce::RelativeTime::seconds(kLeftoverAgeSeconds);
@@ -57,9 +57,15 @@ bool ZylSettingsFile::prepare(const juce::File& file)
             entry.getFile().deleteFile();
 
     if (!file.existsAsFile() || isSafeToParse(file))
-        return false;
-    // A file that cannot be moved aside must not be read all the same.
-    return file.moveFileTo(damagedFileOf(file)) || file.deleteFile();
+        return {};
+    // The user may want to look into the file or mend it: it is moved, never deleted, and what
+    // has that name already (a file moved aside before, a folder of the user's) stays.
+    auto aside = damagedFileOf(file);
+    if (aside.exists())
+        aside = aside.getNonexistentSibling();
+    if (file.moveFileTo(aside))
+        return { Prepared::Outcome::movedAside, aside };
+    return { Prepared::Outcome::leftInPlace, {} };
 }
 
 juce::File ZylSettingsFile::damagedFileOf(const juce::File& file)

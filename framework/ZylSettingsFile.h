@@ -36,11 +36,32 @@ public:
     // fails.
     static bool isSafeToParse(const juce::File& file);
 
+    // What prepare found and did.
+    struct Prepared
+    {
+        enum class Outcome
+        {
+            // No file, or one safe to parse: the properties file may read it.
+            ready,
+            // The file was not safe to parse and now lies at movedTo.
+            movedAside,
+            // The file is not safe to parse and could not be moved (a read-only folder, a file
+            // the user may not remove): it must not be read, and must not be written over,
+            // since it is the only copy of what it holds.
+            leftInPlace
+        };
+
+        Outcome outcome = Outcome::ready;
+        juce::File movedTo;
+    };
+
     // Gets the settings file ready to be read: removes what saves of it left behind
     // (isLeftoverOf, older than kLeftoverAgeSeconds) and moves a file that is not safe to parse
-    // to damagedFileOf(file), replacing an older one, so that the program starts with its
-    // factory state and its next save writes a good file. True when a file was moved aside.
-    static bool prepare(const juce::File& file);
+    // to damagedFileOf(file), or to a free name beside it ("<name>(2).damaged" and so on) when
+    // that name is taken, so that the program starts with its factory state and its next save
+    // writes a good file. A damaged file is never deleted: one that cannot be moved stays where
+    // it is.
+    static Prepared prepare(const juce::File& file);
 
     // "<name>.damaged" beside the settings file.
     static juce::File damagedFileOf(const juce::File& file);

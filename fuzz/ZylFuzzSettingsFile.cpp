@@ -51,7 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the program's start does: the guard moves a file that is not safe to parse aside,
     // then the properties file reads what is left.
     const auto opened = lumenfoldApplication::openSettingsFile(settingsFile);
-    auto& settings = *opened;
+    // The folder is writable: a damaged file is always moved aside, never left unread in place.
+    auto* file = dynamic_cast<juce::PropertiesFile*>(opened.get());
+    if (file == nullptr)
+        zylfuzz::fail("a settings file was left in place");
+    auto& settings = *file;
     MainAppWindow::readAudioSetup(settings);
     settings.getIntValue("windowX");
     settings.getIntValue("windowY");

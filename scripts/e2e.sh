@@ -13,31 +13,48 @@
 #    of the layout), "Restore Defaults" answered No (nothing changes) and Yes (the factory preset
 #    name is back and the stored state leaves the settings file), load the bank and the preset
 #    back, then "Exit": status 0, and the settings file holds the window position, the JACK
-#    setup and the renamed preset.
+#    setup and the renamed preset. The dialogs of "Rename Preset...", "Save Preset Bank As..."
+#    and "Restore Defaults" open with the dropped-down menu gone from the screen.
 # 4. Restart: JACK is used again and the state is kept; the chord still sounds; "Audio
 #    Settings...", "Midi Settings..." and "Help..." open their dialogs at the exact size of
 #    their content, and Escape closes each. Exit.
-# 5. Damaged settings: a stored state of another product, of major version 3, a program's
+# 5. The third program, edited in the space panel, is kept across a restart: the panel and the
+#    preset box show the same after it, and the next exit stores the state the first one stored.
+# 6. Audio device restarts in "Audio Settings...": the type switched to ALSA and back to JACK and
+#    the output to "<< none >>" and back, three times each, and "Test": the program lives on and a
+#    chord sounds; "Restore Defaults" while the demo track plays leaves silence; the JACK server
+#    quits while the track plays: a box says the device stopped, nothing stays lit, and a new
+#    server with "<< none >>" and "system" chosen again brings the sound back; the exit stores the
+#    JACK setup.
+# 7. Damaged settings: a stored state of another product, of major version 3, a program's
 #    document in place of the bank's, random bytes, text that is not base64; an unknown audio
 #    device; a settings file that is not XML, one of 40,000 nested elements (moved aside to
 #    lumenfold.settings.damaged), ones the XML parser loops on or that hold a value it parses
 #    again at every save, and none at all. Each starts the window at its size, which
 #    exits cleanly and stores the factory state again.
-# 6. With JACK running, 100 typed into the bpm display and 3/4 into the time signature are
+# 8. With JACK running, 100 typed into the bpm display and 3/4 into the time signature are
 #    shown, stored and shown again after a restart; on a fresh account (no Documents folder, no
 #    remembered file) a bank saved under a bare file name lands in the home folder.
-# 7. Quit signals: after a rename, SIGTERM and then (after a restart) SIGHUP end the program
+# 9. Quit signals: after a rename, SIGTERM and then (after a restart) SIGHUP end the program
 #    with status 0 and the new name in the stored state; an old temporary file of a killed save
 #    beside the settings file is gone after the start.
-# 8. A full disk (a 1 MiB tmpfs filled to the last block; skipped where none can be mounted,
+# 10. A full disk (a 1 MiB tmpfs filled to the last block; skipped where none can be mounted,
 #    as for a user who is not root): "Save Preset Bank As..." into it shows the error box and
 #    leaves no file there.
-# 9. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
+# 11. The space bar held over a grid cell with key autorepeat on, the pointer moved onto a cell
 #    outside the scale: the chord sounds until the key is released.
-# 10. A click-mode change after a held piano key: with "Midi triggers clicked cell" and "Trigger &
+# 12. A click-mode change after a held piano key: with "Midi triggers clicked cell" and "Trigger &
 #    hold cell" the key is silent; back to "Mouse click triggers cell" and "Trigger cell" it stays
 #    silent (no chord from the key the latch kept); a click then sounds until its release.
-# 11. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
+# 13. A read-only settings folder (a read-only bind mount in a private mount namespace; skipped
+#    where the run is not root) holding the settings file of 40,000 nested elements: the window
+#    opens with the factory state, one line on stderr says the file could not be read nor moved
+#    aside, and the exit is clean and leaves the file as it was.
+# 14. Started with SIGHUP ignored (nohup): SIGHUP leaves the program running; SIGTERM then ends
+#    it with status 0 and the renamed preset stored.
+# 15. A home folder that cannot be made (a file stands where it would be): the exit ends with
+#    status 0 and one line on stderr naming the settings file it could not write.
+# 16. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
 #    a plain JUCE window with a silent JACK client (app/tools/ZylIdleReference.cpp); it fails
 #    only far above its target.
 #
@@ -173,9 +190,10 @@ write_settings() {
 }
 
 X= Y= W= H=
-# Starts the program and waits for its window; sets X, Y, W, H.
+# Starts the program (through the command given, if any, which ends by running it in its own
+# process) and waits for its window; sets X, Y, W, H.
 start_program() {
-  "$program" >> "$out/program.log" 2>&1 &
+  "$@" "$program" >> "$out/program.log" 2>&1 &
   program_pid=$!
   local window=
   for _ in $(seq 100); do
@@ -435,7 +453,7 @@ dialog_opens_at_its_size 2 1 'Help' 320 470 help
 exit_program
 stored_state_has 'E2E Preset' || die "the state was not kept across the restart"
 
-step "4a. a program other than the first, edited, is kept across a restart"
+step "5. a program other than the first, edited, is kept across a restart"
 # From the factory state with the JACK setup: the preset box's ">" twice (the third program),
 # then the voicing's and the trigger's ">" in the space panel; the window is closed. After a
 # restart the panel and the preset box show the same, and the next exit stores the state the
@@ -471,7 +489,7 @@ exit_program
   || die "the exit after the restart stored another state than the first exit"
 echo "   the second exit stored the state the first one stored"
 
-step "4b. audio device restarts"
+step "6. audio device restarts"
 # In "Audio Settings...": the device type switched to ALSA and back to JACK, and the output to
 # "<< none >>" and back to "system", three times each, then the "Test" button; each restart
 # prepares the program again outside JACK's callback (this once read the callback's freed play
@@ -569,7 +587,7 @@ output_has setting "$settings" audioSetup 'deviceType="JACK"' || die "the JACK s
 echo "   settings: the JACK setup is stored"
 cp "$work/kept.settings" "$settings"
 
-step "5. damaged settings"
+step "7. damaged settings"
 cp "$work/kept.settings" "$work/good.settings"
 damaged_start() {
   local what=$1
@@ -600,6 +618,8 @@ damaged_start "settings file that is not XML" not-xml
   printf '</a>%.0s' $(seq 40000)
   printf '</VALUE></PROPERTIES>\n'
 } > "$work/deep.settings"
+# A damaged file already aside is kept, the next one goes to a free name: clear the way.
+rm -f "$HOME/.lumenfold/"*.damaged
 cp "$work/deep.settings" "$settings"
 damaged_start "settings file of 40,000 nested elements" deep-nesting
 cmp -s "$work/deep.settings" "$settings.damaged" || die "the deep settings file was not moved aside"
@@ -618,6 +638,7 @@ sys.stdout.write(text.replace("</PROPERTIES>", "<VALUE name=\"junk\" val=\"" + v
 }
 for junk in instruction-in-a-value deep-value; do
   junk_value "$junk" > "$work/junk.settings"
+  rm -f "$HOME/.lumenfold/"*.damaged
   cp "$work/junk.settings" "$settings"
   damaged_start "settings file with a value of XML: $junk" "$junk"
   cmp -s "$work/junk.settings" "$settings.damaged" || die "$junk: the file was not moved aside"
@@ -627,7 +648,7 @@ damaged_start "settings file with an instruction followed by text" instruction-i
 rm -f "$settings"
 damaged_start "no settings file" missing
 
-step "6. tempo and time signature typed with JACK running; the first bank saved under a plain name"
+step "8. tempo and time signature typed with JACK running; the first bank saved under a plain name"
 # The displays take typed numbers while JACK plays (its player is no host that drives the song);
 # the stored state and the next start keep them.
 cp "$work/good.settings" "$settings"
@@ -677,7 +698,7 @@ fi
 check "a bank saved under a plain name, in the home folder" fxb "$HOME/first-bank.fxb"
 exit_program
 
-step "7. SIGTERM and SIGHUP quit as a close does: the settings are written"
+step "9. SIGTERM and SIGHUP quit as a close does: the settings are written"
 cp "$work/good.settings" "$settings"
 leftover="$HOME/.lumenfold/lumenfold_temp5eed.settings"
 for signal in TERM HUP; do
@@ -700,7 +721,7 @@ for signal in TERM HUP; do
   echo "   SIG$signal: status 0, the renamed preset stored, the old temporary file removed"
 done
 
-step "8. a save to a full disk is reported"
+step "10. a save to a full disk is reported"
 full="$work/full"
 mkdir -p "$full"
 if mount -t tmpfs -o size=1m tmpfs "$full" 2> /dev/null; then
@@ -730,7 +751,7 @@ else
 fi
 
 
-step "9. the space bar held with key autorepeat on"
+step "11. the space bar held with key autorepeat on"
 # The held space bar is a held mouse button. X repeats a held key as pairs of a release and a
 # press; the chord must sound on from the key's press to its release, also after the pointer
 # moved onto a cell outside the scale, where a new press would find nothing to play. The
@@ -758,7 +779,7 @@ check "sound while the key repeats, also over the cell outside the scale" held "
   "$(later "$start" 0.3)" "$released" 0.01
 check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
 
-step "10. a click-mode change after a key held under the MIDI click trigger"
+step "12. a click-mode change after a key held under the MIDI click trigger"
 # Under "Midi triggers clicked cell" with "Trigger & hold cell" a click only picks the root for
 # incoming notes, and the latch keeps the clicked key. Going back to "Mouse click triggers cell"
 # and "Trigger cell" must start no chord from that key: silence from the press to 3 s after the
@@ -802,14 +823,82 @@ check "sound after a click on the key (s)" sound "$levels" "$start" 0.6 0.01
 check "silence after its release (s)" silence "$levels" "$released" 1.9 0.0005
 exit_program
 
-# 11. Idle: with the audio running and nothing played (the factory program waits armed, its start
+# The number of lines on stderr naming file $2 that begin with "lumenfold: ", from line $1 of
+# the program's log on.
+notices_about() {
+  tail -n +"$1" "$out/program.log" | grep '^lumenfold: ' | grep -cF -- "$2" || true
+}
+
+step "13. a damaged settings file in a read-only folder"
+# Runs the command after $1 with the folder $1 read-only for it alone: a read-only bind mount in
+# a mount namespace of its own, which goes with the command. Only root may make one.
+read_only=(unshare -m -- /bin/sh -c
+  'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' read-only)
+if [ "$(id -u)" -eq 0 ] && "${read_only[@]}" "$HOME/.lumenfold" true 2> /dev/null; then
+  cp "$work/deep.settings" "$settings"
+  from_line=$(($(wc -l < "$out/program.log") + 1))
+  start_program "${read_only[@]}" "$HOME/.lumenfold"
+  [ "$W" = 1001 ] && [ "$H" = 580 ] || die "read-only folder: window is $W x $H"
+  shoot read-only-folder
+  check "read-only folder: window" window "$out/read-only-folder.png" "$X" "$Y" "$W" "$H"
+  check "read-only folder: the factory preset" same "$out/damaged-missing.png" \
+    "$out/read-only-folder.png" $((X + preset_x)) $((Y + preset_y)) "$preset_w" "$preset_h"
+  exit_program
+  cmp -s "$work/deep.settings" "$settings" || die "read-only folder: the settings file changed"
+  notices=$(notices_about "$from_line" "$settings")
+  [ "$notices" -eq 1 ] || die "read-only folder: $notices lines on stderr about the settings file, not 1"
+  echo "   read-only folder: the factory state, one line on stderr, status 0, the file left as it was"
+else
+  echo "   skipped: no read-only bind mount can be made here (it needs root)"
+fi
+
+# Sends signal $1 to the program and expects it to end with status 0 within 20 s.
+end_by_signal() {
+  local status=0
+  kill -"$1" "$program_pid"
+  for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.2; done
+  kill -0 "$program_pid" 2> /dev/null && die "the program did not end on SIG$1"
+  wait "$program_pid" || status=$?
+  program_pid=
+  [ "$status" -eq 0 ] || die "the program ended on SIG$1 with status $status"
+}
+
+step "14. started with SIGHUP ignored (nohup), SIGHUP leaves it running"
+cp "$work/good.settings" "$settings"
+start_program nohup
+type_preset_name "E2E NOHUP"
+xdotool key Return
+sleep 0.8
+kill -HUP "$program_pid"
+sleep 2
+if ! kill -0 "$program_pid" 2> /dev/null; then
+  status=0
+  wait "$program_pid" || status=$?
+  program_pid=
+  die "the program started with SIGHUP ignored ended on SIGHUP (status $status)"
+fi
+end_by_signal TERM
+stored_state_has "E2E NOHUP" || die "nohup: the stored state lacks the new name"
+echo "   SIGHUP ignored; SIGTERM then: status 0, the renamed preset stored"
+
+step "15. a home folder that cannot be made: the exit names the file it could not write"
+: > "$work/not-a-folder"
+unwritable="$work/not-a-folder/home/.lumenfold/lumenfold.settings"
+from_line=$(($(wc -l < "$out/program.log") + 1))
+start_program env HOME="$work/not-a-folder/home"
+exit_program
+notices=$(notices_about "$from_line" "$unwritable")
+[ "$notices" -eq 1 ] || die "unwritable home: $notices lines on stderr naming $unwritable, not 1"
+echo "   unwritable home: status 0, one line on stderr names the settings file"
+
+# 16. Idle: with the audio running and nothing played (the factory program waits armed, its start
 # button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
 # from /proc, also per thread) is printed as a share of one core, and beside it that of the idle
 # reference: a plain JUCE window of the same size with a JACK client that writes silence, over
 # 30 s. The target is 0.5 %; JUCE's own display timer (100 Hz where the display tells no rate, as
 # Xvfb) and the audio callback keep even the reference near or above it, so only a share far above
 # fails the run.
-step "11. idle CPU with the audio running"
+step "16. idle CPU with the audio running"
 idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
 # Lines "<thread id> <name> <user + system ticks>" of every thread of process $1.
 thread_ticks() {

@@ -5,6 +5,7 @@
 #include "app/MainAppWindow.h"
 #include "app/ZylLumenfoldFilter.h"
 #include "app/lumenfoldApplication.h"
+#include "framework/ZylDebug.h"
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylMessageSink.h"
 #include "framework/ZylModule.h"
@@ -17,6 +18,7 @@
 #include "space/ZylSpaceModule.h"
 #include "framework/ZylStateXml.h"
 #include "tests/TestHelpers.h"
+#include "tests/framework/ZylSettingsFileTestSupport.h"
 #include "tests/ui/ZylFakeUiSeam.h"
 
 #include <gtest/gtest.h>
@@ -208,7 +210,7 @@ struct MainAppWindowTest : ::testing::Test
         folder.deleteRecursively();
     }
 
-    juce::File settingsFile() const { return folder.getChildFile("lumenfold.settings"); }
+    juce::File settingsFile() const { return folder.getChildFile(settingsName); }
 
     std::unique_ptr<juce::PropertiesFile> openSettings() const
     {
@@ -267,6 +269,7 @@ struct MainAppWindowTest : ::testing::Test
     }
 
     juce::File folder = juce::File::createTempFile("lumenfold-window");
+    juce::String settingsName { "lumenfold.settings" };
     ZylFakeUiSeam seam;
     ZylScopedUiSeam installedSeam { seam };
     std::unique_ptr<MainAppWindow> window;
@@ -404,50 +407,117 @@ TEST_F(MainAppWindowTest, MissingOrDamagedSettingsFileStartsTheFactoryStateOnThe
     juce::String deep = "<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"audioSetup\">";
     deep << juce::String::repeatedString("<a>", 40000) << juce::String::repeatedString("</a>", 40000)
          << "</VALUE></PROPERTIES>";
-    const juce::File damaged = settingsFile().getSiblingFile("lumenfold.settings.damaged");
-    // What each case writes, and whether the file is moved aside to damaged at start.
-    const std::vector<std::tuple<const char*, std::function<void()>, bool>> cases {
-        { "missing", [] {}, false },
-        { "empty", [this] { settingsFile().create(); }, true },
-        { "not XML", [this] { settingsFile().replaceWithText("\x01\x02 garbage <<<"); }, true },
-        { "cut short", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"filterState\" val=\"AB"); }, true },
-        { "another program's file", [this] { settingsFile().replaceWithText("<?xml version=\"1.0\"?><OTHER a=\"1\"/>"); }, false },
-        { "unreadable: a folder in its place", [this] { settingsFile().createDirectory(); }, false },
-        { "40,000 nested elements", [&] { settingsFile().replaceWithText(deep); }, true },
-        // The properties file parses such a value again when it saves: at exit, the crash.
-        { "a value of XML nested 40,000 deep", [this] {
-              settingsFile().replaceWithText("<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"x\" val=\""
-                                             + juce::String::repeatedString("&lt;a&gt;", 40000) + "\"/></PROPERTIES>");
-          }, true },
+    // A file of an earlier run with a renamed program, and a value the properties file reads as
+    // it is but parses again (40,000 deep) when it saves: read at start, it would show the name.
+    open();
+    filter().changeProgramName(0, "Read all the same");
+    close();
+    const auto withDeepValue = settingsFile().loadFileAsString().replace(
+        "</PROPERTIES>", "<VALUE name=\"x\" val=\"" + juce::String::repeatedString("&lt;a&gt;", 40000)
+                             + "\"/></PROPERTIES>");
+    const auto written = [this](const juce::String& text) {
+        return [this, text] { settingsFile().replaceWithText(text); };
     };
-    for (const auto& [what, prepare, movedAside] : cases)
+    // Where the bytes of a file that fails the check end up: moved aside to a file of the
+    // name ".damaged" (or a free name beside it), or left in place when they cannot be moved,
+    // unread and never overwritten. Either way the user reads one line naming the file; and
+    // one when the exit cannot write it.
+    enum class Kept { notDamaged, aside, inPlace };
+    const std::vector<std::tuple<const char*, std::function<void()>, Kept, int>> cases {
+        { "missing", [] {}, Kept::notDamaged, 0 },
+        { "empty", [this] { settingsFile().create(); }, Kept::aside, 1 },
+        { "not XML", written("\x01\x02 garbage <<<"), Kept::aside, 1 },
+        { "cut short", written("<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"filterState\" val=\"AB"), Kept::aside, 1 },
+        { "another program's file", written("<?xml version=\"1.0\"?><OTHER a=\"1\"/>"), Kept::notDamaged, 0 },
+        { "unreadable: a folder in its place", [this] { settingsFile().createDirectory(); }, Kept::notDamaged, 1 },
+        { "40,000 nested elements", written(deep), Kept::aside, 1 },
+        // The properties file parses such a value again when it saves: at exit, the crash.
+        { "a value of XML nested 40,000 deep", written(withDeepValue), Kept::aside, 1 },
+        { "the name .damaged taken by a folder", [&] {
+              settingsFile().replaceWithText(withDeepValue);
+              settingsFile().getSiblingFile(settingsName + ".damaged").getChildFile("notes.txt").create();
+          }, Kept::aside, 1 },
+#if ! JUCE_WINDOWS
+        // A file that cannot be moved (its name with ".damaged" is longer than a file name may
+        // be; for the program's own file: a read-only folder, a file the user may not remove).
+        { "a damaged file that cannot be moved aside", [&] {
+              settingsName = juce::String::repeatedString("n", 239) + ".settings";
+              // Written straight: the temporary file of a replacement would need a longer name.
+              settingsFile().appendText(withDeepValue);
+          }, Kept::inPlace, 1 },
+#endif
+        // Device names and values with any character are what the program itself writes.
+        { "any character in the device names and a value", [this] {
+              juce::XmlElement setup("DEVICESETUP");
+              setup.setAttribute("deviceType", "Fake");
+              setup.setAttribute("audioOutputDeviceName", zyltest::everyKindOfCharacter());
+              storeXml("audioSetup", setup);
+              store("name", zyltest::everyKindOfCharacter());
+          }, Kept::notDamaged, 0 },
+    };
+    for (const auto& [what, prepare, kept, lines] : cases)
     {
         SCOPED_TRACE(what);
-        settingsFile().deleteRecursively();
-        damaged.deleteFile();
+        folder.deleteRecursively();
+        folder.createDirectory();
+        settingsName = "lumenfold.settings";
         prepare();
         // What a save killed half-way a while ago left behind.
-        const auto leftover = folder.getChildFile("lumenfold_temp1f2e.settings");
+        const auto leftover = folder.getChildFile(settingsFile().getFileNameWithoutExtension() + "_tempf.settings");
         leftover.replaceWithText("<PROPERTIES");
         leftover.setLastModificationTime(juce::Time::getCurrentTime() - juce::RelativeTime::hours(1));
         const auto bytes = settingsFile().existsAsFile() ? settingsFile().loadFileAsString() : juce::String();
+        const auto values = kept == Kept::notDamaged ? openSettings()->getAllProperties() : juce::StringPairArray();
+        const auto before = folder.findChildFiles(juce::File::findFilesAndDirectories, true);
+
+        ZylDebugCapture capture;
         open();
         EXPECT_TRUE(stateText(filter()) == factoryState());
         EXPECT_EQ(currentDeviceName(), "Fake A");
         EXPECT_EQ(window->getWidth(), MainAppWindow::kWidth);
-        EXPECT_EQ(damaged.existsAsFile(), movedAside);
         EXPECT_FALSE(leftover.exists());
-        if (movedAside)
+        // The files that came with the start: the one moved aside.
+        auto made = folder.findChildFiles(juce::File::findFilesAndDirectories, true);
+        made.removeValuesIn(before);
+        EXPECT_EQ(made.size(), kept == Kept::aside ? 1 : 0);
+        if (kept == Kept::aside && made.size() == 1)
         {
-            EXPECT_TRUE(damaged.loadFileAsString() == bytes);
+            EXPECT_TRUE(made[0].getFileName().startsWith(settingsName) && made[0].hasFileExtension("damaged"));
+            EXPECT_TRUE(made[0].loadFileAsString() == bytes);
+            EXPECT_FALSE(settingsFile().exists());
+        }
+        if (kept == Kept::notDamaged)
+        {
+            EXPECT_TRUE(window->getSettings().getAllProperties() == values);
         }
         close();
-        // Shut-down wrote a good file in its place.
-        if (movedAside)
+        int notices = 0;
+        for (const auto& line : capture.getLines())
+            notices += line.contains(settingsFile().getFullPathName()) ? 1 : 0;
+        EXPECT_EQ(notices, lines);
+        // Shut-down wrote a good file in place of one moved aside, and nothing over one left in place.
+        if (kept == Kept::aside)
         {
             EXPECT_TRUE(openSettings()->getValue("filterState") == factoryState());
         }
+        if (kept == Kept::inPlace)
+        {
+            EXPECT_TRUE(settingsFile().loadFileAsString() == bytes);
+        }
     }
+}
+
+TEST_F(MainAppWindowTest, AnExitThatCannotWriteTheSettingsSaysSoOnceNamingTheFile)
+{
+    // A home folder that cannot be made: a file stands where its folder would be.
+    ASSERT_TRUE(folder.getChildFile("home").replaceWithText("not a folder"));
+    settingsName = "home/.lumenfold/lumenfold.settings";
+    open();
+    ZylDebugCapture lines;
+    close();
+    EXPECT_FALSE(settingsFile().exists());
+    ASSERT_EQ(lines.getLines().size(), 1u);
+    EXPECT_TRUE(lines.getLines()[0].contains(settingsFile().getFullPathName()));
 }
 
 TEST_F(MainAppWindowTest, UnknownOrDamagedAudioSetupFallsBackToTheDefaultDevice)

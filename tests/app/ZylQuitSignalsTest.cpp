@@ -67,4 +67,32 @@ TEST(QuitSignals, ThePreviousHandlersComeBackAndNoRequestIsLeftOver)
     EXPECT_EQ(requests, 0);
     sigaction(SIGHUP, &previous, nullptr);
 }
+
+// A program started with a signal ignored (nohup, a daemon) keeps it ignored, as shells do; the
+// other one still quits.
+TEST(QuitSignals, ASignalIgnoredAtTheStartStaysIgnored)
+{
+    for (const int ignored : { SIGHUP, SIGTERM })
+    {
+        SCOPED_TRACE(ignored);
+        const int other = ignored == SIGHUP ? SIGTERM : SIGHUP;
+        struct sigaction ignoring {}, previous {}, after {};
+        ignoring.sa_handler = SIG_IGN;
+        sigemptyset(&ignoring.sa_mask);
+        ASSERT_EQ(sigaction(ignored, &ignoring, &previous), 0);
+        int requests = 0;
+        {
+            ZylQuitSignals signals([&] { ++requests; });
+            EXPECT_TRUE(signals.isActive());
+            std::raise(ignored);
+            zyltest::drainMessageQueue();
+            EXPECT_EQ(requests, 0);
+            std::raise(other);
+            zyltest::drainMessageQueue();
+            EXPECT_EQ(requests, 1);
+        }
+        sigaction(ignored, &previous, &after);
+        EXPECT_EQ(after.sa_handler, SIG_IGN);
+    }
+}
 #endif

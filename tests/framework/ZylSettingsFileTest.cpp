@@ -1,9 +1,11 @@
 #include "framework/ZylSettingsFile.h"
+#include "tests/framework/ZylSettingsFileTestSupport.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,17 +19,23 @@ struct SettingsFileCheck : ::testing::Test
 
     juce::File settings() const { return folder.getChildFile("lumenfold.settings"); }
 
-    // What juce::PropertiesFile writes for a window position, an audio setup and a large state.
-    std::string writtenByJuce() const
+    // What juce::PropertiesFile writes for a window position, an audio setup and a large state;
+    // the device names and one more value hold the given text.
+    std::string writtenByJuce(const juce::String& text = juce::CharPointer_UTF8("system & \xc3\xa9")) const
     {
         const auto file = folder.getChildFile("written.settings");
+        file.deleteFile();
         {
             juce::PropertiesFile::Options options;
             options.storageFormat = juce::PropertiesFile::storeAsXML;
             juce::PropertiesFile properties(file, options);
             properties.setValue("windowX", 12);
-            auto setup = juce::parseXML("<DEVICESETUP deviceType=\"JACK\" audioOutputDeviceName=\"system &amp; \xc3\xa9\"><MIDIINPUT name=\"a\"/></DEVICESETUP>");
-            properties.setValue("audioSetup", setup.get());
+            juce::XmlElement setup("DEVICESETUP");
+            setup.setAttribute("deviceType", "JACK");
+            setup.setAttribute("audioOutputDeviceName", text);
+            setup.createNewChildElement("MIDIINPUT")->setAttribute("name", text);
+            properties.setValue("audioSetup", &setup);
+            properties.setValue("name", text);
             juce::MemoryBlock state(300000);
             juce::Random(3).fillBitsRandomly(state.getData(), state.getSize());
             properties.setValue("filterState", state.toBase64Encoding());
@@ -60,6 +68,7 @@ TEST_F(SettingsFileCheck, WhatJuceWritesIsSafeToParseAndDeepOrMalformedFilesAreN
     ASSERT_GT(good.size(), 400000u);
     const std::vector<std::pair<const char*, std::pair<std::string, bool>>> cases {
         { "written by juce::PropertiesFile", { good, true } },
+        { "names and values with any character", { writtenByJuce(zyltest::everyKindOfCharacter()), true } },
         { "with a byte order mark", { "\xEF\xBB\xBF" + good, true } },
         { "nested as deep as allowed", { nested(ZylSettingsFile::kMaxDepth), true } },
         { "one level deeper", { nested(ZylSettingsFile::kMaxDepth + 1), false } },
@@ -129,7 +138,6 @@ TEST_F(SettingsFileCheck, PrepareMovesADamagedFileAsideAndRemovesOldLeftoversOfI
             file.setLastModificationTime(old);
     };
     ASSERT_TRUE(settings().replaceWithData(deep.data(), deep.size()));
-    make("lumenfold.settings.damaged", true);
     const juce::StringArray leftovers { "lumenfold_temp1a2b3c.settings",
                                         "lumenfold_tempffffffff.settings",
                                         "lumenfold_temp1234_2.settings", "lumenfold_tempab2.settings" };
@@ -144,7 +152,9 @@ TEST_F(SettingsFileCheck, PrepareMovesADamagedFileAsideAndRemovesOldLeftoversOfI
         make(name, name != "lumenfold_temp5.settings");
     folder.getChildFile("lumenfold_temp77.settings").createDirectory();
 
-    EXPECT_TRUE(ZylSettingsFile::prepare(settings()));
+    const auto prepared = ZylSettingsFile::prepare(settings());
+    EXPECT_EQ(prepared.outcome, ZylSettingsFile::Prepared::Outcome::movedAside);
+    EXPECT_EQ(prepared.movedTo, folder.getChildFile("lumenfold.settings.damaged"));
     EXPECT_FALSE(settings().exists());
     EXPECT_EQ(ZylSettingsFile::damagedFileOf(settings()), folder.getChildFile("lumenfold.settings.damaged"));
     EXPECT_EQ(ZylSettingsFile::damagedFileOf(settings()).loadFileAsString().toStdString(), deep);
@@ -157,9 +167,49 @@ TEST_F(SettingsFileCheck, PrepareMovesADamagedFileAsideAndRemovesOldLeftoversOfI
     // A good file and a missing one stay as they are.
     const auto good = writtenByJuce();
     settings().replaceWithData(good.data(), good.size());
-    EXPECT_FALSE(ZylSettingsFile::prepare(settings()));
+    EXPECT_EQ(ZylSettingsFile::prepare(settings()).outcome, ZylSettingsFile::Prepared::Outcome::ready);
     EXPECT_EQ(settings().loadFileAsString().toStdString(), good);
     settings().deleteFile();
-    EXPECT_FALSE(ZylSettingsFile::prepare(settings()));
+    EXPECT_EQ(ZylSettingsFile::prepare(settings()).outcome, ZylSettingsFile::Prepared::Outcome::ready);
     EXPECT_EQ(ZylSettingsFile::damagedFileOf(settings()).loadFileAsString().toStdString(), deep);
+}
+
+TEST_F(SettingsFileCheck, PrepareNeverDeletesADamagedFileWithoutKeepingACopy)
+{
+    const auto deep = nested(40000);
+    const auto inTheWay = ZylSettingsFile::damagedFileOf(settings());
+    // What has the name ".damaged" already stays as it is, and the damaged file goes to a free
+    // name beside it: a folder with a file of the user's in it, a file moved aside before.
+    const std::vector<std::pair<const char*, std::function<juce::File()>>> cases {
+        { "a folder", [&] {
+              inTheWay.createDirectory();
+              return inTheWay.getChildFile("notes.txt");
+          } },
+        { "a damaged file of an earlier start", [&] { return inTheWay; } },
+    };
+    for (const auto& [what, makeInTheWay] : cases)
+    {
+        SCOPED_TRACE(what);
+        folder.deleteRecursively();
+        folder.createDirectory();
+        const auto mine = makeInTheWay();
+        ASSERT_TRUE(mine.replaceWithText("mine"));
+        ASSERT_TRUE(settings().replaceWithData(deep.data(), deep.size()));
+        const auto prepared = ZylSettingsFile::prepare(settings());
+        EXPECT_EQ(prepared.outcome, ZylSettingsFile::Prepared::Outcome::movedAside);
+        EXPECT_FALSE(settings().exists());
+        EXPECT_EQ(mine.loadFileAsString(), "mine");
+        EXPECT_EQ(prepared.movedTo, folder.getChildFile("lumenfold.settings(2).damaged"));
+        EXPECT_EQ(prepared.movedTo.loadFileAsString().toStdString(), deep);
+    }
+
+#if ! JUCE_WINDOWS
+    // A file that cannot be moved at all (its name with ".damaged" is longer than a file name
+    // may be) stays where it is.
+    const auto stuck = folder.getChildFile(juce::String::repeatedString("n", 240) + ".settings");
+    // Written straight: the temporary file of a replacement would need a longer name.
+    ASSERT_TRUE(stuck.appendData(deep.data(), deep.size()));
+    EXPECT_EQ(ZylSettingsFile::prepare(stuck).outcome, ZylSettingsFile::Prepared::Outcome::leftInPlace);
+    EXPECT_EQ(stuck.loadFileAsString().toStdString(), deep);
+#endif
 }
