@@ -787,17 +787,16 @@ TEST_F(MainAppWindowTest, ADeviceThatStopsOnItsOwnIsReportedAndStopsTheSong)
     zyltest::drainMessageQueue();
     ASSERT_TRUE(transport.isPlaying());
 
-    // The user's own changes in "Audio Settings..." are no news.
-    auto setup = w.getDeviceManager()->getAudioDeviceSetup();
-    setup.outputDeviceName = "Fake B";
-    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
-    zyltest::drainMessageQueue();
-    setup.outputDeviceName = {};
-    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
-    zyltest::drainMessageQueue();
-    setup.outputDeviceName = "Fake A";
-    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
-    zyltest::drainMessageQueue();
+    // What the user chooses in "Audio Settings...": an output, or none.
+    const auto chooseOutput = [&w](const juce::String& name) {
+        auto setup = w.getDeviceManager()->getAudioDeviceSetup();
+        setup.outputDeviceName = name;
+        ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
+        zyltest::drainMessageQueue();
+    };
+    // The user's own changes are no news.
+    for (const auto* name : { "Fake B", "", "Fake A" })
+        chooseOutput(name);
     EXPECT_TRUE(seam.callsOf(ZylFakeUiSeam::Kind::messageBox).empty());
     EXPECT_TRUE(transport.isPlaying());
 
@@ -810,17 +809,13 @@ TEST_F(MainAppWindowTest, ADeviceThatStopsOnItsOwnIsReportedAndStopsTheSong)
     EXPECT_EQ(boxes[0].title, "Audio device stopped");
     EXPECT_TRUE(boxes[0].text.contains("\"Fake A\""));
     EXPECT_TRUE(boxes[0].text.contains("Audio Settings..."));
+    EXPECT_EQ(boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
     // As the Stop button's first press does.
     EXPECT_FALSE(transport.isPlaying());
-    EXPECT_EQ(boxes[0].icon, juce::MessageBoxIconType::WarningIcon);
 
     // Choosing no device and then the device again brings it back, and says nothing more.
-    setup.outputDeviceName = {};
-    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
-    zyltest::drainMessageQueue();
-    setup.outputDeviceName = "Fake A";
-    ASSERT_TRUE(w.getDeviceManager()->setAudioDeviceSetup(setup, true).isEmpty());
-    zyltest::drainMessageQueue();
+    chooseOutput({});
+    chooseOutput("Fake A");
     ASSERT_NE(w.getDeviceManager()->getCurrentAudioDevice(), nullptr);
     EXPECT_TRUE(w.getDeviceManager()->getCurrentAudioDevice()->isOpen());
     EXPECT_EQ(seam.callsOf(ZylFakeUiSeam::Kind::messageBox).size(), 1u);
