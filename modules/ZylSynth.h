@@ -3,6 +3,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
 
+#include <atomic>
 #include <vector>
 
 // The built-in instrument: a juce::Synthesiser with 64 ZylSamplerVoice voices and the sounds of
@@ -38,6 +39,13 @@ public:
     explicit ZylSynth(juce::InputStream& soundBankArchive);
     ~ZylSynth() override;
 
+    // Whether no voice can be sounding: false from every note-on, true again after a float
+    // render that left no voice holding a sound. While it holds, rendering a block without MIDI
+    // adds nothing to the output, so a caller may skip it. Callable from any thread.
+    bool isSilent() const noexcept;
+
+    void noteOn(int midiChannel, int midiNoteNumber, float velocity) override;
+
     void loadSoundBank(juce::InputStream& archive);
     void loadSamplerBank(const juce::XmlElement& root, juce::ZipFile& archive);
     void loadWavetableBank(const juce::XmlElement& root);
@@ -48,6 +56,7 @@ protected:
     // and the highest held notes; else the highest, then the lowest of those.
     juce::SynthesiserVoice* findVoiceToSteal(juce::SynthesiserSound* soundToPlay, int midiChannel,
                                              int midiNoteNumber) const override;
+    void renderVoices(juce::AudioBuffer<float>& buffer, int startSample, int numSamples) override;
 
 private:
     void addVoices();
@@ -56,6 +65,7 @@ private:
     // when the voices are added.
     mutable std::vector<juce::SynthesiserVoice*> stealCandidates;
     juce::CriticalSection stealListLock;
+    std::atomic<bool> silent { true };
 
     JUCE_DECLARE_NON_COPYABLE(ZylSynth)
 };
