@@ -62,7 +62,7 @@ ZylLumenfoldEditor::ZylLumenfoldEditor(ZylFilter& owner) : ZylEditor(owner)
         juce::LookAndFeel::setDefaultLookAndFeel(ownLookAndFeel.get());
     }
 
-    tooltipWindow = std::make_unique<juce::TooltipWindow>();
+    tooltips = std::make_unique<ZylTooltipHost>(*this);
 
     vendorLogo = createDrawableFromArchive(ZylArtArchives::kInterfaceArt, "vendorlogo.svg");
     appLogo = createDrawableFromArchive(ZylArtArchives::kAboutAndHelp, "applogo.svg");
@@ -117,7 +117,7 @@ ZylLumenfoldEditor::~ZylLumenfoldEditor()
     vendorLogo.reset();
     appLogo.reset();
     versionText.reset();
-    tooltipWindow.reset();
+    tooltips.reset();
     helpPanel.reset();
 }
 

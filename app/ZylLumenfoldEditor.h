@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ZylEditor.h"
+#include "ui/ZylTooltipHost.h"
 
 #include <memory>
 
@@ -71,7 +72,11 @@ public:
     const juce::DrawableText* getVersionDrawable() const noexcept { return versionText.get(); }
     const juce::Drawable* getApplicationLogo() const noexcept { return appLogo.get(); }
     const juce::Drawable* getVendorLogo() const noexcept { return vendorLogo.get(); }
-    const juce::TooltipWindow* getTooltipWindow() const noexcept { return tooltipWindow.get(); }
+    // Null while the pointer rests (ZylTooltipHost).
+    const juce::TooltipWindow* getTooltipWindow() const noexcept
+    {
+        return tooltips != nullptr ? tooltips->getWindow() : nullptr;
+    }
     // The look-and-feel this editor installed, or null when it found the product's in place.
     const ZylLumenfoldLookAndFeel* getOwnLookAndFeel() const noexcept { return ownLookAndFeel.get(); }
 
@@ -80,7 +85,7 @@ private:
     void setUpHelp();
 
     std::unique_ptr<ZylLumenfoldLookAndFeel> ownLookAndFeel;
-    std::unique_ptr<juce::TooltipWindow> tooltipWindow;
+    std::unique_ptr<ZylTooltipHost> tooltips;
     std::unique_ptr<juce::Drawable> vendorLogo;
     std::unique_ptr<juce::Drawable> appLogo;
     std::unique_ptr<juce::DrawableText> versionText;

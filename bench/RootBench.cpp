@@ -1,7 +1,7 @@
 // The whole module tree behind the processor: building it (demo tracks, factory bank, synth
-// tables), an idle block, and a block with every synth voice sounding. A block where nothing
-// changed must not allocate; blocks in which the transport's beat moves post a message and are
-// counted apart. BM_RootHostAutomationFlood: a host thread setting parameters in a tight loop
+// tables), an idle block (warm, and with cold caches as the idle program's audio thread meets
+// it), and a block with every synth voice sounding. A block where nothing changed must not
+// allocate; blocks in which the transport's beat moves post a message and are counted apart. BM_RootHostAutomationFlood: a host thread setting parameters in a tight loop
 // beside unpaced blocks while the message thread delivers; the message count and the heap must
 // stay flat (LUMENFOLD_FLOOD_SECONDS sets the run, 3 s by default).
 #include "app/ZylLumenfoldModule.h"
@@ -38,6 +38,7 @@
 #include <cmath>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace juce
 {
@@ -155,6 +156,42 @@ void BM_RootIdleBlock(benchmark::State& state)
     filter->releaseResources();
 }
 BENCHMARK(BM_RootIdleBlock)->Unit(benchmark::kMicrosecond);
+
+// The idle program's block as its audio thread meets it: between two blocks (11.6 ms at 512
+// samples) the core sleeps or runs other work, so the block starts with cold caches and what
+// it costs is mostly the memory it touches. The factory program waits armed, as at start; each
+// iteration first sweeps a buffer larger than the caches (untimed), then times one block.
+void BM_RootIdleBlockColdCache(benchmark::State& state)
+{
+    auto filter = makeFilter();
+    filter->prepareToPlay(kRate, kBlock);
+    juce::AudioBuffer<float> audio(2, kBlock);
+    juce::MidiBuffer midi;
+    midi.ensureSize(4096);
+    for (int i = 0; i < 4; ++i)
+        filter->processBlock(audio, midi);
+    benchDeliverMessages();
+
+    constexpr size_t kSweepBytes = size_t { 64 } << 20;
+    constexpr size_t kLineBytes = 64;
+    std::vector<unsigned char> sweep(kSweepBytes, 1);
+    unsigned sum = 0;
+    for (auto _ : state)
+    {
+        for (size_t i = 0; i < kSweepBytes; i += kLineBytes)
+            sum += ++sweep[i];
+        midi.clear();
+        const auto start = std::chrono::steady_clock::now();
+        filter->processBlock(audio, midi);
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        // What the blocks posted (beats of the own clock) is delivered as the program would.
+        benchDeliverMessages();
+    }
+    benchmark::DoNotOptimize(sum);
+    filter->releaseResources();
+}
+BENCHMARK(BM_RootIdleBlockColdCache)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(2000);
 
 // Every voice of the synthesiser sounding: a pressed grid cell plays a chord and the host holds
 // enough notes besides (they pass the space module unaltered in the mouse-trigger mode) to

@@ -1,6 +1,7 @@
 #include "framework/ZylDomain.h"
 
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylValueListObserver.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ void ZylDomain::listRebuilt()
 void ZylDomain::tellListObservers()
 {
     const juce::ScopedLock sl(getLock());
+    ZylParameterEpoch::advance();
     for (auto* observer : listObservers)
         observer->valueListRebuilt(*this);
 }

@@ -2,6 +2,7 @@
 
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameterEpoch.h"
 
 #include <functional>
 #include <utility>
@@ -47,6 +48,7 @@ void ZylLinkParameter::setTarget(ZylParameter* newTarget)
             oldTarget->setGestureActive(false);
     }
     target.store(newTarget);
+    ZylParameterEpoch::advance();
     if (newTarget != nullptr)
     {
         newTarget->addSink(this);

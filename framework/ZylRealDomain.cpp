@@ -1,6 +1,7 @@
 #include "framework/ZylRealDomain.h"
 
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameterEpoch.h"
 
 #include <limits>
 
@@ -172,6 +173,7 @@ void ZylRealDomain::clearValues()
     defaultValue = nullptr;
     values.clear();
     ownedValues.clear();
+    ZylParameterEpoch::advance();
 }
 
 void ZylRealDomain::clearCommands()

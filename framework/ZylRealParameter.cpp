@@ -4,6 +4,7 @@
 #include "framework/ZylDomain.h"
 #include "framework/ZylHelpers.h"
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylStateXml.h"
 #include "framework/ZylValue.h"
 
@@ -45,6 +46,7 @@ ZylRealParameter::ZylRealParameter(ZylParameterSet* owner, int parameterId, int 
     {
         index = domain->getIndexOf(defaultValue, false);
     }
+    ZylParameterEpoch::advance();
 }
 
 ZylRealParameter::~ZylRealParameter()
@@ -68,6 +70,7 @@ void ZylRealParameter::setValue(float x, int cause, bool force, bool notify)
     if (std::isfinite(x) && domain->isValidNumber(x))
     {
         value = x;
+        ZylParameterEpoch::advance();
         if (notify)
             notifyValueChanged(cause);
     }
@@ -92,6 +95,7 @@ void ZylRealParameter::setValueObject(ZylValue* newValue, int cause, bool force,
     selectedId = newValue->getId();
     hasSelectedId = true;
     value = domain->getPositionOf(newValue, false);
+    ZylParameterEpoch::advance();
 
     if (notify)
         notifyValueChanged(cause);

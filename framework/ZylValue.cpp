@@ -2,6 +2,7 @@
 
 #include "framework/ZylDomain.h"
 #include "framework/ZylHelpers.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylRealDomain.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@ std::wstring ZylValue::getDescription() const { return description; }
 void ZylValue::setName(const std::wstring& text, int postCode, bool notify)
 {
     name = text;
+    ZylParameterEpoch::advance();
     if (notify && domain != nullptr)
         domain->postMessage(static_cast<ZylDomain*>(domain), postCode);
 }
@@ -76,7 +78,11 @@ void ZylValue::setDescription(const std::wstring& text) { description = text; }
 
 double ZylValue::getData() const { return data; }
 
-void ZylValue::setData(double x) { data = x; }
+void ZylValue::setData(double x)
+{
+    data = x;
+    ZylParameterEpoch::advance();
+}
 
 std::unique_ptr<juce::XmlElement> ZylValue::createXml() const
 {
@@ -102,10 +108,18 @@ int ZylValue::getCode() const { return code; }
 
 int ZylValue::getIndex() const { return index; }
 
-void ZylValue::setIndex(int newIndex) { index = newIndex; }
+void ZylValue::setIndex(int newIndex)
+{
+    index = newIndex;
+    ZylParameterEpoch::advance();
+}
 
 float ZylValue::getPosition() const { return position; }
 
-void ZylValue::setPosition(float newPosition) { position = newPosition; }
+void ZylValue::setPosition(float newPosition)
+{
+    position = newPosition;
+    ZylParameterEpoch::advance();
+}
 
 void ZylValue::setId(int newId) { id = newId; }

@@ -32,6 +32,7 @@ target_sources(lumenfold_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylLinkParameter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParameterSet.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLinkParameterSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylParameterEpoch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylParameterMap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylPinBase.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylAudioCable.cpp

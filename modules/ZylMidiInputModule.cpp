@@ -2,6 +2,7 @@
 
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -231,20 +232,25 @@ void ZylMidiInputModule::processPendingReset()
     }
 }
 
-void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSamples)
+void ZylMidiInputModule::readSettings()
 {
+    const auto epoch = ZylParameterEpoch::current();
+    if (settings.valid && settings.epoch == epoch)
+        return;
+    settings = Settings();
+    settings.valid = true;
+    settings.epoch = epoch;
     auto* deviceParameter = getDeviceParameter();
     auto* channelParameter = getChannelParameter();
     if (deviceParameter == nullptr || channelParameter == nullptr)
         return;
-    int source = 0;
-    juce::String portName;
+    settings.complete = true;
     {
         const juce::ScopedLock lock(deviceParameter->getLock());
-        source = deviceParameter->getIndex();
+        settings.source = deviceParameter->getIndex();
         // A port is told by its name. Reading and converting the name allocates, so it is done
         // only when the value or the list of ports changed.
-        if (source >= kFirstPortSource)
+        if (settings.source >= kFirstPortSource)
             if (auto* value = deviceParameter->getValueObject())
             {
                 auto* ports = dynamic_cast<ZylMidiDeviceDomain*>(deviceParameter->getDomain());
@@ -255,14 +261,32 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
                     portNameValue = value;
                     portNameGeneration = generation;
                 }
-                portName = cachedPortName; // shares the text: no allocation
+                settings.portName = cachedPortName; // shares the text: no allocation
             }
     }
-    int channel = 0;
     {
         const juce::ScopedLock lock(channelParameter->getLock());
-        channel = channelParameter->getIndex();
+        settings.channel = channelParameter->getIndex();
     }
+    if (settings.source != kSourceTrack)
+        return;
+    auto* transport = getTransportModule();
+    auto* trackParameter = getTrackParameter();
+    if (transport == nullptr || trackParameter == nullptr
+        || !isTransportIn(*transport, &ZylTransportStateDomain::getPlaying))
+        return;
+    settings.trackPlays = true;
+    const juce::ScopedLock lock(trackParameter->getLock());
+    settings.track = trackParameter->getIndex();
+}
+
+void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSamples)
+{
+    readSettings();
+    if (!settings.complete)
+        return;
+    const int source = settings.source;
+    const int channel = settings.channel;
 
     // A new source starts from an empty collector, so that port input gathered while another
     // source was chosen is not replayed.
@@ -281,16 +305,12 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
     if (source == kSourceTrack)
     {
         buffer.clear();
-        auto* transport = getTransportModule();
-        auto* trackParameter = getTrackParameter();
-        if (transport == nullptr || trackParameter == nullptr
-            || !isTransportIn(*transport, &ZylTransportStateDomain::getPlaying))
+        if (!settings.trackPlays)
             return;
-        int track = 0;
-        {
-            const juce::ScopedLock lock(trackParameter->getLock());
-            track = trackParameter->getIndex();
-        }
+        auto* transport = getTransportModule();
+        if (transport == nullptr)
+            return;
+        const int track = settings.track;
         const auto& position = transport->getPosition();
         if (!(position.bpm > 0.0) || position.timeSigDenominator <= 0)
             return;
@@ -314,7 +334,7 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
     // An input port.
     if (group != nullptr)
         if (auto* devices = group->getDeviceManager())
-            devices->followCurrentInput(portName);
+            devices->followCurrentInput(settings.portName);
     buffer.clear();
     if (collector == nullptr)
         return;
@@ -330,6 +350,9 @@ void ZylMidiInputModule::processMidiInput(juce::MidiBuffer& buffer, int numSampl
 
 void ZylMidiInputModule::handleSyncMessages(juce::MidiBuffer& buffer, int numSamples)
 {
+    // Most blocks bring no MIDI at all: they need not look for the transport.
+    if (buffer.isEmpty())
+        return;
     auto* transport = getTransportModule();
     if (transport == nullptr)
         return;

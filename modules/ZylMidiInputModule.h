@@ -8,6 +8,7 @@
 #include <juce_audio_devices/juce_audio_devices.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 class ZylMidiInputGroupModule;
@@ -93,6 +94,23 @@ public:
     juce::MidiMessageCollector* getMessageCollector() const noexcept { return collector.get(); }
 
 private:
+    // What processMidiInput takes from the parameters, read again only once the parameter epoch
+    // has moved (ZylParameterEpoch): an idle block touches none of them.
+    struct Settings
+    {
+        bool valid = false;
+        std::uint32_t epoch = 0;
+        // Both the device and the channel parameter exist.
+        bool complete = false;
+        int source = 0;
+        int channel = 0;
+        // The port's name while a port is the source.
+        juce::String portName;
+        // While the track is the source: whether the transport plays, and the track.
+        bool trackPlays = false;
+        int track = 0;
+    };
+    void readSettings();
     void clearHeldNoteState();
 
     ZylMidiInputGroupModule* group;
@@ -112,4 +130,5 @@ private:
     const ZylValue* portNameValue = nullptr;
     int portNameGeneration = -1;
     juce::String cachedPortName;
+    Settings settings;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -168,23 +169,25 @@ void ZylMidiOutputModule::process(int numSamples)
                 numSamples);
 }
 
-void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer& hostOut,
-                                      juce::MidiBuffer& synthIn, int numSamples)
+void ZylMidiOutputModule::readRoute()
 {
-    hostOut.clear();
-    synthIn.clear();
+    const auto epoch = ZylParameterEpoch::current();
+    if (route.valid && route.epoch == epoch)
+        return;
+    route = Route();
+    route.valid = true;
+    route.epoch = epoch;
     auto* deviceParameter = getDeviceParameter();
     auto* channelParameter = getChannelParameter();
     if (deviceParameter == nullptr || channelParameter == nullptr)
         return;
-
-    int destination = 0;
+    route.complete = true;
     {
         const juce::ScopedLock lock(deviceParameter->getLock());
-        destination = deviceParameter->getIndex();
+        route.destination = deviceParameter->getIndex();
         // Only a port is told by its name; reading the fixed destinations' names would copy a
         // string every block.
-        if (destination >= kFirstPortDestination)
+        if (route.destination >= kFirstPortDestination)
         {
             if (auto* value = deviceParameter->getValueObject())
             {
@@ -196,19 +199,28 @@ void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer
                     portNameValue = value;
                     portNameGeneration = generation;
                 }
-                currentName = cachedPortName; // fits the capacity it already has: no allocation
+                route.portNamed = true;
             }
         }
-        else
-        {
-            currentName.clear();
-        }
     }
-    int channel = 0;
-    {
-        const juce::ScopedLock lock(channelParameter->getLock());
-        channel = channelParameter->getIndex();
-    }
+    const juce::ScopedLock lock(channelParameter->getLock());
+    route.channel = channelParameter->getIndex();
+}
+
+void ZylMidiOutputModule::routeOutput(juce::MidiBuffer& events, juce::MidiBuffer& hostOut,
+                                      juce::MidiBuffer& synthIn, int numSamples)
+{
+    hostOut.clear();
+    synthIn.clear();
+    readRoute();
+    if (!route.complete)
+        return;
+    const int destination = route.destination;
+    if (destination < kFirstPortDestination)
+        currentName.clear();
+    else if (route.portNamed)
+        currentName = cachedPortName; // fits the capacity it already has: no allocation
+    const int channel = route.channel;
 
     int routeDestination = destination;
     int routeChannel = channel;

@@ -3,6 +3,7 @@
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylModule.h"
 
+#include <cstdint>
 #include <string>
 
 class ZylMidiOutputDeviceManager;
@@ -60,6 +61,20 @@ public:
     const juce::MidiBuffer& getPendingEvents() const noexcept { return pending; }
 
 private:
+    // What routeOutput takes from the parameters, read again only once the parameter epoch has
+    // moved (ZylParameterEpoch): an idle block touches none of them.
+    struct Route
+    {
+        bool valid = false;
+        std::uint32_t epoch = 0;
+        // Both the device and the channel parameter exist.
+        bool complete = false;
+        int destination = 0;
+        int channel = 0;
+        // A port is the destination and cachedPortName holds its name.
+        bool portNamed = false;
+    };
+    void readRoute();
     void holdBack(const juce::MidiBuffer& events);
     void sendHeldEventsIfFree();
     void sendHeldEvents(ZylMidiOutputDeviceManager& manager);
@@ -77,6 +92,7 @@ private:
     const ZylValue* portNameValue = nullptr;
     int portNameGeneration = -1;
     std::wstring cachedPortName;
+    Route route;
     // The name sendToDevice looks the port up by, as JUCE text, converted when it changes.
     std::wstring sendNameSource;
     juce::String sendName;

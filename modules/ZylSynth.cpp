@@ -67,6 +67,31 @@ ZylSynth::ZylSynth(juce::InputStream& soundBankArchive)
 
 ZylSynth::~ZylSynth() = default;
 
+bool ZylSynth::isSilent() const noexcept
+{
+    return silent.load();
+}
+
+void ZylSynth::noteOn(int midiChannel, int midiNoteNumber, float velocity)
+{
+    // Under the lock that rendering holds, and before a voice starts: a render never sees the
+    // new voice while the flag still says silent.
+    const juce::ScopedLock sl(lock);
+    silent = false;
+    juce::Synthesiser::noteOn(midiChannel, midiNoteNumber, velocity);
+}
+
+void ZylSynth::renderVoices(juce::AudioBuffer<float>& buffer, int startSample, int numSamples)
+{
+    bool sounding = false;
+    for (auto* voice : voices)
+    {
+        voice->renderNextBlock(buffer, startSample, numSamples);
+        sounding = sounding || voice->getCurrentlyPlayingSound() != nullptr;
+    }
+    silent = !sounding;
+}
+
 void ZylSynth::addVoices()
 {
     for (int i = 0; i < kNumVoices; ++i)

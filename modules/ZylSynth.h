@@ -3,6 +3,8 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_core/juce_core.h>
 
+#include <atomic>
+
 // The built-in instrument: a juce::Synthesiser with 64 ZylSamplerVoice voices and the sounds of
 // a sound bank. The bank is a zip archive whose entry 0, "_metadata.xml", describes either
 // recorded WAV samples kept as the following entries ("sampler") or harmonic spectra from which
@@ -36,6 +38,13 @@ public:
     explicit ZylSynth(juce::InputStream& soundBankArchive);
     ~ZylSynth() override;
 
+    // Whether no voice can be sounding: false from every note-on, true again after a float
+    // render that left no voice holding a sound. While it holds, rendering a block without MIDI
+    // adds nothing to the output, so a caller may skip it. Callable from any thread.
+    bool isSilent() const noexcept;
+
+    void noteOn(int midiChannel, int midiNoteNumber, float velocity) override;
+
     void loadSoundBank(juce::InputStream& archive);
     void loadSamplerBank(const juce::XmlElement& root, juce::ZipFile& archive);
     void loadWavetableBank(const juce::XmlElement& root);
@@ -48,9 +57,12 @@ protected:
     // for voices of distinct start times, which every sounding voice has.
     juce::SynthesiserVoice* findVoiceToSteal(juce::SynthesiserSound* soundToPlay, int midiChannel,
                                              int midiNoteNumber) const override;
+    void renderVoices(juce::AudioBuffer<float>& buffer, int startSample, int numSamples) override;
 
 private:
     void addVoices();
+
+    std::atomic<bool> silent { true };
 
     JUCE_DECLARE_NON_COPYABLE(ZylSynth)
 };

@@ -3,6 +3,7 @@
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylGainDomain.h"
@@ -101,7 +102,14 @@ void ZylSynthModule::processPendingReset()
 
 void ZylSynthModule::process(int /*numSamples*/)
 {
-    const float gain = getGain();
+    // The gain, read again only once the parameter epoch moved: an idle block reads no parameter.
+    if (const auto epoch = ZylParameterEpoch::current(); !gainRead || epoch != gainEpoch)
+    {
+        blockGain = getGain();
+        gainEpoch = epoch;
+        gainRead = true;
+    }
+    const float gain = blockGain;
     auto* audioPin = getAudioOutPin();
     auto* midiPin = getMidiInPin();
     auto* audioCable = audioPin != nullptr ? audioPin->getFirstCable() : nullptr;
@@ -122,7 +130,10 @@ void ZylSynthModule::render(ZylSynth& synthesiser, juce::AudioSampleBuffer& outp
     if (output.getNumChannels() <= 0)
         return;
     const int length = output.getNumSamples();
-    synthesiser.renderNextBlock(output, midi, 0, length);
+    // With no voice sounding and no note arriving the synthesiser would add nothing: an idle
+    // block does not walk the voices.
+    if (!midi.isEmpty() || !synthesiser.isSilent())
+        synthesiser.renderNextBlock(output, midi, 0, length);
     for (int channel = 0; channel < output.getNumChannels(); ++channel)
         output.applyGainRamp(channel, 0, length, startGain, endGain);
     keepAlive(output);

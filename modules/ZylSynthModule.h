@@ -4,6 +4,7 @@
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylModule.h"
 
+#include <cstdint>
 #include <memory>
 
 class ZylParameter;
@@ -67,6 +68,10 @@ private:
     ZylSynthDomainSet* domainSet = nullptr;
     std::unique_ptr<ZylSynth> synth;
     float previousGain = 0.0f;
+    // getGain as process last read it, and the parameter epoch of that read (ZylParameterEpoch).
+    float blockGain = 0.0f;
+    std::uint32_t gainEpoch = 0;
+    bool gainRead = false;
     // Stands in for a missing MIDI cable; never filled, so it never allocates.
     juce::MidiBuffer noMidi;
 };

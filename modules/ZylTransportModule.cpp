@@ -3,6 +3,7 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "modules/ZylBpmDomain.h"
 #include "modules/ZylTimeSigDenominatorDomain.h"
@@ -335,7 +336,15 @@ void ZylTransportModule::readPosition(PositionInfo& info)
 
     hostPositionUsed = false;
     info = position;
-    info.isPlaying = isPlaying();
+    // The play state, read again only once the parameter epoch moved: an idle block reads no
+    // parameter here.
+    if (const auto epoch = ZylParameterEpoch::current(); !playStateRead || epoch != playStateEpoch)
+    {
+        blockPlaying = isPlaying();
+        playStateEpoch = epoch;
+        playStateRead = true;
+    }
+    info.isPlaying = blockPlaying;
     info.ppqPosition = ownClockPpq(info.bpm);
 }
 

@@ -5,6 +5,8 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
 
+#include <cstdint>
+
 class ZylParameter;
 class ZylValue;
 class ZylTransportDomainSet;
@@ -119,4 +121,9 @@ private:
     bool hostPositionUsed = false;
     double samplePosition = 0.0;
     double sampleRate = 0.0;
+    // isPlaying as readPosition last read it for its own clock, and the parameter epoch of that
+    // read (ZylParameterEpoch).
+    bool blockPlaying = false;
+    std::uint32_t playStateEpoch = 0;
+    bool playStateRead = false;
 };

@@ -54,9 +54,11 @@
 #    it with status 0 and the renamed preset stored.
 # 15. A home folder that cannot be made (a file stands where it would be): the exit ends with
 #    status 0 and one line on stderr naming the settings file it could not write.
-# 16. Idle: the program's CPU time over 60 s of audio with nothing played, printed beside that of
-#    a plain JUCE window with a silent JACK client (app/tools/ZylIdleReference.cpp); it fails
-#    only far above its target.
+# 16. Idle: the program's CPU time over 60 s of audio with nothing played, measured over the same
+#    60 s as that of a plain JUCE window with a silent JACK client beside it
+#    (app/tools/ZylIdleReference.cpp), both printed per thread, with the program's excess over the
+#    reference against its target of 0.6 % of a core; it fails only far above (2 %). After the
+#    idle minute a tooltip still shows.
 #
 # Screenshots and logs go to build-e2e/ (LUMENFOLD_E2E_OUT overrides). First installs what is
 # missing of scripts/packages.txt and scripts/packages-e2e.txt (only then does it need apt, the
@@ -778,13 +780,13 @@ check "sound after the space bar's press (s)" sound "$levels" "$start" 1.0 0.01
 check "sound while the key repeats, also over the cell outside the scale" held "$levels" \
   "$(later "$start" 0.3)" "$released" 0.01
 check "silence after the space bar's release (s)" silence "$levels" "$released" 2.9 0.0005
+exit_program
 
 step "12. a click-mode change after a key held under the MIDI click trigger"
 # Under "Midi triggers clicked cell" with "Trigger & hold cell" a click only picks the root for
 # incoming notes, and the latch keeps the clicked key. Going back to "Mouse click triggers cell"
 # and "Trigger cell" must start no chord from that key: silence from the press to 3 s after the
 # last change. Then a click on the same key sounds and stops at its release, as the modes say.
-exit_program
 write_settings
 start_program
 wait_for_jack_client
@@ -892,14 +894,19 @@ notices=$(notices_about "$from_line" "$unwritable")
 echo "   unwritable home: status 0, one line on stderr names the settings file"
 
 # 16. Idle: with the audio running and nothing played (the factory program waits armed, its start
-# button blinking), the program should barely wake. Its CPU time over 60 s (user and system, read
-# from /proc, also per thread) is printed as a share of one core, and beside it that of the idle
-# reference: a plain JUCE window of the same size with a JACK client that writes silence, over
-# 30 s. The target is 0.5 %; JUCE's own display timer (100 Hz where the display tells no rate, as
-# Xvfb) and the audio callback keep even the reference near or above it, so only a share far above
-# fails the run.
-step "16. idle CPU with the audio running"
-idle_limit=${LUMENFOLD_E2E_IDLE_LIMIT:-4}
+# button blinking), the program should barely wake. Beside it runs the idle reference: a plain
+# JUCE window of the same size with a JACK client that writes silence. Both are measured over the
+# same 60 s, so that the machine's load weighs on both alike; the CPU time of each (user and
+# system, read from /proc, also per thread) is printed as a share of one core. What JUCE costs by
+# itself is in both (its display timer at 100 Hz where the display tells no rate, as Xvfb; its
+# timer thread; the audio callback): the target is at most 0.6 % of a core above the reference,
+# and the run fails far above it (2 %). Then the pointer, after resting the whole minute, comes
+# to rest on the tempo display, and its tooltip shows.
+step "16. idle CPU with the audio running, beside the idle reference"
+# The target is 0.6 % of a core above the reference; a shared machine's noise can pass it, so the
+# run fails only far above it.
+idle_target=0.6
+idle_margin=${LUMENFOLD_E2E_IDLE_MARGIN:-2}
 # Lines "<thread id> <name> <user + system ticks>" of every thread of process $1.
 thread_ticks() {
   local task
@@ -907,51 +914,62 @@ thread_ticks() {
     echo "${task##*/} $(tr ' ' '_' < "$task/comm") $(sed 's/.*) //' "$task/stat" | awk '{ print $12 + $13 }')"
   done
 }
-# The CPU share of process $1 over $2 seconds: "<total> <thread> <share> %; ..." (the thread
-# that is the process itself is its message thread).
+# The CPU share of process $1 between the tick lists $2 and $3, taken $4 seconds apart:
+# "<total> <thread> <share> %; ..." (the thread that is the process itself is its message thread).
 cpu_share() {
-  local pid=$1 from to from_time to_time
-  from=$(thread_ticks "$pid")
-  from_time=$(now)
-  sleep "$2"
-  to=$(thread_ticks "$pid")
-  to_time=$(now)
-  awk -v hz="$(getconf CLK_TCK)" -v pid="$pid" -v seconds="$(awk -v a="$from_time" -v b="$to_time" 'BEGIN { print b - a }')" '
+  awk -v hz="$(getconf CLK_TCK)" -v pid="$1" -v seconds="$4" '
     FNR == NR { start[$1] = $3; next }
     { share = 100 * ($3 - start[$1]) / hz / seconds; total += share
       if (share > 0) parts = parts sprintf(" %s %.2f %%;", $1 == pid ? "message-thread" : $2 "-" $1, share) }
-    END { printf "%.2f%s\n", total, parts }' <(echo "$from") <(echo "$to")
+    END { printf "%.2f%s\n", total, parts }' <(echo "$2") <(echo "$3")
 }
 cp "$work/good.settings" "$settings"
 start_program
 wait_for_jack_client
-sleep 2
-idle_report=$(cpu_share "$program_pid" 60)
-idle_share=${idle_report%% *}
-exit_program
-
 reference="$build/app/lumenfold_idle_reference"
 [ -x "$reference" ] || cmake --build "$build" --target lumenfold_idle_reference > /dev/null
 "$reference" > "$out/idle-reference.log" 2>&1 &
 reference_pid=$!
+# It names the device once it is open.
 for _ in $(seq 50); do
-  grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" && break
+  grep -q '^device:' "$out/idle-reference.log" && break
   kill -0 "$reference_pid" 2> /dev/null || break
   sleep 0.2
 done
-grep -q '^   JUCEJack:out_1' <<< "$(jack_lsp -c 2> /dev/null)" \
-  || { stop_process "$reference_pid"; die "the idle reference did not reach JACK: $(cat "$out/idle-reference.log")"; }
-sleep 2
-reference_report=$(cpu_share "$reference_pid" 30)
-reference_share=${reference_report%% *}
+grep -q '^device: JACK system$' "$out/idle-reference.log" \
+  || die "the idle reference did not reach JACK: $(cat "$out/idle-reference.log")"
+# Both settle: the program's tooltip window goes 2 s after the last sign of the user.
+sleep 3
+idle_from=$(thread_ticks "$program_pid")
+reference_from=$(thread_ticks "$reference_pid")
+from_time=$(now)
+sleep 60
+idle_to=$(thread_ticks "$program_pid")
+reference_to=$(thread_ticks "$reference_pid")
+seconds=$(awk -v a="$from_time" -v b="$(now)" 'BEGIN { print b - a }')
+reference_report=$(cpu_share "$reference_pid" "$reference_from" "$reference_to" "$seconds")
+idle_report=$(cpu_share "$program_pid" "$idle_from" "$idle_to" "$seconds")
 stop_process "$reference_pid"
 reference_pid=
+idle_share=${idle_report%% *}
+reference_share=${reference_report%% *}
+echo "   idle CPU over the same ${seconds%.*} s: the program ${idle_share} %, the idle reference (a plain JUCE window, a silent JACK client) ${reference_share} % of a core"
+echo "   the program by thread:${idle_report#* }"
+echo "   the reference by thread:${reference_report#* }"
+echo "   the program's excess: $(awk -v a="$idle_share" -v b="$reference_share" 'BEGIN { printf "%.2f", a - b }') % of a core (target: at most ${idle_target} %; fails above ${idle_margin} %)"
+awk -v s="$idle_share" -v r="$reference_share" -v m="$idle_margin" 'BEGIN { exit !(s <= r + m) }' \
+  || die "the idle program used ${idle_share} % of a core, more than ${idle_margin} % above the reference's ${reference_share} %"
 
-echo "   idle CPU: ${idle_share} % of a core over 60 s (target 0.5 %, fails above ${idle_limit} %)"
-echo "   by thread:${idle_report#* }"
-echo "   the idle reference (a plain JUCE window, a silent JACK client): ${reference_share} % over 30 s"
-echo "   by thread:${reference_report#* }"
-awk -v s="$idle_share" -v l="$idle_limit" 'BEGIN { exit !(s <= l) }' \
-  || die "the idle program used ${idle_share} % of a core"
+# JUCE shows tips only in the foreground program: the reference's window took the focus.
+timeout 5 xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^lumenfold$' | head -n 1)" || true
+xdotool mousemove $((X + bpm_x)) $((Y + display_y))
+tooltip=
+for _ in $(seq 15); do
+  sleep 0.2
+  tooltip=$(xdotool search --onlyvisible --name '^tooltip$' 2> /dev/null | head -n 1) && [ -n "$tooltip" ] && break
+done
+[ -n "$tooltip" ] || die "no tooltip over the tempo display after the idle minute"
+echo "   the pointer at rest on the tempo display after the idle minute shows its tooltip"
+exit_program
 
 echo "e2e: all checks passed; screenshots in $out"

@@ -6,6 +6,7 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "modules/ZylMidiInputGroupModule.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -565,7 +566,15 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
     if (out != nullptr)
         out->clear();
 
-    auto* trigger = readValue(getTriggerParameter());
+    // The trigger mode, read again only once the parameter epoch moved: an idle block reads no
+    // parameter here. The value is only compared, never followed.
+    if (const auto epoch = ZylParameterEpoch::current(); !triggerRead || epoch != triggerEpoch)
+    {
+        blockTrigger = readValue(getTriggerParameter());
+        triggerEpoch = epoch;
+        triggerRead = true;
+    }
+    auto* trigger = blockTrigger;
     auto* triggers = domainSet->getCellTriggerDomain();
     if (trigger == nullptr)
         return false;
@@ -760,12 +769,16 @@ bool ZylSpaceModule::decideChord(ZylLiveSpace& liveSpace)
     const bool stampChanged = triggerStamp.hasChanged();
     const bool selectedChanged = primary->getSelected().hasChanged();
     const bool soundingChanged = primary->getSounding().hasChanged();
+    const bool moduleChanged = isChanged();
+    // Every decision below starts from one of these; in a block where none moved, the chord and
+    // the preview stay as they are and no parameter needs reading.
+    if (!counterChanged && !stampChanged && !selectedChanged && !soundingChanged && !moduleChanged)
+        return false;
     const bool trClick = takenTrClick;
     auto* trigger = takenTrigger;
     // Read once: the message thread may change it meanwhile, and a chord picked under one
     // assist must not be counted or placed under another.
     auto* assist = getAssistValue();
-    const bool moduleChanged = isChanged();
     auto* triggers = domainSet->getCellTriggerDomain();
 
     bool changedSomething = moduleChanged;
@@ -978,6 +991,12 @@ void ZylSpaceModule::mirrorSpaces(ZylLiveSpace& from, ZylLiveSpace& to)
     auto* source = from.getPrimaryStates();
     auto* target = to.getPrimaryStates();
     if (source == nullptr || target == nullptr)
+        return;
+    // An idle block: nothing to mirror onto a mirror that shows nothing.
+    if (source->getActiveSelected().getCells().empty() && source->getActiveSounding().getCells().empty()
+        && target->getPressed().getCells().empty() && target->getSelected().getCells().empty()
+        && target->getSounding().getCells().empty() && target->getActiveSelected().getCells().empty()
+        && target->getActiveSounding().getCells().empty())
         return;
     target->clearAll();
     mirrorSet(source->getActiveSelected(), to, mirrorCells);

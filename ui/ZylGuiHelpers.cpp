@@ -36,7 +36,12 @@ void fillStriped(juce::Graphics& g, juce::Colour colour, int width, int height)
 {
     g.fillAll(colour);
     g.setColour(colour.overlaidWith(juce::Colours::lightblue.withAlpha(0.17f)));
-    for (int y = 0; y < height; y += 3)
+    // Only the bars that meet the clip: repainting a small area (a blinking button) does not
+    // walk every bar of a tall component.
+    const auto clip = g.getClipBounds();
+    const int first = juce::jmax(0, clip.getY());
+    const int end = juce::jmin(height, clip.getBottom());
+    for (int y = first + (3 - first % 3) % 3; y < end; y += 3)
         g.fillRect(0, y, width, 1);
 }
 

@@ -36,6 +36,7 @@ target_sources(lumenfold_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylStatusView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylTextButton.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylTooltipHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylViewBase.cpp

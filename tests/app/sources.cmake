@@ -4,6 +4,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylAudioThreadAllocationTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylBankDescriptionTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylFactoryBankTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylIdleBlockTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldEditorPlayingTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldEditorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylLumenfoldEndToEndTest.cpp

@@ -2,7 +2,9 @@
 #include "framework/ZylFilteredLinkDomain.h"
 #include "framework/ZylMessage.h"
 #include "framework/ZylMessageCodes.h"
+#include "framework/ZylLinkParameter.h"
 #include "framework/ZylNullDomain.h"
+#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylRealParameter.h"
 #include "framework/ZylUnitScaleDomain.h"
 #include "framework/ZylValue.h"
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -75,6 +78,47 @@ TEST_F(ListParameter, SettingTheCurrentValueAgainPostsOnlyWhenForced)
     parameter->setValueObject(values[3], kCauseUser, false, false);
     EXPECT_TRUE(posted().empty());
     EXPECT_EQ(parameter->getValueObject(), values[3]);
+}
+
+// The epoch moves with every change that alters what a parameter reads as, and with nothing
+// else: the audio thread keeps what it read for as long as it stands still.
+TEST_F(ListParameter, EveryChangeOfWhatItReadsAsMovesTheParameterEpoch)
+{
+    ZylTestDomain other;
+    auto* otherValue = other.add(L"x");
+    ZylRealParameter otherParameter(nullptr, 4, 0, &other, false, L"");
+    ZylLinkParameter link(nullptr, parameter.get());
+    ZylDynamicTestDomain ports({ L"in A", L"in B" });
+    ZylRealParameter port(nullptr, 5, 0, &ports, false, L"");
+    ZylTypedTestDomain tempo;
+    ZylRealParameter typed(nullptr, 6, 0, &tempo, false, L"");
+
+    struct Case
+    {
+        const char* what;
+        std::function<void()> act;
+        bool moves;
+    };
+    const Case cases[] = {
+        { "a list value set", [&] { parameter->setValueObject(values[1], kCauseUser, false, false); }, true },
+        { "the same value set again", [&] { parameter->setValueObject(values[1], kCauseUser, false, true); }, false },
+        { "the same value forced", [&] { parameter->setValueObject(values[1], kCauseUser, true, false); }, true },
+        { "a value of another domain", [&] { parameter->setValueObject(otherValue, kCauseUser, true, true); }, false },
+        { "a number set", [&] { typed.setValue(100.0f, kCauseUser, false, false); }, true },
+        { "a number refused", [&] { typed.setValue(5.0f, kCauseUser, false, false); }, false },
+        { "reads", [&] { (void) parameter->getIndex(); (void) link.getValueObject(); (void) typed.getValue(); }, false },
+        { "a link moved", [&] { link.setTarget(&otherParameter); }, true },
+        { "a list rebuilt", [&] { ports.setNames({ L"in B", L"in C" }); }, true },
+        { "a value's data", [&] { values[0]->setData(3.0); }, true },
+        { "a value renamed", [&] { values[0]->setName(L"z", kDomainValueChanged, false); }, true },
+    };
+    for (const auto& c : cases)
+    {
+        const auto before = ZylParameterEpoch::current();
+        c.act();
+        EXPECT_EQ(ZylParameterEpoch::current() != before, c.moves) << c.what;
+    }
+    zyltest::drainMessageQueue();
 }
 
 TEST_F(ListParameter, ValuesTheDomainDoesNotHoldChangeNothing)

@@ -192,6 +192,40 @@ TEST_F(SynthModule, SilentBlocksCarryTheKeepAliveSample)
     EXPECT_GT(output().getMagnitude(0, 0, kSynthBlock), 0.01f);
 }
 
+// Blocks without MIDI skip the voices while none sounds; a note started outside the blocks (the
+// synthesiser's own noteOn, from any thread) still sounds from the next block on, and the
+// synthesiser counts as silent again once its last voice has ended.
+TEST_F(SynthModule, IdleBlocksSkipTheVoicesYetANoteFromOutsideSoundsInTheNextBlock)
+{
+    auto* synth = module->getSynth();
+    runBlock();
+    ASSERT_TRUE(synth->isSilent());
+    EXPECT_EQ(output().getSample(0, 0), 0.0001f);
+
+    synth->noteOn(1, 60, 1.0f);
+    EXPECT_FALSE(synth->isSilent());
+    runBlock();
+    runBlock();
+    EXPECT_GT(output().getMagnitude(0, 0, kSynthBlock), 0.01f);
+    EXPECT_FALSE(synth->isSilent());
+
+    // Released, the note fades over blocks that still render it, then the synth is silent.
+    synth->allNotesOff(0, true);
+    int blocks = 0;
+    for (; blocks < 2000 && activeVoices() > 0; ++blocks)
+    {
+        EXPECT_FALSE(synth->isSilent()) << "block " << blocks;
+        runBlock();
+    }
+    ASSERT_EQ(activeVoices(), 0);
+    EXPECT_GT(blocks, 0);
+    EXPECT_TRUE(synth->isSilent());
+    runBlock();
+    EXPECT_EQ(output().getSample(0, 0), 0.0001f);
+    output().setSample(0, 0, 0.0f);
+    EXPECT_EQ(output().getMagnitude(0, kSynthBlock), 0.0f);
+}
+
 TEST_F(SynthModule, GainChangeRampsAcrossTheNextBlock)
 {
     // A constant sample at full level shows the ramp itself.

@@ -533,6 +533,25 @@ TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
     EXPECT_TRUE(grid().getSecondaryStates()->getActiveSounding().getCells().empty());
 }
 
+// The block keeps the trigger mode it read until the parameter epoch moves: a mode changed
+// between two blocks, its message still waiting, is the next block's mode.
+TEST_F(SpaceModule, ATriggerChangedBetweenBlocksIsTheNextBlocksModeBeforeItsMessage)
+{
+    zyltest::selectByName(space->getChordParameter(), L"U");
+    zyltest::selectByName(space->getScaleParameter(), L"Major");
+    zyltest::selectByName(space->getKeyParameter(), L"D");
+    block();
+    EXPECT_EQ(notesOf(block({ noteOn(62) }), true), std::vector<int> { 62 });
+    block({ noteOff(62) });
+
+    auto* trigger = space->getTriggerParameter();
+    trigger->setValueObject(trigger->getDomain()->findByName(L"Midi Mod"), kCauseUser, false, true);
+    // Degree 2 of C major played as degree 2 of D major.
+    EXPECT_EQ(notesOf(block({ noteOn(62) }), true), std::vector<int> { 64 });
+    block({ noteOff(62) });
+    zyltest::drainMessageQueue();
+}
+
 TEST_F(SpaceModule, FocusMoveSwitchesOffTheOldFocusAndThePianoPlaysOnTheGrid)
 {
     press(grid(), gridCell(60));

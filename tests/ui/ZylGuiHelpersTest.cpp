@@ -59,6 +59,32 @@ TEST(ZylHelpers, FillStripedDrawsBarsEveryThirdRow)
     }
 }
 
+TEST(ZylHelpers, StripedFillClippedToAnAreaPaintsThatAreaAsTheWholeFillDoes)
+{
+    const auto base = juce::Colour(0xff202020);
+    juce::Image whole(juce::Image::ARGB, 7, 11, true);
+    {
+        juce::Graphics g(whole);
+        fillStriped(g, base, 7, 10);
+    }
+    const juce::Rectangle<int> clips[] = { { 0, 0, 7, 11 }, { 0, 1, 7, 2 }, { 2, 4, 3, 5 },
+                                           { 0, 8, 7, 3 },  { 1, 9, 2, 1 }, { 0, 2, 7, 1 } };
+    for (const auto& clip : clips)
+    {
+        juce::Image part(juce::Image::ARGB, 7, 11, true);
+        {
+            juce::Graphics g(part);
+            g.reduceClipRegion(clip);
+            fillStriped(g, base, 7, 10);
+        }
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 7; ++x)
+                EXPECT_EQ(part.getPixelAt(x, y).getARGB(),
+                          clip.contains(x, y) ? whole.getPixelAt(x, y).getARGB() : 0u)
+                    << clip.toString() << " at " << x << "," << y;
+    }
+}
+
 TEST(ZylHelpers, HueTableRisesFromTheFirstHueByTheAbsoluteDistance)
 {
     const auto table = makeHueColourTable(0.6f, 0.0f, 0.7f, 0.9f);

@@ -20,6 +20,7 @@ target_sources(lumenfold_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ZylSnapshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSpaceViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylSynthPanelTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ZylTooltipHostTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiSeamTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylUiTestSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZylViewsPlayingTest.cpp
