@@ -6,7 +6,6 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "modules/ZylMidiInputGroupModule.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -566,15 +565,9 @@ bool ZylSpaceModule::handleMidiInput(int numSamples)
     if (out != nullptr)
         out->clear();
 
-    // The trigger mode, read again only once the parameter epoch moved: an idle block reads no
-    // parameter here. The value is only compared, never followed.
-    if (const auto epoch = ZylParameterEpoch::current(); !triggerRead || epoch != triggerEpoch)
-    {
-        blockTrigger = readValue(getTriggerParameter());
-        triggerEpoch = epoch;
-        triggerRead = true;
-    }
-    auto* trigger = blockTrigger;
+    // The trigger mode as its reaction took it under these locks, the one the chord decision
+    // uses: the block reads no parameter here.
+    auto* trigger = takenTrigger;
     auto* triggers = domainSet->getCellTriggerDomain();
     if (trigger == nullptr)
         return false;

@@ -262,11 +262,6 @@ private:
     float triggerVelocity = kDefaultTriggerVelocity;
     std::int32_t triggerNote = 0;
     ZylTimeStamp triggerStamp;
-    // The trigger parameter's value as handleMidiInput last read it, and the parameter epoch of
-    // that read (ZylParameterEpoch).
-    ZylValue* blockTrigger = nullptr;
-    std::uint32_t triggerEpoch = 0;
-    bool triggerRead = false;
     ZylChordValue* lastChord = nullptr;
     ZylCell* lastRoot = nullptr;
     ZylChordValue* nextChord = nullptr;

@@ -533,9 +533,10 @@ TEST_F(SpaceModule, MouseClickModeShowsIncomingNotesAndPassesThemThrough)
     EXPECT_TRUE(grid().getSecondaryStates()->getActiveSounding().getCells().empty());
 }
 
-// The block keeps the trigger mode it read until the parameter epoch moves: a mode changed
-// between two blocks, its message still waiting, is the next block's mode.
-TEST_F(SpaceModule, ATriggerChangedBetweenBlocksIsTheNextBlocksModeBeforeItsMessage)
+// A trigger mode changed between two blocks takes effect with its message, whatever the blocks
+// kept of the parameters they read: the block before the message plays the old mode, the one
+// after it the new mode.
+TEST_F(SpaceModule, ATriggerChangedBetweenBlocksTakesEffectWithItsMessage)
 {
     zyltest::selectByName(space->getChordParameter(), L"U");
     zyltest::selectByName(space->getScaleParameter(), L"Major");
@@ -546,10 +547,12 @@ TEST_F(SpaceModule, ATriggerChangedBetweenBlocksIsTheNextBlocksModeBeforeItsMess
 
     auto* trigger = space->getTriggerParameter();
     trigger->setValueObject(trigger->getDomain()->findByName(L"Midi Mod"), kCauseUser, false, true);
+    EXPECT_EQ(notesOf(block({ noteOn(62) }), true), std::vector<int> { 62 });
+    block({ noteOff(62) });
+    zyltest::drainMessageQueue();
     // Degree 2 of C major played as degree 2 of D major.
     EXPECT_EQ(notesOf(block({ noteOn(62) }), true), std::vector<int> { 64 });
     block({ noteOff(62) });
-    zyltest::drainMessageQueue();
 }
 
 TEST_F(SpaceModule, FocusMoveSwitchesOffTheOldFocusAndThePianoPlaysOnTheGrid)
