@@ -19,3 +19,25 @@ public:
     static std::uint32_t current() noexcept;
     static void advance() noexcept;
 };
+
+// A module's reading of some parameters, kept with the epoch it was taken at.
+class ZylParameterReading
+{
+public:
+    // True on the first call and whenever the epoch moved since the last true: the caller reads
+    // its parameters again. The epoch is taken before that read, so a change made during it
+    // is read again in the next block.
+    bool isDue() noexcept
+    {
+        const auto now = ZylParameterEpoch::current();
+        if (taken && now == epoch)
+            return false;
+        taken = true;
+        epoch = now;
+        return true;
+    }
+
+private:
+    bool taken = false;
+    std::uint32_t epoch = 0;
+};

@@ -2,7 +2,6 @@
 
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -234,12 +233,9 @@ void ZylMidiInputModule::processPendingReset()
 
 void ZylMidiInputModule::readSettings()
 {
-    const auto epoch = ZylParameterEpoch::current();
-    if (settings.valid && settings.epoch == epoch)
+    if (!settingsReading.isDue())
         return;
     settings = Settings();
-    settings.valid = true;
-    settings.epoch = epoch;
     auto* deviceParameter = getDeviceParameter();
     auto* channelParameter = getChannelParameter();
     if (deviceParameter == nullptr || channelParameter == nullptr)

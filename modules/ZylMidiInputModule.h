@@ -3,6 +3,7 @@
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylMidiKeyboardCable.h"
 #include "framework/ZylModule.h"
+#include "framework/ZylParameterEpoch.h"
 #include "modules/ZylMidiSequencer.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
@@ -98,8 +99,6 @@ private:
     // has moved (ZylParameterEpoch): an idle block touches none of them.
     struct Settings
     {
-        bool valid = false;
-        std::uint32_t epoch = 0;
         // Both the device and the channel parameter exist.
         bool complete = false;
         int source = 0;
@@ -131,4 +130,5 @@ private:
     int portNameGeneration = -1;
     juce::String cachedPortName;
     Settings settings;
+    ZylParameterReading settingsReading;
 };

@@ -2,7 +2,6 @@
 
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylMidiBufferOperations.h"
@@ -171,12 +170,9 @@ void ZylMidiOutputModule::process(int numSamples)
 
 void ZylMidiOutputModule::readRoute()
 {
-    const auto epoch = ZylParameterEpoch::current();
-    if (route.valid && route.epoch == epoch)
+    if (!routeReading.isDue())
         return;
     route = Route();
-    route.valid = true;
-    route.epoch = epoch;
     auto* deviceParameter = getDeviceParameter();
     auto* channelParameter = getChannelParameter();
     if (deviceParameter == nullptr || channelParameter == nullptr)

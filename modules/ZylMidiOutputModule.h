@@ -2,6 +2,7 @@
 
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylModule.h"
+#include "framework/ZylParameterEpoch.h"
 
 #include <cstdint>
 #include <string>
@@ -65,8 +66,6 @@ private:
     // moved (ZylParameterEpoch): an idle block touches none of them.
     struct Route
     {
-        bool valid = false;
-        std::uint32_t epoch = 0;
         // Both the device and the channel parameter exist.
         bool complete = false;
         int destination = 0;
@@ -93,6 +92,7 @@ private:
     int portNameGeneration = -1;
     std::wstring cachedPortName;
     Route route;
+    ZylParameterReading routeReading;
     // The name sendToDevice looks the port up by, as JUCE text, converted when it changes.
     std::wstring sendNameSource;
     juce::String sendName;

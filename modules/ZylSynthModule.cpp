@@ -3,7 +3,6 @@
 #include "framework/ZylLinkParameterSet.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "framework/ZylValue.h"
 #include "modules/ZylGainDomain.h"
@@ -103,12 +102,8 @@ void ZylSynthModule::processPendingReset()
 void ZylSynthModule::process(int /*numSamples*/)
 {
     // The gain, read again only once the parameter epoch moved: an idle block reads no parameter.
-    if (const auto epoch = ZylParameterEpoch::current(); !gainRead || epoch != gainEpoch)
-    {
+    if (gainReading.isDue())
         blockGain = getGain();
-        gainEpoch = epoch;
-        gainRead = true;
-    }
     const float gain = blockGain;
     auto* audioPin = getAudioOutPin();
     auto* midiPin = getMidiInPin();

@@ -3,6 +3,7 @@
 #include "framework/ZylAudioCable.h"
 #include "framework/ZylMidiCable.h"
 #include "framework/ZylModule.h"
+#include "framework/ZylParameterEpoch.h"
 
 #include <cstdint>
 #include <memory>
@@ -68,10 +69,9 @@ private:
     ZylSynthDomainSet* domainSet = nullptr;
     std::unique_ptr<ZylSynth> synth;
     float previousGain = 0.0f;
-    // getGain as process last read it, and the parameter epoch of that read (ZylParameterEpoch).
+    // getGain as process last read it, and when (ZylParameterEpoch).
     float blockGain = 0.0f;
-    std::uint32_t gainEpoch = 0;
-    bool gainRead = false;
+    ZylParameterReading gainReading;
     // Stands in for a missing MIDI cable; never filled, so it never allocates.
     juce::MidiBuffer noMidi;
 };

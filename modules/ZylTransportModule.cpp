@@ -3,7 +3,6 @@
 #include "framework/ZylMessageCodes.h"
 #include "framework/ZylModuleContainer.h"
 #include "framework/ZylParameter.h"
-#include "framework/ZylParameterEpoch.h"
 #include "framework/ZylParameterSet.h"
 #include "modules/ZylBpmDomain.h"
 #include "modules/ZylTimeSigDenominatorDomain.h"
@@ -338,12 +337,8 @@ void ZylTransportModule::readPosition(PositionInfo& info)
     info = position;
     // The play state, read again only once the parameter epoch moved: an idle block reads no
     // parameter here.
-    if (const auto epoch = ZylParameterEpoch::current(); !playStateRead || epoch != playStateEpoch)
-    {
+    if (playStateReading.isDue())
         blockPlaying = isPlaying();
-        playStateEpoch = epoch;
-        playStateRead = true;
-    }
     info.isPlaying = blockPlaying;
     info.ppqPosition = ownClockPpq(info.bpm);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/ZylModule.h"
+#include "framework/ZylParameterEpoch.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 #include <juce_events/juce_events.h>
@@ -121,9 +122,7 @@ private:
     bool hostPositionUsed = false;
     double samplePosition = 0.0;
     double sampleRate = 0.0;
-    // isPlaying as readPosition last read it for its own clock, and the parameter epoch of that
-    // read (ZylParameterEpoch).
+    // isPlaying as readPosition last read it for its own clock, and when (ZylParameterEpoch).
     bool blockPlaying = false;
-    std::uint32_t playStateEpoch = 0;
-    bool playStateRead = false;
+    ZylParameterReading playStateReading;
 };
