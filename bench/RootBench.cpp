@@ -137,17 +137,24 @@ void BM_RootBuildTree(benchmark::State& state)
 }
 BENCHMARK(BM_RootBuildTree)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// Prepares the processor for blocks of kBlock samples and runs four, which carry out what the
+// setup before asked for (the resets of changed inputs, the transport's state).
+void prepareAndWarm(BenchFilter& filter, juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+{
+    filter.prepareToPlay(kRate, kBlock);
+    midi.ensureSize(4096);
+    for (int i = 0; i < 4; ++i)
+        filter.processBlock(audio, midi);
+}
+
 // Nothing sounding, transport stopped: the cost of running the chain.
 void BM_RootIdleBlock(benchmark::State& state)
 {
     auto filter = makeFilter();
     setTransportState(*filter->root().getTransportModule(), true);
-    filter->prepareToPlay(kRate, kBlock);
     juce::AudioBuffer<float> audio(2, kBlock);
     juce::MidiBuffer midi;
-    midi.ensureSize(4096);
-    for (int i = 0; i < 4; ++i)
-        filter->processBlock(audio, midi);
+    prepareAndWarm(*filter, audio, midi);
 
     BlockCounter counter;
     for (auto _ : state)
@@ -164,12 +171,9 @@ BENCHMARK(BM_RootIdleBlock)->Unit(benchmark::kMicrosecond);
 void BM_RootIdleBlockColdCache(benchmark::State& state)
 {
     auto filter = makeFilter();
-    filter->prepareToPlay(kRate, kBlock);
     juce::AudioBuffer<float> audio(2, kBlock);
     juce::MidiBuffer midi;
-    midi.ensureSize(4096);
-    for (int i = 0; i < 4; ++i)
-        filter->processBlock(audio, midi);
+    prepareAndWarm(*filter, audio, midi);
     benchDeliverMessages();
 
     constexpr size_t kSweepBytes = size_t { 64 } << 20;
@@ -205,13 +209,9 @@ void BM_RootFullChain64Voices(benchmark::State& state)
     select(input->getDeviceParameter(), ZylMidiInputModule::kSourceHost);
     selectByName(space.getAssistParameter(), L"Ch Anywh");
     selectByName(space.getChordParameter(), L"M");
-    filter->prepareToPlay(kRate, kBlock);
-
     juce::AudioBuffer<float> audio(2, kBlock);
     juce::MidiBuffer midi;
-    midi.ensureSize(4096);
-    for (int i = 0; i < 4; ++i)
-        filter->processBlock(audio, midi); // the reset the input change asked for
+    prepareAndWarm(*filter, audio, midi);
     zyltest::pressNote(*space.getGridSpace(), 60);
     constexpr int kChordNotes = 3;
     for (int note = 30, added = 0; added < ZylSynth::kNumVoices - kChordNotes; ++note)
